@@ -1,0 +1,28 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "analysis/analysis_state.h"
+#include "analysis/pass_values.h"
+
+namespace ritmova::cli {
+
+// Everything the console tool reports of one file: the Open pass and the Markov analysis
+// run against a window without a screen.
+struct RecordingAnalysis {
+    std::string file;
+    std::optional<std::string> error;  // why the Open pass failed, if it did
+    AnalysisState state;
+    PassValues pass;
+    std::string summary;
+    bool markovCompleted = false;
+    std::string markovText;      // the panel text, as far as the command got
+    std::string markovError;     // why the Markov command failed, if it did
+};
+
+// Runs the whole analysis of `file`. A pass that fails only at the Poincare plot's r is
+// complete for the console tool: r is then absent.
+RecordingAnalysis AnalyseRecording(const std::string& file);
+
+}  // namespace ritmova::cli
