@@ -1,0 +1,1 @@
+# The About box: sources added to ritmova_gui.
