@@ -1,0 +1,7 @@
+#include "about/about_box.h"
+
+namespace ritmova {
+
+void ShowAboutBox(QWidget*) {}
+
+}  // namespace ritmova
