@@ -43,6 +43,8 @@ struct AnalysisState {
 
     // The report of the last pass that got as far as building it.
     std::string ReportText;
+
+    bool operator==(const AnalysisState&) const = default;
 };
 
 }  // namespace ritmova

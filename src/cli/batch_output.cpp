@@ -90,7 +90,7 @@ void WriteCsvHeader(std::ostream& out) {
 void WriteCsvRow(std::ostream& out, const RecordingAnalysis& r) {
     std::string row = csvField(r.file);
     if (r.error) {
-        row += std::string(20, ',') + csvField(*r.error);
+        row += std::string(21, ',') + csvField(*r.error);
     } else {
         for (const Measure& m : measures(r)) row += ',' + m.value;
         row += ',' + number(r.state.EntropyH0) + ',' + number(r.state.EntropyH1);

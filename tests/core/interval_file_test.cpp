@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "analysis/interval_file.h"
+#include "common/command_failure.h"
+#include "test_data.h"
+
+namespace ritmova {
+namespace {
+
+using testing::Lines;
+
+// 256 values 0.001, 0.002, ... in the given layout; value i is i/1000.
+std::vector<double> Ramp(int count = 256) {
+    std::vector<double> values;
+    for (int i = 1; i <= count; ++i) values.push_back(i / 1000.0);
+    return values;
+}
+
+void ExpectRamp(const IntervalValues& values) {
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        ASSERT_EQ(values[i], static_cast<float>(static_cast<double>(i + 1) / 1000.0)) << "value " << i + 1;
+    }
+}
+
+struct LayoutCase {
+    const char* name;
+    std::string text;
+};
+
+class AcceptedLayoutTest : public ::testing::TestWithParam<LayoutCase> {};
+
+TEST_P(AcceptedLayoutTest, ReadsAllValuesInOrder) { ExpectRamp(ParseIntervals(GetParam().text)); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, AcceptedLayoutTest,
+    ::testing::Values(
+        LayoutCase{"OnePerLine", Lines(Ramp())},
+        LayoutCase{"CrLf", Lines(Ramp(), "\r\n")},
+        LayoutCase{"OldMacCr", Lines(Ramp(), "\r")},
+        LayoutCase{"NoFinalLineEnd", Lines(Ramp()).substr(0, Lines(Ramp()).size() - 1)},
+        LayoutCase{"CommaSeparated", Lines(Ramp(), ",")},
+        LayoutCase{"CommaAndBlank", Lines(Ramp(), ", ")},
+        LayoutCase{"BlankBeforeComma", Lines(Ramp(), " ,")},
+        LayoutCase{"Blanks", Lines(Ramp(), " ")},
+        LayoutCase{"Tabs", Lines(Ramp(), "\t")},
+        LayoutCase{"BlankLines", "\n\n" + Lines(Ramp(), "\n\n\r\n")},
+        LayoutCase{"TrailingCommaPerLine", Lines(Ramp(), ",\n")},
+        LayoutCase{"ExtraValuesIgnored", Lines(Ramp(300))},
+        LayoutCase{"GarbageAfter256th", Lines(Ramp()) + "not,a,number,,"}),
+    [](const auto& test) { return test.param.name; });
+
+TEST(IntervalFileTest, NumberForms) {
+    std::string text = "8.1e-1 +0.5 -0.25 .75 3. 1E1 0.8000001 1e-50\n";
+    text += Lines(testing::Constant(1.0, 248));
+    const IntervalValues values = ParseIntervals(text);
+    EXPECT_EQ(values[0], 0.81f);
+    EXPECT_EQ(values[1], 0.5f);
+    EXPECT_EQ(values[2], -0.25f);
+    EXPECT_EQ(values[3], 0.75f);
+    EXPECT_EQ(values[4], 3.0f);
+    EXPECT_EQ(values[5], 10.0f);
+    EXPECT_EQ(values[6], 0.8000001f);  // the single nearest to the text
+    EXPECT_EQ(values[7], 0.0f);        // below single precision's range
+}
+
+struct RejectCase {
+    const char* name;
+    std::string text;
+    const char* reason;
+};
+
+class RejectedInputTest : public ::testing::TestWithParam<RejectCase> {};
+
+TEST_P(RejectedInputTest, FailsWithReason) {
+    try {
+        ParseIntervals(GetParam().text);
+        FAIL() << "accepted";
+    } catch (const CommandFailure& failure) {
+        EXPECT_EQ(std::string(failure.what()), GetParam().reason);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, RejectedInputTest,
+    ::testing::Values(
+        RejectCase{"Empty", "", "only 0 values, 256 needed"},
+        RejectCase{"OnlyBlanks", "  \n\r\n\t ", "only 0 values, 256 needed"},
+        RejectCase{"ShortBy1", Lines(Ramp(255)), "only 255 values, 256 needed"},
+        RejectCase{"Word", "0.8\n0.9\nabc\n", "line 3: 'abc' is not a number"},
+        RejectCase{"EmptyField", "0.8,,0.9", "line 1: empty field between two commas"},
+        RejectCase{"LeadingComma", "\n,0.9", "line 2: empty field between two commas"},
+        RejectCase{"Nan", "nan", "line 1: 'nan' is not a number"},
+        RejectCase{"Infinity", "0.8\r\ninf", "line 2: 'inf' is not a number"},
+        RejectCase{"Hexadecimal", "0x1p-1", "line 1: '0x1p-1' is not a number"},
+        RejectCase{"DecimalComma", "0;8", "line 1: '0;8' is not a number"},
+        RejectCase{"Quoted", "\"0.8\"", "line 1: '\"0.8\"' is not a number"},
+        RejectCase{"TooLarge", "1e39", "line 1: '1e39' is too large"},
+        RejectCase{"BareExponent", "1e", "line 1: '1e' is not a number"},
+        RejectCase{"LongToken", std::string(100000, '7'),
+                   "line 1: '77777777777777777777...' is not a number"}),
+    [](const auto& test) { return test.param.name; });
+
+TEST(IntervalFileTest, FileOfManyBlanksIsRejectedAfterABoundedRead) {
+    testing::ScratchDir dir;
+    const std::string path = dir.write("blank.int", std::string(17u << 20, ' ') + "0.8\n");
+    EXPECT_THROW(ReadIntervalFile(path), CommandFailure);
+}
+
+TEST(IntervalFileTest, ReadsTheBundledRecording) {
+    const IntervalValues values = ReadIntervalFile(testing::ExampleFile("nsr2db-nsr012.int"));
+    EXPECT_EQ(values[0], 0.8828f);
+    EXPECT_EQ(values[255], 0.9062f);
+}
+
+TEST(IntervalFileTest, MissingFileNamesTheSystemReason) {
+    try {
+        ReadIntervalFile("/nonexistent/file.int");
+        FAIL() << "opened";
+    } catch (const CommandFailure& failure) {
+        EXPECT_EQ(std::string(failure.what()), "No such file or directory");
+    }
+    EXPECT_THROW(ReadIntervalFile(""), CommandFailure);
+    EXPECT_THROW(ReadIntervalFile("/tmp"), CommandFailure);  // a folder
+}
+
+}  // namespace
+}  // namespace ritmova

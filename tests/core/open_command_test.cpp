@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "analysis/open_command.h"
+#include "common/command_failure.h"
+#include "recording_window.h"
+#include "test_data.h"
+#include "ui/plots.h"
+
+namespace ritmova {
+namespace {
+
+using testing::Lines;
+using testing::RecordingWindow;
+
+const std::string Example = testing::ExampleFile("nsr2db-nsr012.int");
+
+// The example's results, worked out with an independent implementation of the pass and
+// rounded by hand: mean 0.87057465, SDNN 0.024257364, RMSSD 0.0142099, NN50 0, VLF 0.10837077,
+// LF 0.05620509, HF 0.014020398, total 0.17859626, LF% 80.03517, HF% 19.964828,
+// LF/HF 4.0088086, peaks 4/256, 14/256 and 88/256.
+std::string ExpectedSummary(const std::string& file) {
+    return "Mean R-R value (sec) = .8706    SDNN = .0243    " + file +
+           "\r\n"
+           "RMSSD = .0142    NN50 =     pNN50 = .\r\n"
+           "\r\n"
+           "R-R Variability - Absolute Values (sec\u00b2/beat)\r\n"
+           "VLF = .1084    LF = .0562    HF = .014    Total = .1786\r\n"
+           "\r\n"
+           "R-R Variability - Relative Values (%)\r\n"
+           "LF = 80.0352    HF = 19.9648    LF/HF = 4.0088\r\n"
+           "\r\n"
+           "Band Peak Frequencies (cycles/beat)\r\n"
+           "VLF = .0156    LF = .0547    HF = .3438\r\n"
+           "\r\n";
+}
+
+std::string ExpectedReport(const std::string& file) {
+    return file +
+           "\r\n"
+           "Mean R-R value (sec):\t.8706\r\n"
+           "SDNN                :\t.0243\r\n"
+           "RMSSD               :\t.0142\r\n"
+           "NN50                :\t\r\n"
+           "pNN50               :\t.\r\n"
+           "VLF-abs             :\t.1084\r\n"
+           "LF-abs              :\t.0562\r\n"
+           "HF-abs              :\t.014\r\n"
+           "Total-abs           :\t.1786\r\n"
+           "LF%                 :\t80.0352\r\n"
+           "HF%                 :\t19.9648\r\n"
+           "LF/HF               :\t4.0088\r\n"
+           "VLF peak frequency  :\t.0156\r\n"
+           "LF peak frequency   :\t.0547\r\n"
+           "HF peak frequency   :\t.3438\r\n";
+}
+
+struct Pass {
+    AnalysisState state;
+    RecordingWindow window;
+    PassValues values;
+
+    OpenResult open(const std::string& file) {
+        window.choose(file);
+        values = PassValues{};
+        return OpenCommand(state, window, values);
+    }
+};
+
+TEST(OpenCommandTest, FillsSummaryReportAndPlots) {
+    Pass pass;
+    ASSERT_EQ(pass.open(Example), OpenResult::Completed);
+    EXPECT_EQ(pass.window.caption(LabelId::Label2), ExpectedSummary(Example));
+    EXPECT_EQ(pass.state.ReportText, ExpectedReport(Example));
+    EXPECT_EQ(pass.window.caption(LabelId::Label1_2), " .024");  // SpectrumMax 0.024953363
+    EXPECT_TRUE(pass.window.saveEnabled);
+    EXPECT_EQ(pass.values.PoincareR, 0.8276119638509666);
+    for (const auto& picture : pass.window.pictures) EXPECT_EQ(picture.calls.front(), "clear");
+    EXPECT_EQ(pass.window.pictures[2].calls.back(), "print 'r =  .827611'");
+}
+
+TEST(OpenCommandTest, SeriesIsMeanRemovedAndKeptAsRead) {
+    Pass pass;
+    pass.open(Example);
+    const IntervalValues asRead = ReadIntervalFile(Example);
+    float sum = 0;
+    for (int i = 1; i <= BeatCount; ++i) {
+        const float value = asRead[static_cast<std::size_t>(i - 1)];
+        ASSERT_EQ(pass.state.RRSeriesAsRead[i], value);
+        ASSERT_EQ(pass.state.RRSeries[i], value - pass.state.MeanRR);
+        sum += pass.state.RRSeries[i];
+    }
+    EXPECT_NEAR(sum, 0.0f, 1e-3f);  // the running mean drifts in single precision
+    EXPECT_EQ(pass.state.FftData[0], 0.0);
+}
+
+TEST(OpenCommandTest, SecondOpenGivesTheResultsOfAFirst) {
+    Pass fresh;
+    fresh.open(Example);
+    Pass reused;
+    reused.open(testing::ExampleFile("bartelshrv-rest.int"));
+    reused.open(Example);
+    EXPECT_TRUE(reused.state == fresh.state);
+    EXPECT_EQ(reused.window.caption(LabelId::Label2), fresh.window.caption(LabelId::Label2));
+}
+
+class FailedReadTest : public ::testing::TestWithParam<std::string> {};
+
+// A failed read leaves the state, the texts, the plots and Save results exactly as they were.
+TEST_P(FailedReadTest, ChangesNothing) {
+    testing::ScratchDir dir;
+    Pass pass;
+    pass.open(Example);
+    const AnalysisState before = pass.state;
+    const RecordingWindow windowBefore = pass.window;
+    const std::string path = GetParam().empty() ? dir.file("missing.int") : dir.write("bad.int", GetParam());
+    EXPECT_THROW(pass.open(path), CommandFailure);
+    EXPECT_TRUE(pass.state == before);
+    EXPECT_EQ(pass.window.captions, windowBefore.captions);
+    EXPECT_EQ(pass.window.captionWrites, windowBefore.captionWrites);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(pass.window.pictures[i].calls, windowBefore.pictures[i].calls);
+    }
+    EXPECT_TRUE(pass.window.saveEnabled);
+    EXPECT_EQ(pass.open(Example), OpenResult::Completed);  // and a later Open works
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, FailedReadTest,
+                         ::testing::Values(std::string(), Lines(testing::Constant(0.8, 255)),
+                                           Lines(testing::Constant(0.8, 200)) + "x\n"));
+
+TEST(OpenCommandTest, CancelledDialogChangesNothing) {
+    Pass pass;
+    EXPECT_EQ(pass.open(""), OpenResult::Cancelled);
+    EXPECT_TRUE(pass.state == AnalysisState{});
+    EXPECT_EQ(pass.window.captionWrites, 0);
+}
+
+// Equal intervals of 1 s: the mean is exact, every power is 0 and the relative powers divide
+// by zero. The tachogram and the spectrum caption are already there; nothing later is.
+TEST(OpenCommandTest, NoLfAndHfPowerStopsAfterTheBandPowers) {
+    testing::ScratchDir dir;
+    Pass pass;
+    try {
+        pass.open(dir.write("flat.int", Lines(testing::Constant(1.0))));
+        FAIL() << "completed";
+    } catch (const CommandFailure& failure) {
+        EXPECT_EQ(std::string(failure.what()), "no power in the LF and HF bands");
+    }
+    EXPECT_FALSE(pass.window.pictures[0].calls.empty());
+    EXPECT_EQ(pass.window.caption(LabelId::Label1_2), " 0");
+    EXPECT_EQ(pass.window.caption(LabelId::Label2), "");
+    EXPECT_EQ(pass.state.ReportText, "");
+    EXPECT_FALSE(pass.window.saveEnabled);
+    EXPECT_TRUE(pass.window.pictures[1].calls.empty());
+    EXPECT_TRUE(pass.window.pictures[2].calls.empty());
+}
+
+// Only the first interval differs, by one unit in the last place: its share of the mean is
+// lost in single precision, so beats 2..256 deviate by exactly 0 and r is undefined.
+TEST(OpenCommandTest, UndefinedCorrelationFailsAfterTheDots) {
+    testing::ScratchDir dir;
+    Pass pass;
+    const std::string text = "1.00000012\n" + Lines(testing::Constant(1.0, 255));
+    EXPECT_THROW(pass.open(dir.write("r.int", text)), CorrelationUndefined);
+    EXPECT_EQ(pass.state.MeanRR, 1.0f);
+    EXPECT_FALSE(pass.state.ReportText.empty());
+    const auto& dots = pass.window.pictures[2].calls;
+    EXPECT_EQ(dots.size(), 256u);  // the clear and 255 points, no texts
+    EXPECT_EQ(dots.back(), "point 1 1");
+}
+
+}  // namespace
+}  // namespace ritmova
