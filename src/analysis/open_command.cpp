@@ -53,8 +53,9 @@ void RunAnalysisPass(AnalysisState& state, WindowPort& window, const IntervalVal
     pass.PlotScale = 2;
     DrawTachogram(window.picture(PictureId::Picture1), state, pass.PlotScale);
     computeSpectrum(state, window, pass);
-    window.setLabelCaption(LabelId::Label2, ResultsSummary(state, pass));
-    state.ReportText = BuildReportText(state, pass);
+    const ResultTexts texts = FormatResults(state, pass);
+    window.setLabelCaption(LabelId::Label2, ResultsSummary(texts, pass.InputFileName));
+    state.ReportText = BuildReportText(texts, pass.InputFileName);
     window.setButtonEnabled(ButtonId::Command3, true);
     DrawSpectrum(window.picture(PictureId::Picture2), state, pass.SpectrumMax);
     pass.PoincareR = DrawPoincare(window.picture(PictureId::Picture3), state);

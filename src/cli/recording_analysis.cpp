@@ -22,9 +22,13 @@ void runOpen(RecordingAnalysis& result, HeadlessWindow& window) {
     }
 }
 
-void runMarkov(RecordingAnalysis& result, HeadlessWindow& window) {
+void runMarkov(RecordingAnalysis& result, HeadlessWindow& window, MarkovText text) {
     try {
-        MarkovCommand(result.state, window);
+        if (text == MarkovText::Build) {
+            MarkovCommand(result.state, window);
+        } else {
+            RunMarkovAnalysis(result.state);
+        }
         result.markovCompleted = true;
     } catch (const CommandFailure& failure) {
         result.markovError = failure.what();
@@ -34,14 +38,14 @@ void runMarkov(RecordingAnalysis& result, HeadlessWindow& window) {
 
 }  // namespace
 
-RecordingAnalysis AnalyseRecording(const std::string& file) {
+RecordingAnalysis AnalyseRecording(const std::string& file, MarkovText text) {
     RecordingAnalysis result;
     result.file = file;
     HeadlessWindow window;
     runOpen(result, window);
     if (result.error) return result;
     result.summary = window.labelCaption(LabelId::Label2);
-    runMarkov(result, window);
+    runMarkov(result, window, text);
     return result;
 }
 

@@ -17,12 +17,15 @@ struct RecordingAnalysis {
     PassValues pass;
     std::string summary;
     bool markovCompleted = false;
-    std::string markovText;      // the panel text, as far as the command got
+    std::string markovText;      // the panel text, as far as the command got, when built
     std::string markovError;     // why the Markov command failed, if it did
 };
 
+// Whether the Markov panel text is wanted, or only the Markov measures.
+enum class MarkovText { Build, Skip };
+
 // Runs the whole analysis of `file`. A pass that fails only at the Poincare plot's r is
 // complete for the console tool: r is then absent.
-RecordingAnalysis AnalyseRecording(const std::string& file);
+RecordingAnalysis AnalyseRecording(const std::string& file, MarkovText text = MarkovText::Build);
 
 }  // namespace ritmova::cli

@@ -1,6 +1,7 @@
 #include "common/number_text.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -17,14 +18,21 @@ struct Decimal {
 
 Decimal toDecimal(double magnitude, int significantDigits) {
     if (magnitude == 0) return {"0", 1};
+    // Correctly rounded to the precision's significant digits, as printf's %.6e or %.14e.
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*e", significantDigits - 1, magnitude);
-    std::string_view text(buffer);
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                   std::chars_format::scientific, significantDigits - 1)
+                         .ptr;
+    const std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
     const auto e = text.find('e');
     Decimal decimal;
+    decimal.digits.reserve(static_cast<std::size_t>(significantDigits));
     for (char c : text.substr(0, e))
         if (c != '.') decimal.digits += c;
-    decimal.pointPosition = std::atoi(buffer + e + 1) + 1;
+    int exponent = 0;
+    const char* exponentStart = buffer + e + 1 + (buffer[e + 1] == '+' ? 1 : 0);
+    std::from_chars(exponentStart, end, exponent);
+    decimal.pointPosition = exponent + 1;
     return decimal;
 }
 

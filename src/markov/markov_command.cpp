@@ -101,6 +101,18 @@ void ComputeNakahamaIndex(AnalysisState& state) {
         (double{state.EntropyH0} - double{state.EntropyH1}) / double{state.EntropyH0});
 }
 
+void RunMarkovAnalysis(AnalysisState& state) {
+    state.StateCount.fill(0);
+    ComputeStateLimits(state);
+    QuantiseSeries(state);
+    ResetMarkovResults(state);
+    ComputeStateProbabilities(state);
+    CountTransitions(state);
+    ComputeTransitionProbabilities(state);
+    ComputeEntropyH1(state);
+    ComputeNakahamaIndex(state);
+}
+
 void MarkovCommand(AnalysisState& state, WindowPort& window) {
     MarkovPanel panel(window);
     state.StateCount.fill(0);

@@ -15,6 +15,10 @@ double Log2(double x);
 // left in Label5; when H0 is 0 that is at the Nakahama index, after the H1 line.
 void MarkovCommand(AnalysisState& state, WindowPort& window);
 
+// The same analysis without the panel: every Markov member of the state, as the command
+// leaves them. Throws CommandFailure where the command would fail.
+void RunMarkovAnalysis(AnalysisState& state);
+
 // The steps, in the command's order; each writes only its own members. QuantiseSeries adds
 // to StateCount, which the command clears first.
 void ComputeStateLimits(AnalysisState& state);

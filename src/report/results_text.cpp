@@ -9,65 +9,52 @@
 namespace ritmova {
 namespace {
 
-constexpr std::string_view CrLf = "\r\n";
-constexpr std::string_view Sep = "    ";
-
 template <typename T>
 std::string F4(T value) {
     return FormatNumber(value, "###.####");
 }
-std::string F0(std::int16_t value) { return FormatNumber(value, "###"); }
+
+// Report labels, 21 characters each, in the report's line order.
+constexpr std::array<std::string_view, 15> ReportLabels{
+    "Mean R-R value (sec):", "SDNN                :", "RMSSD               :",
+    "NN50                :", "pNN50               :", "VLF-abs             :",
+    "LF-abs              :", "HF-abs              :", "Total-abs           :",
+    "LF%                 :", "HF%                 :", "LF/HF               :",
+    "VLF peak frequency  :", "LF peak frequency   :", "HF peak frequency   :"};
 
 }  // namespace
 
-std::string ResultsSummary(const AnalysisState& s, const PassValues& pass) {
+ResultTexts FormatResults(const AnalysisState& s, const PassValues& pass) {
     const TimeDomainValues& t = pass.timeDomain;
+    return {F4(s.MeanRR),         F4(s.SDNN),           F4(t.RMSSD),
+            FormatNumber(t.NN50, "###"), F4(t.PNN50),   F4(s.BandPower[1]),
+            F4(s.BandPower[2]),   F4(s.BandPower[3]),   F4(s.BandPower[0]),
+            F4(s.BandPercent[2]), F4(s.BandPercent[3]), F4(LfHfRatio(s)),
+            F4(s.PeakFrequency[1]), F4(s.PeakFrequency[2]), F4(s.PeakFrequency[3])};
+}
+
+std::string ResultsSummary(const ResultTexts& v, const std::string& fileName) {
     std::string text;
     text.reserve(512);
-    text += "Mean R-R value (sec) = " + F4(s.MeanRR) + "    SDNN = " + F4(s.SDNN);
-    text += std::string(Sep) + pass.InputFileName + std::string(CrLf);
-    text += "RMSSD = " + F4(t.RMSSD) + "    NN50 = " + F0(t.NN50);
-    text += "    pNN50 = " + F4(t.PNN50) + std::string(CrLf) + std::string(CrLf);
-
+    text += "Mean R-R value (sec) = " + v[0] + "    SDNN = " + v[1] + "    " + fileName + "\r\n";
+    text += "RMSSD = " + v[2] + "    NN50 = " + v[3] + "    pNN50 = " + v[4] + "\r\n\r\n";
     text += "R-R Variability - Absolute Values (sec\u00b2/beat)\r\n";
-    text += "VLF = " + F4(s.BandPower[1]) + "    LF = " + F4(s.BandPower[2]);
-    text += "    HF = " + F4(s.BandPower[3]) + "    Total = " + F4(s.BandPower[0]) + "\r\n\r\n";
-
-    text += "R-R Variability - Relative Values (%)\r\n";
-    text += "LF = " + F4(s.BandPercent[2]) + "    HF = " + F4(s.BandPercent[3]);
-    text += "    LF/HF = " + F4(LfHfRatio(s)) + "\r\n\r\n";
-
+    text += "VLF = " + v[5] + "    LF = " + v[6] + "    HF = " + v[7] + "    Total = " + v[8];
+    text += "\r\n\r\nR-R Variability - Relative Values (%)\r\n";
+    text += "LF = " + v[9] + "    HF = " + v[10] + "    LF/HF = " + v[11] + "\r\n\r\n";
     text += "Band Peak Frequencies (cycles/beat)\r\n";
-    text += "VLF = " + F4(s.PeakFrequency[1]) + "    LF = " + F4(s.PeakFrequency[2]);
-    text += "    HF = " + F4(s.PeakFrequency[3]) + "\r\n\r\n";
+    text += "VLF = " + v[12] + "    LF = " + v[13] + "    HF = " + v[14] + "\r\n\r\n";
     return text;
 }
 
-std::string BuildReportText(const AnalysisState& s, const PassValues& pass) {
-    const TimeDomainValues& t = pass.timeDomain;
-    const std::array<std::pair<std::string_view, std::string>, 15> lines{{
-        {"Mean R-R value (sec):", F4(s.MeanRR)},
-        {"SDNN                :", F4(s.SDNN)},
-        {"RMSSD               :", F4(t.RMSSD)},
-        {"NN50                :", F0(t.NN50)},
-        {"pNN50               :", F4(t.PNN50)},
-        {"VLF-abs             :", F4(s.BandPower[1])},
-        {"LF-abs              :", F4(s.BandPower[2])},
-        {"HF-abs              :", F4(s.BandPower[3])},
-        {"Total-abs           :", F4(s.BandPower[0])},
-        {"LF%                 :", F4(s.BandPercent[2])},
-        {"HF%                 :", F4(s.BandPercent[3])},
-        {"LF/HF               :", F4(LfHfRatio(s))},
-        {"VLF peak frequency  :", F4(s.PeakFrequency[1])},
-        {"LF peak frequency   :", F4(s.PeakFrequency[2])},
-        {"HF peak frequency   :", F4(s.PeakFrequency[3])},
-    }};
-    std::string text = pass.InputFileName + std::string(CrLf);
-    for (const auto& [label, value] : lines) {
-        text += label;
+std::string BuildReportText(const ResultTexts& values, const std::string& fileName) {
+    std::string text = fileName + "\r\n";
+    text.reserve(512);
+    for (std::size_t line = 0; line < ReportLabels.size(); ++line) {
+        text += ReportLabels[line];
         text += '\t';
-        text += value;
-        text += CrLf;
+        text += values[line];
+        text += "\r\n";
     }
     return text;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "analysis/analysis_state.h"
@@ -7,12 +8,17 @@
 
 namespace ritmova {
 
+// The values the summary and the report show, through their patterns, in the report's
+// order: mean, SDNN, RMSSD, NN50, pNN50, VLF, LF, HF, total, LF%, HF%, LF/HF and the VLF,
+// LF and HF peak frequencies. Throws CommandFailure when LF/HF is undefined (no HF power).
+using ResultTexts = std::array<std::string, 15>;
+ResultTexts FormatResults(const AnalysisState& state, const PassValues& pass);
+
 // The 12-line summary shown under the spectrum; every line ends with CR LF.
-// Throws CommandFailure when LF/HF is undefined (no HF power).
-std::string ResultsSummary(const AnalysisState& state, const PassValues& pass);
+std::string ResultsSummary(const ResultTexts& values, const std::string& fileName);
 
 // The 16-line report: the file name, then "label:<TAB>value" lines, each ended by CR LF.
-std::string BuildReportText(const AnalysisState& state, const PassValues& pass);
+std::string BuildReportText(const ResultTexts& values, const std::string& fileName);
 
 // Writes the report and one more CR LF to `path`, replacing the file atomically: a failed
 // write leaves an existing file as it was. Throws CommandFailure with the reason.

@@ -1,5 +1,6 @@
 #include "spectral/power_spectrum.h"
 
+#include <array>
 #include <cmath>
 
 #include "common/checked.h"
@@ -8,11 +9,28 @@
 
 namespace ritmova {
 
+namespace {
+
+// The taper weights 0.46 * cos(i * pi / 256) + 0.54, i = 1..256, computed once.
+const std::array<double, BeatCount + 1>& TaperWeights() {
+    static const std::array<double, BeatCount + 1> weights = [] {
+        std::array<double, BeatCount + 1> w{};
+        for (int i = 1; i <= BeatCount; ++i) {
+            const double c = std::cos(static_cast<double>(i) * TaperPi / 256.0);
+            w[static_cast<std::size_t>(i)] = 0.46 * c + 0.54;
+        }
+        return w;
+    }();
+    return weights;
+}
+
+}  // namespace
+
 void PrepareSeries(AnalysisState& state) {
+    const auto& taper = TaperWeights();
     for (int i = 1; i <= BeatCount; ++i) {
         state.RRSeries[i] = CheckedSingle(state.RRSeries[i] - state.MeanRR, "a mean-removed interval");
-        const double c = std::cos(static_cast<double>(i) * TaperPi / 256.0);
-        state.FftData[2 * i - 1] = double{state.RRSeries[i]} * (0.46 * c + 0.54);
+        state.FftData[2 * i - 1] = double{state.RRSeries[i]} * taper[static_cast<std::size_t>(i)];
     }
 }
 
