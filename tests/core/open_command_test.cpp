@@ -105,7 +105,12 @@ TEST(OpenCommandTest, SecondOpenGivesTheResultsOfAFirst) {
     EXPECT_EQ(reused.window.caption(LabelId::Label2), fresh.window.caption(LabelId::Label2));
 }
 
-class FailedReadTest : public ::testing::TestWithParam<std::string> {};
+struct BadFile {
+    const char* name;
+    std::string content;  // empty: the file does not exist
+};
+
+class FailedReadTest : public ::testing::TestWithParam<BadFile> {};
 
 // A failed read leaves the state, the texts, the plots and Save results exactly as they were.
 TEST_P(FailedReadTest, ChangesNothing) {
@@ -114,7 +119,8 @@ TEST_P(FailedReadTest, ChangesNothing) {
     pass.open(Example);
     const AnalysisState before = pass.state;
     const RecordingWindow windowBefore = pass.window;
-    const std::string path = GetParam().empty() ? dir.file("missing.int") : dir.write("bad.int", GetParam());
+    const std::string& content = GetParam().content;
+    const std::string path = content.empty() ? dir.file("missing.int") : dir.write("bad.int", content);
     EXPECT_THROW(pass.open(path), CommandFailure);
     EXPECT_TRUE(pass.state == before);
     EXPECT_EQ(pass.window.captions, windowBefore.captions);
@@ -126,9 +132,11 @@ TEST_P(FailedReadTest, ChangesNothing) {
     EXPECT_EQ(pass.open(Example), OpenResult::Completed);  // and a later Open works
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, FailedReadTest,
-                         ::testing::Values(std::string(), Lines(testing::Constant(0.8, 255)),
-                                           Lines(testing::Constant(0.8, 200)) + "x\n"));
+INSTANTIATE_TEST_SUITE_P(
+    Files, FailedReadTest,
+    ::testing::Values(BadFile{"Missing", ""}, BadFile{"Short", Lines(testing::Constant(0.8, 255))},
+                      BadFile{"BadValue", Lines(testing::Constant(0.8, 200)) + "x\n"}),
+    [](const auto& test) { return test.param.name; });
 
 TEST(OpenCommandTest, CancelledDialogChangesNothing) {
     Pass pass;
