@@ -34,6 +34,10 @@ public:
     int get() { return fill() ? static_cast<unsigned char>(*next_++) : EOF; }
     int peek() { return fill() ? static_cast<unsigned char>(*next_) : EOF; }
     bool failed() const { return file_ && std::ferror(file_) != 0; }
+    // Editors on some systems start a UTF-8 text with a byte order mark.
+    void skipByteOrderMark() {
+        if (fill() && end_ - next_ >= 3 && std::memcmp(next_, "\xEF\xBB\xBF", 3) == 0) next_ += 3;
+    }
     // Characters taken so far.
     long consumed() const { return before_ + (next_ - start_); }
 
@@ -62,6 +66,7 @@ public:
     explicit ListReader(Source& source) : source_(source) {}
 
     IntervalValues readAll() {
+        source_.skipByteOrderMark();
         IntervalValues values{};
         for (std::size_t i = 0; i < values.size(); ++i) values[i] = readValue(i);
         return values;

@@ -48,7 +48,8 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"BlankLines", "\n\n" + Lines(Ramp(), "\n\n\r\n")},
         LayoutCase{"TrailingCommaPerLine", Lines(Ramp(), ",\n")},
         LayoutCase{"ExtraValuesIgnored", Lines(Ramp(300))},
-        LayoutCase{"GarbageAfter256th", Lines(Ramp()) + "not,a,number,,"}),
+        LayoutCase{"GarbageAfter256th", Lines(Ramp()) + "not,a,number,,"},
+        LayoutCase{"ByteOrderMark", "\xEF\xBB\xBF" + Lines(Ramp(), "\r\n")}),
     [](const auto& test) { return test.param.name; });
 
 TEST(IntervalFileTest, NumberForms) {
