@@ -41,6 +41,26 @@ public:
     // Characters taken so far.
     long consumed() const { return before_ + (next_ - start_); }
 
+    // Takes the characters up to the next separator into `out`; returns how many there were,
+    // or out.size() + 1 when they do not fit.
+    template <std::size_t N>
+    std::size_t takeValueText(std::array<char, N>& out) {
+        std::size_t length = 0;
+        while (fill()) {
+            const char* p = next_;
+            for (; p != end_ && !endsValue(static_cast<unsigned char>(*p)); ++p) {
+                if (length == N) {
+                    next_ = p;
+                    return N + 1;
+                }
+                out[length++] = *p;
+            }
+            next_ = p;
+            if (p != end_) break;
+        }
+        return length;
+    }
+
 private:
     bool fill() {
         if (next_ != end_) return true;
@@ -96,13 +116,10 @@ private:
             fail("only " + std::to_string(index) + " values, " + std::to_string(BeatCount) +
                  " needed");
         }
-        std::array<char, MaxValueLength + 1> text;
-        std::size_t length = 0;
-        for (int c = source_.peek(); c != EOF && !endsValue(c); c = source_.peek()) {
-            if (length == text.size()) {
-                failAtLine("'" + std::string(text.data(), 20) + "...' is not a number");
-            }
-            text[length++] = static_cast<char>(source_.get());
+        std::array<char, MaxValueLength> text;
+        const std::size_t length = source_.takeValueText(text);
+        if (length > text.size()) {
+            failAtLine("'" + std::string(text.data(), 20) + "...' is not a number");
         }
         if (length == 0) failAtLine("empty field between two commas");
         const float value = convert(std::string_view(text.data(), length));
