@@ -57,7 +57,8 @@ BENCHMARK(PassOnly);
 
 void FourierTransform256(benchmark::State& bench) {
     std::array<double, 513> input{};
-    for (std::size_t i = 1; i < input.size(); i += 2) input[i] = std::sin(0.1 * static_cast<double>(i));
+    for (std::size_t i = 1; i < input.size(); i += 2)
+        input[i] = std::sin(0.1 * static_cast<double>(i));
     std::array<double, 513> data{};
     for (auto _ : bench) {
         data = input;

@@ -2,8 +2,19 @@
 find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport)
 
 add_library(ritmova_gui STATIC
-  ui/app_icon.cpp)
+  ui/app_icon.cpp
+  ui/common_dialog.cpp
+  ui/form1.cpp
+  ui/form_load.cpp
+  ui/load_layout.cpp
+  ui/picture_box.cpp
+  ui/qt_window_port.cpp
+  ui/window_printing.cpp)
 target_link_libraries(ritmova_gui PUBLIC ritmova_core Qt6::Widgets Qt6::PrintSupport)
 set_target_properties(ritmova_gui PROPERTIES AUTOMOC ON)
 
 include(about/about.cmake)
+
+add_executable(ritmova ui/main.cpp)
+target_link_libraries(ritmova PRIVATE ritmova_gui)
+install(TARGETS ritmova RUNTIME DESTINATION bin)

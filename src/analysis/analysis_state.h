@@ -22,7 +22,7 @@ struct AnalysisState {
     // Spectrum.
     std::int16_t FftPointCount = 0;
     std::int16_t FftDirection = 0;
-    std::array<double, 2 * BeatCount + 1> FftData{};  // 0..512, interleaved complex from 1
+    std::array<double, 2 * BeatCount + 1> FftData{};       // 0..512, interleaved complex from 1
     std::array<float, 2 * BeatCount + 1> PowerSpectrum{};  // 1..512, only 1..128 written
     std::array<float, 4> BandPower{};                      // 0 Total, 1 VLF, 2 LF, 3 HF
     std::array<float, 4> BandPercent{};                    // 2 LF%, 3 HF%

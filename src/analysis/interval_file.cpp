@@ -20,13 +20,19 @@ constexpr std::size_t MaxValueLength = 64;
 // after a bounded read.
 constexpr long MaxBytesRead = 16L << 20;
 
-bool isBlank(int c) { return c == ' ' || c == '\t'; }
-bool isLineEnd(int c) { return c == '\r' || c == '\n'; }
-bool endsValue(int c) { return c == ',' || isBlank(c) || isLineEnd(c); }
+bool isBlank(int c) {
+    return c == ' ' || c == '\t';
+}
+bool isLineEnd(int c) {
+    return c == '\r' || c == '\n';
+}
+bool endsValue(int c) {
+    return c == ',' || isBlank(c) || isLineEnd(c);
+}
 
 // Characters from text in memory, or from a file read in blocks as they are needed.
 class Source {
-public:
+  public:
     explicit Source(std::string_view text)
         : start_(text.data()), next_(text.data()), end_(text.data() + text.size()) {}
     explicit Source(std::FILE* file) : file_(file) {}
@@ -61,7 +67,7 @@ public:
         return length;
     }
 
-private:
+  private:
     bool fill() {
         if (next_ != end_) return true;
         if (!file_) return false;
@@ -82,7 +88,7 @@ private:
 
 // One reading of 256 values by the list-input rule.
 class ListReader {
-public:
+  public:
     explicit ListReader(Source& source) : source_(source) {}
 
     IntervalValues readAll() {
@@ -92,7 +98,7 @@ public:
         return values;
     }
 
-private:
+  private:
     [[noreturn]] static void fail(const std::string& what) { throw CommandFailure(what); }
     [[noreturn]] void failAtLine(const std::string& what) const {
         fail("line " + std::to_string(line_) + ": " + what);
@@ -146,7 +152,8 @@ private:
         float value = 0;
         const auto [end, error] = std::from_chars(first, last, value);
         if (error == std::errc::result_out_of_range) return outOfRange(text, first, last);
-        if (error != std::errc() || end != last) failAtLine("'" + std::string(text) + "' is not a number");
+        if (error != std::errc() || end != last)
+            failAtLine("'" + std::string(text) + "' is not a number");
         return value;
     }
 

@@ -148,13 +148,17 @@ std::string jsonObject(const RecordingAnalysis& r) {
 
 }  // namespace
 
-void JsonWriter::begin() { out_ << '['; }
+void JsonWriter::begin() {
+    out_ << '[';
+}
 
 void JsonWriter::write(const RecordingAnalysis& recording) {
     out_ << (first_ ? "\n" : ",\n") << jsonObject(recording);
     first_ = false;
 }
 
-void JsonWriter::end() { out_ << "\n]\n"; }
+void JsonWriter::end() {
+    out_ << "\n]\n";
+}
 
 }  // namespace ritmova::cli

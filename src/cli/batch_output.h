@@ -8,13 +8,13 @@ namespace ritmova::cli {
 
 // Writes a JSON array of one object per recording; call begin, one write per recording, end.
 class JsonWriter {
-public:
+  public:
     explicit JsonWriter(std::ostream& out) : out_(out) {}
     void begin();
     void write(const RecordingAnalysis& recording);
     void end();
 
-private:
+  private:
     std::ostream& out_;
     bool first_ = true;
 };

@@ -17,8 +17,8 @@ struct RecordingAnalysis {
     PassValues pass;
     std::string summary;
     bool markovCompleted = false;
-    std::string markovText;      // the panel text, as far as the command got, when built
-    std::string markovError;     // why the Markov command failed, if it did
+    std::string markovText;   // the panel text, as far as the command got, when built
+    std::string markovError;  // why the Markov command failed, if it did
 };
 
 // Whether the Markov panel text is wanted, or only the Markov measures.

@@ -10,7 +10,8 @@
 namespace ritmova {
 
 inline float CheckedSingle(float value, const char* what) {
-    if (!std::isfinite(value)) throw CommandFailure(std::string(what) + " overflows single precision");
+    if (!std::isfinite(value))
+        throw CommandFailure(std::string(what) + " overflows single precision");
     return value;
 }
 

@@ -7,7 +7,7 @@ namespace ritmova {
 // A run-time failure that ends a command at once. Whatever the command had already changed
 // stays changed; the handler's trap beeps and shows what() to the user.
 class CommandFailure : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -77,8 +77,8 @@ std::string format(double value, int significantDigits, std::string_view pattern
     auto [integer, fraction] = roundTo(toDecimal(std::fabs(value), significantDigits),
                                        static_cast<int>(fractionPart.size()));
     integer.erase(0, integer.find_first_not_of('0'));
-    const auto forcedInteger = static_cast<std::size_t>(
-        std::count(integerPart.begin(), integerPart.end(), '0'));
+    const auto forcedInteger =
+        static_cast<std::size_t>(std::count(integerPart.begin(), integerPart.end(), '0'));
     if (integer.size() < forcedInteger) integer.insert(0, forcedInteger - integer.size(), '0');
     // A '#' at the end of the fraction drops a trailing zero; a '0' keeps it.
     while (!fraction.empty() && fractionPart[fraction.size() - 1] == '#' && fraction.back() == '0')
@@ -100,7 +100,8 @@ std::string generalText(double value, int significantDigits) {
     const int exponent = d.pointPosition - 1;
     if (exponent < -4 || exponent >= significantDigits) {
         char suffix[16];
-        std::snprintf(suffix, sizeof suffix, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+        std::snprintf(suffix, sizeof suffix, "E%c%02d", exponent < 0 ? '-' : '+',
+                      std::abs(exponent));
         text += d.digits.substr(0, 1);
         if (d.digits.size() > 1) text += '.' + d.digits.substr(1);
         return text + suffix;
@@ -117,13 +118,21 @@ std::string generalText(double value, int significantDigits) {
 
 }  // namespace
 
-std::string FormatNumber(float value, std::string_view pattern) { return format(value, 7, pattern); }
-std::string FormatNumber(double value, std::string_view pattern) { return format(value, 15, pattern); }
+std::string FormatNumber(float value, std::string_view pattern) {
+    return format(value, 7, pattern);
+}
+std::string FormatNumber(double value, std::string_view pattern) {
+    return format(value, 15, pattern);
+}
 std::string FormatNumber(std::int16_t value, std::string_view pattern) {
     return format(value, 15, pattern);
 }
 
-std::string NumberText(float value) { return generalText(value, 7); }
-std::string NumberText(double value) { return generalText(value, 15); }
+std::string NumberText(float value) {
+    return generalText(value, 7);
+}
+std::string NumberText(double value) {
+    return generalText(value, 15);
+}
 
 }  // namespace ritmova

@@ -7,7 +7,9 @@
 
 namespace ritmova {
 
-double Log2(double x) { return std::log(x) / std::log(2.0); }
+double Log2(double x) {
+    return std::log(x) / std::log(2.0);
+}
 
 void ComputeStateLimits(AnalysisState& state) {
     const double halfWidth = CheckedDouble(double{state.SDNN} * 1.96 / 2.0, "the state limits");
@@ -31,7 +33,9 @@ double entropyTerm(float p) {
     return double{p} * Log2(inverse);
 }
 
-std::size_t index(std::int16_t code) { return static_cast<std::size_t>(code); }
+std::size_t index(std::int16_t code) {
+    return static_cast<std::size_t>(code);
+}
 
 }  // namespace
 
@@ -72,9 +76,9 @@ void ComputeTransitionProbabilities(AnalysisState& state) {
     for (std::size_t from = 0; from < 4; ++from) {
         if (state.StateCount[from] <= 0) continue;
         for (std::size_t to = 0; to < 4; ++to) {
-            state.TransitionProbability[from][to] = static_cast<float>(
-                static_cast<double>(state.TransitionCount[from][to]) /
-                static_cast<double>(state.StateCount[from]));
+            state.TransitionProbability[from][to] =
+                static_cast<float>(static_cast<double>(state.TransitionCount[from][to]) /
+                                   static_cast<double>(state.StateCount[from]));
         }
     }
 }
@@ -97,8 +101,8 @@ void ComputeNakahamaIndex(AnalysisState& state) {
         throw CommandFailure(
             "no variability: all beats fall in one state, the Nakahama index is undefined");
     }
-    state.NakahamaIndex = static_cast<float>(
-        (double{state.EntropyH0} - double{state.EntropyH1}) / double{state.EntropyH0});
+    state.NakahamaIndex = static_cast<float>((double{state.EntropyH0} - double{state.EntropyH1}) /
+                                             double{state.EntropyH0});
 }
 
 void RunMarkovAnalysis(AnalysisState& state) {

@@ -5,10 +5,18 @@
 namespace ritmova {
 namespace {
 
-std::string Decimal3(float value) { return FormatNumber(value, "0.000"); }
-std::string Count(std::int16_t value) { return FormatNumber(value, "000"); }
-std::string Share(float value) { return FormatNumber(value, " (.000)"); }
-std::string Cell(float value) { return FormatNumber(value, "    .000"); }
+std::string Decimal3(float value) {
+    return FormatNumber(value, "0.000");
+}
+std::string Count(std::int16_t value) {
+    return FormatNumber(value, "000");
+}
+std::string Share(float value) {
+    return FormatNumber(value, " (.000)");
+}
+std::string Cell(float value) {
+    return FormatNumber(value, "    .000");
+}
 
 std::string stateTail(const AnalysisState& s, std::size_t code) {
     return Count(s.StateCount[code]) + Share(s.StateProbability[code]);
@@ -16,13 +24,17 @@ std::string stateTail(const AnalysisState& s, std::size_t code) {
 
 }  // namespace
 
-void MarkovPanel::set(const std::string& text) { window_.setLabelCaption(LabelId::Label5, text); }
+void MarkovPanel::set(const std::string& text) {
+    window_.setLabelCaption(LabelId::Label5, text);
+}
 
 void MarkovPanel::append(const std::string& piece) {
     window_.setLabelCaption(LabelId::Label5, window_.labelCaption(LabelId::Label5) + piece);
 }
 
-void MarkovPanel::clear() { set(""); }
+void MarkovPanel::clear() {
+    set("");
+}
 
 void MarkovPanel::appendStateLines(const AnalysisState& s) {
     const std::string low = Decimal3(s.StateLimitLow);

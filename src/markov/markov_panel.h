@@ -10,7 +10,7 @@ namespace ritmova {
 // The Markov panel's text in Label5, written piece by piece as the command goes, so that a
 // failure leaves exactly the text written so far.
 class MarkovPanel {
-public:
+  public:
     explicit MarkovPanel(WindowPort& window) : window_(window) {}
 
     void clear();
@@ -22,7 +22,7 @@ public:
     // Line 20, the Nakahama index without a line break, then the panel is shown.
     void appendNakahamaAndShow(const AnalysisState& state);
 
-private:
+  private:
     void set(const std::string& text);
     void append(const std::string& piece);
     void appendStateLines(const AnalysisState& state);

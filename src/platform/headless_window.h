@@ -9,7 +9,7 @@ namespace ritmova {
 
 // A picture box that draws nothing.
 class NullPictureBox final : public PictureBox {
-public:
+  public:
     void clear() override {}
     void setScaleWidth(double) override {}
     void setScaleHeight(double) override {}
@@ -27,7 +27,7 @@ public:
 
 // A dialog that "chooses" the file name it was given, or cancels when that is empty.
 class PresetDialog final : public CommonDialog {
-public:
+  public:
     void setFilter(std::string_view) override {}
     void setFilterIndex(int) override {}
     bool showOpen() override { return !fileName_.empty(); }
@@ -36,14 +36,14 @@ public:
     std::string fileName() const override { return fileName_; }
     void setFileName(std::string name) { fileName_ = std::move(name); }
 
-private:
+  private:
     std::string fileName_;
 };
 
 // The window without a screen: label captions and states are kept, drawing goes nowhere.
 // The console tool runs the commands against it.
 class HeadlessWindow : public WindowPort {
-public:
+  public:
     PictureBox& picture(PictureId) override { return picture_; }
     CommonDialog& dialog(DialogId id) override { return dialogs_[static_cast<std::size_t>(id)]; }
     std::string labelCaption(LabelId id) const override { return captions_[index(id)]; }
@@ -59,7 +59,7 @@ public:
     PresetDialog& openDialog() { return dialogs_[0]; }
     bool panelVisible() const { return panelVisible_; }
 
-private:
+  private:
     static std::size_t index(LabelId id) { return static_cast<std::size_t>(id); }
 
     NullPictureBox picture_;

@@ -12,7 +12,7 @@ enum class DrawStyle { Solid, Dotted };
 // A picture box. Coordinates are in the picture's user scale; a negative scale height makes
 // y grow upwards. Lines, points and texts use the picture's foreground colour.
 class PictureBox {
-public:
+  public:
     virtual ~PictureBox() = default;
     virtual void clear() = 0;
     virtual void setScaleWidth(double width) = 0;
@@ -36,7 +36,7 @@ public:
 // A common dialog component: file open, file save or printer setup. The filter lists
 // descriptions and patterns separated by '|'; the filter index 1 preselects the first entry.
 class CommonDialog {
-public:
+  public:
     virtual ~CommonDialog() = default;
     virtual void setFilter(std::string_view filter) = 0;
     virtual void setFilterIndex(int index) = 0;
@@ -54,7 +54,7 @@ enum class DialogId { CommonDialog1, CommonDialog2 };
 
 // The main window as the commands see it.
 class WindowPort {
-public:
+  public:
     virtual ~WindowPort() = default;
     virtual PictureBox& picture(PictureId id) = 0;
     virtual CommonDialog& dialog(DialogId id) = 0;

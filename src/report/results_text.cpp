@@ -26,11 +26,21 @@ constexpr std::array<std::string_view, 15> ReportLabels{
 
 ResultTexts FormatResults(const AnalysisState& s, const PassValues& pass) {
     const TimeDomainValues& t = pass.timeDomain;
-    return {F4(s.MeanRR),         F4(s.SDNN),           F4(t.RMSSD),
-            FormatNumber(t.NN50, "###"), F4(t.PNN50),   F4(s.BandPower[1]),
-            F4(s.BandPower[2]),   F4(s.BandPower[3]),   F4(s.BandPower[0]),
-            F4(s.BandPercent[2]), F4(s.BandPercent[3]), F4(LfHfRatio(s)),
-            F4(s.PeakFrequency[1]), F4(s.PeakFrequency[2]), F4(s.PeakFrequency[3])};
+    return {F4(s.MeanRR),
+            F4(s.SDNN),
+            F4(t.RMSSD),
+            FormatNumber(t.NN50, "###"),
+            F4(t.PNN50),
+            F4(s.BandPower[1]),
+            F4(s.BandPower[2]),
+            F4(s.BandPower[3]),
+            F4(s.BandPower[0]),
+            F4(s.BandPercent[2]),
+            F4(s.BandPercent[3]),
+            F4(LfHfRatio(s)),
+            F4(s.PeakFrequency[1]),
+            F4(s.PeakFrequency[2]),
+            F4(s.PeakFrequency[3])};
 }
 
 std::string ResultsSummary(const ResultTexts& v, const std::string& fileName) {

@@ -29,7 +29,8 @@ const std::array<double, BeatCount + 1>& TaperWeights() {
 void PrepareSeries(AnalysisState& state) {
     const auto& taper = TaperWeights();
     for (int i = 1; i <= BeatCount; ++i) {
-        state.RRSeries[i] = CheckedSingle(state.RRSeries[i] - state.MeanRR, "a mean-removed interval");
+        state.RRSeries[i] =
+            CheckedSingle(state.RRSeries[i] - state.MeanRR, "a mean-removed interval");
         state.FftData[2 * i - 1] = double{state.RRSeries[i]} * taper[static_cast<std::size_t>(i)];
     }
 }
@@ -46,6 +47,8 @@ float SpectrumPower(const AnalysisState& state, int k) {
     return ToSingle((re * re + im * im) / (256.0 / 2.0) * TaperPi, "the power spectrum");
 }
 
-std::string SpectrumCaption(float spectrumMax) { return NumberText(spectrumMax).substr(0, 5); }
+std::string SpectrumCaption(float spectrumMax) {
+    return NumberText(spectrumMax).substr(0, 5);
+}
 
 }  // namespace ritmova

@@ -8,7 +8,7 @@ namespace ritmova {
 
 // The Poincare plot's r is undefined when the successive intervals do not vary.
 class CorrelationUndefined : public CommandFailure {
-public:
+  public:
     CorrelationUndefined()
         : CommandFailure("no variation between successive beats: r is undefined") {}
 };

@@ -20,8 +20,12 @@ Data RealInput(Signal signal) {
     return data;
 }
 
-double Re(const Data& d, int k) { return d[static_cast<std::size_t>(2 * k + 1)]; }
-double Im(const Data& d, int k) { return d[static_cast<std::size_t>(2 * k + 2)]; }
+double Re(const Data& d, int k) {
+    return d[static_cast<std::size_t>(2 * k + 1)];
+}
+double Im(const Data& d, int k) {
+    return d[static_cast<std::size_t>(2 * k + 2)];
+}
 
 constexpr double Tolerance = 1e-10;
 
@@ -65,7 +69,8 @@ TEST(FourierTransformTest, SineAtBinFiveShowsTheSignConvention) {
 
 TEST(FourierTransformTest, ForwardThenBackwardScalesByN) {
     Data data{};
-    for (std::size_t i = 1; i < data.size(); ++i) data[i] = std::sin(0.37 * static_cast<double>(i * i));
+    for (std::size_t i = 1; i < data.size(); ++i)
+        data[i] = std::sin(0.37 * static_cast<double>(i * i));
     const Data original = data;
     FourierTransform(N, data, 1);
     FourierTransform(N, data, -1);

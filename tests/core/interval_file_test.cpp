@@ -20,7 +20,8 @@ std::vector<double> Ramp(int count = 256) {
 
 void ExpectRamp(const IntervalValues& values) {
     for (std::size_t i = 0; i < values.size(); ++i) {
-        ASSERT_EQ(values[i], static_cast<float>(static_cast<double>(i + 1) / 1000.0)) << "value " << i + 1;
+        ASSERT_EQ(values[i], static_cast<float>(static_cast<double>(i + 1) / 1000.0))
+            << "value " << i + 1;
     }
 }
 
@@ -31,20 +32,20 @@ struct LayoutCase {
 
 class AcceptedLayoutTest : public ::testing::TestWithParam<LayoutCase> {};
 
-TEST_P(AcceptedLayoutTest, ReadsAllValuesInOrder) { ExpectRamp(ParseIntervals(GetParam().text)); }
+TEST_P(AcceptedLayoutTest, ReadsAllValuesInOrder) {
+    ExpectRamp(ParseIntervals(GetParam().text));
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Layouts, AcceptedLayoutTest,
     ::testing::Values(
-        LayoutCase{"OnePerLine", Lines(Ramp())},
-        LayoutCase{"CrLf", Lines(Ramp(), "\r\n")},
+        LayoutCase{"OnePerLine", Lines(Ramp())}, LayoutCase{"CrLf", Lines(Ramp(), "\r\n")},
         LayoutCase{"OldMacCr", Lines(Ramp(), "\r")},
         LayoutCase{"NoFinalLineEnd", Lines(Ramp()).substr(0, Lines(Ramp()).size() - 1)},
         LayoutCase{"CommaSeparated", Lines(Ramp(), ",")},
         LayoutCase{"CommaAndBlank", Lines(Ramp(), ", ")},
         LayoutCase{"BlankBeforeComma", Lines(Ramp(), " ,")},
-        LayoutCase{"Blanks", Lines(Ramp(), " ")},
-        LayoutCase{"Tabs", Lines(Ramp(), "\t")},
+        LayoutCase{"Blanks", Lines(Ramp(), " ")}, LayoutCase{"Tabs", Lines(Ramp(), "\t")},
         LayoutCase{"BlankLines", "\n\n" + Lines(Ramp(), "\n\n\r\n")},
         LayoutCase{"TrailingCommaPerLine", Lines(Ramp(), ",\n")},
         LayoutCase{"ExtraValuesIgnored", Lines(Ramp(300))},

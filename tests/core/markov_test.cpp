@@ -20,7 +20,8 @@ using testing::RecordingWindow;
 AnalysisState WithSeries(const std::vector<double>& values, float mean = 1.0f, float sdnn = 1.0f) {
     AnalysisState state;
     const IntervalValues intervals = testing::ToIntervals(values);
-    for (int i = 1; i <= BeatCount; ++i) state.RRSeriesAsRead[i] = intervals[static_cast<std::size_t>(i - 1)];
+    for (int i = 1; i <= BeatCount; ++i)
+        state.RRSeriesAsRead[i] = intervals[static_cast<std::size_t>(i - 1)];
     state.MeanRR = mean;
     state.SDNN = sdnn;
     return state;
@@ -28,7 +29,8 @@ AnalysisState WithSeries(const std::vector<double>& values, float mean = 1.0f, f
 
 std::vector<double> Blocks(std::initializer_list<std::pair<int, double>> blocks) {
     std::vector<double> values;
-    for (auto [count, value] : blocks) values.insert(values.end(), static_cast<std::size_t>(count), value);
+    for (auto [count, value] : blocks)
+        values.insert(values.end(), static_cast<std::size_t>(count), value);
     return values;
 }
 

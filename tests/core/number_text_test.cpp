@@ -69,7 +69,8 @@ class NumberTextTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(NumberTextTest, GeneralForm) {
     const TextCase& c = GetParam();
-    const std::string text = c.single ? NumberText(static_cast<float>(c.value)) : NumberText(c.value);
+    const std::string text =
+        c.single ? NumberText(static_cast<float>(c.value)) : NumberText(c.value);
     EXPECT_EQ(text, c.expected);
 }
 
@@ -83,9 +84,8 @@ INSTANTIATE_TEST_SUITE_P(
                       // Seven digits for a float: 0.1f is 0.100000001490116...
                       TextCase{0.1, true, " .1"}, TextCase{0.8000019, true, " .8000019"},
                       TextCase{1234567.0, true, " 1234567"},
-                      TextCase{12345678.0, true, " 1.234568E+07"},
-                      TextCase{0.0001, true, " .0001"}, TextCase{0.00001, true, " 1E-05"},
-                      TextCase{-0.0000123, false, "-1.23E-05"},
+                      TextCase{12345678.0, true, " 1.234568E+07"}, TextCase{0.0001, true, " .0001"},
+                      TextCase{0.00001, true, " 1E-05"}, TextCase{-0.0000123, false, "-1.23E-05"},
                       TextCase{1.7e-9, true, " 1.7E-09"}));
 
 TEST(NumberTextTest, CaptionsAreCutNotRounded) {

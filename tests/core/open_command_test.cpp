@@ -120,7 +120,8 @@ TEST_P(FailedReadTest, ChangesNothing) {
     const AnalysisState before = pass.state;
     const RecordingWindow windowBefore = pass.window;
     const std::string& content = GetParam().content;
-    const std::string path = content.empty() ? dir.file("missing.int") : dir.write("bad.int", content);
+    const std::string path =
+        content.empty() ? dir.file("missing.int") : dir.write("bad.int", content);
     EXPECT_THROW(pass.open(path), CommandFailure);
     EXPECT_TRUE(pass.state == before);
     EXPECT_EQ(pass.window.captions, windowBefore.captions);

@@ -12,7 +12,7 @@ namespace ritmova::testing {
 
 // A picture box that records every call as a line of text, e.g. "line 64 0 64 2".
 class RecordingPicture final : public PictureBox {
-public:
+  public:
     void clear() override { record("clear"); }
     void setScaleWidth(double w) override { record("scaleWidth", {w}); }
     void setScaleHeight(double h) override { record("scaleHeight", {h}); }
@@ -29,11 +29,13 @@ public:
     void point(double x, double y) override { record("point", {x, y}); }
     void setCurrentX(double x) override { record("currentX", {x}); }
     void setCurrentY(double y) override { record("currentY", {y}); }
-    void printText(std::string_view text) override { calls.push_back("print '" + std::string(text) + "'"); }
+    void printText(std::string_view text) override {
+        calls.push_back("print '" + std::string(text) + "'");
+    }
 
     std::vector<std::string> calls;
 
-private:
+  private:
     void record(const char* name, std::initializer_list<double> args = {}) {
         std::string call = name;
         char buffer[32];
@@ -47,7 +49,7 @@ private:
 
 // The window as the commands see it, with every effect kept for inspection.
 class RecordingWindow final : public WindowPort {
-public:
+  public:
     PictureBox& picture(PictureId id) override { return pictures[static_cast<std::size_t>(id)]; }
     CommonDialog& dialog(DialogId id) override { return dialogs[static_cast<std::size_t>(id)]; }
     std::string labelCaption(LabelId id) const override { return captions[index(id)]; }
@@ -72,7 +74,7 @@ public:
     bool panelVisible = false;
     std::string failure;
 
-private:
+  private:
     static std::size_t index(LabelId id) { return static_cast<std::size_t>(id); }
 };
 

@@ -44,8 +44,8 @@ TEST(ReportFileTest, FailuresNameTheReason) {
         WriteReportFile(dir.file("no/such/folder/r.txt"), Report);
         FAIL() << "written";
     } catch (const CommandFailure& failure) {
-        EXPECT_EQ(std::string(failure.what()),
-                  "cannot write " + dir.file("no/such/folder/r.txt") + ": No such file or directory");
+        EXPECT_EQ(std::string(failure.what()), "cannot write " + dir.file("no/such/folder/r.txt") +
+                                                   ": No such file or directory");
     }
     std::filesystem::create_directory(dir.file("folder"));
     EXPECT_THROW(WriteReportFile(dir.file("folder"), Report), CommandFailure);

@@ -101,9 +101,16 @@ TEST(BandMeasuresTest, PeakIsTheElementIndexOver256) {
 }
 
 TEST(BandMeasuresTest, EdgesTiesAndOutOfBandPower) {
-    AnalysisState state = WithPowers({{1, 1.0f},    {10, 1.0f},  {11, 0.5f}, {15, 0.75f},
-                                      {30, 0.75f},  {38, 0.1f},  {39, 0.2f}, {102, 0.3f},
-                                      {103, 100.f}, {128, 100.f}});
+    AnalysisState state = WithPowers({{1, 1.0f},
+                                      {10, 1.0f},
+                                      {11, 0.5f},
+                                      {15, 0.75f},
+                                      {30, 0.75f},
+                                      {38, 0.1f},
+                                      {39, 0.2f},
+                                      {102, 0.3f},
+                                      {103, 100.f},
+                                      {128, 100.f}});
     ComputeBandMeasures(state);
     EXPECT_EQ(state.PeakFrequency[1], 1.0f / 256);  // the first of equal maxima
     EXPECT_EQ(state.PeakFrequency[2], 15.0f / 256);

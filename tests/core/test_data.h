@@ -41,7 +41,7 @@ inline IntervalValues ToIntervals(const std::vector<double>& values) {
 
 // A scratch folder removed with its contents when the test ends.
 class ScratchDir {
-public:
+  public:
     ScratchDir() {
         char name[] = "/tmp/ritmova-test-XXXXXX";
         path_ = mkdtemp(name);
@@ -56,7 +56,7 @@ public:
         return file(name);
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -17,7 +17,8 @@ using testing::ToIntervals;
 AnalysisState StateOf(const std::vector<double>& values) {
     AnalysisState state;
     const IntervalValues intervals = ToIntervals(values);
-    for (int i = 1; i <= BeatCount; ++i) state.RRSeries[i] = intervals[static_cast<std::size_t>(i - 1)];
+    for (int i = 1; i <= BeatCount; ++i)
+        state.RRSeries[i] = intervals[static_cast<std::size_t>(i - 1)];
     state.MeanRR = RunningMean(intervals);
     return state;
 }
