@@ -1,0 +1,100 @@
+#include "ui/common_dialog.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QPrintDialog>
+
+namespace ritmova {
+namespace {
+
+std::optional<QString> runFileDialog(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+bool runPrintDialog(QPrintDialog& dialog) {
+    return dialog.exec() == QDialog::Accepted;
+}
+
+// "Interval Files (*.int)" and "*.int" become "Interval Files (*.int)"; a description
+// without its patterns gets them added, so that Qt can read them.
+QString nameFilter(QString description, QString patterns) {
+    patterns.replace(';', ' ');
+    patterns.replace("*.*", "*");
+    const qsizetype bracket = description.lastIndexOf(" (");
+    if (description.endsWith(')') && bracket >= 0) description.truncate(bracket);
+    return description + " (" + patterns + ")";
+}
+
+}  // namespace
+
+QStringList QtNameFilters(std::string_view filter) {
+    const QStringList parts =
+        QString::fromUtf8(filter.data(), static_cast<qsizetype>(filter.size())).split('|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        filters.append(nameFilter(parts[i], parts[i + 1]));
+    }
+    return filters;
+}
+
+QtCommonDialog::QtCommonDialog(QWidget* parent, QPrinter& printer)
+    : parent_(parent),
+      printer_(printer),
+      fileAnswer_(runFileDialog),
+      printerAnswer_(runPrintDialog) {}
+
+void QtCommonDialog::setFilter(std::string_view filter) {
+    nameFilters_ = QtNameFilters(filter);
+}
+
+// The filter index counts from 1; 0 leaves Qt's own choice.
+void QtCommonDialog::setFilterIndex(int index) {
+    filterIndex_ = index;
+}
+
+bool QtCommonDialog::showOpen() {
+    return showFile(false);
+}
+
+bool QtCommonDialog::showSave() {
+    return showFile(true);
+}
+
+bool QtCommonDialog::showFile(bool saving) {
+    if (nextChoice_) {
+        fileName_ = *std::exchange(nextChoice_, std::nullopt);
+        return true;
+    }
+    QFileDialog dialog(parent_);
+    dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // Save results replaces an existing file without asking, as the command always has.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilters(nameFilters_);
+    if (filterIndex_ >= 1 && filterIndex_ <= nameFilters_.size()) {
+        dialog.selectNameFilter(nameFilters_[filterIndex_ - 1]);
+    }
+    if (!fileName_.isEmpty()) dialog.selectFile(fileName_);
+    const std::optional<QString> chosen = fileAnswer_(dialog);
+    if (!chosen) return false;
+    fileName_ = *chosen;
+    return true;
+}
+
+bool QtCommonDialog::showPrinter() {
+    QPrintDialog dialog(&printer_, parent_);
+    return printerAnswer_(dialog);
+}
+
+std::string QtCommonDialog::fileName() const {
+    return QFile::encodeName(fileName_).toStdString();
+}
+
+void QtCommonDialog::chooseNext(const QString& path) {
+    nextChoice_ = path;
+}
+
+}  // namespace ritmova

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+#include "platform/platform.h"
+
+class QFileDialog;
+class QPrintDialog;
+class QPrinter;
+class QWidget;
+
+namespace ritmova {
+
+// The filter of a common dialog ("Description|pattern|Description|pattern") as Qt name
+// filters. A pattern "*.*" means every file, as it does on Windows.
+QStringList QtNameFilters(std::string_view filter);
+
+// A common dialog component over Qt's file and print dialogs. It keeps the chosen file name
+// between uses and offers it again. The dialogs are answered by the user, or by a script
+// that a test installs.
+class QtCommonDialog final : public CommonDialog {
+  public:
+    // Answers a file dialog: the chosen path, or nothing for a cancel.
+    using FileAnswer = std::function<std::optional<QString>(QFileDialog&)>;
+    // Answers the printer dialog: true when accepted.
+    using PrinterAnswer = std::function<bool(QPrintDialog&)>;
+
+    QtCommonDialog(QWidget* parent, QPrinter& printer);
+
+    void setFilter(std::string_view filter) override;
+    void setFilterIndex(int index) override;
+    bool showOpen() override;
+    bool showSave() override;
+    bool showPrinter() override;
+    std::string fileName() const override;
+
+    // The next showOpen or showSave returns `path` as chosen, without showing a dialog.
+    void chooseNext(const QString& path);
+    void setFileAnswer(FileAnswer answer) { fileAnswer_ = std::move(answer); }
+    void setPrinterAnswer(PrinterAnswer answer) { printerAnswer_ = std::move(answer); }
+
+  private:
+    bool showFile(bool saving);
+
+    QWidget* parent_;
+    QPrinter& printer_;
+    QStringList nameFilters_;
+    int filterIndex_ = 0;
+    QString fileName_;
+    std::optional<QString> nextChoice_;
+    FileAnswer fileAnswer_;
+    PrinterAnswer printerAnswer_;
+};
+
+}  // namespace ritmova

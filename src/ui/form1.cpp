@@ -1,0 +1,218 @@
+#include "ui/form1.h"
+
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QStatusBar>
+#include <exception>
+#include <filesystem>
+
+#include "about/about_box.h"
+#include "analysis/open_command.h"
+#include "markov/markov_command.h"
+#include "report/results_text.h"
+#include "ui/app_icon.h"
+#include "ui/picture_box.h"
+#include "ui/window_printing.h"
+
+namespace ritmova {
+namespace {
+
+constexpr const char* TextFilter = "Txt Files (*.txt)|*.txt|All Files (*.*)|*.*";
+
+QLabel* axisLabel(QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    return label;
+}
+
+QLabel* textLabel(QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setFrameStyle(QFrame::Box | QFrame::Plain);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setBackgroundRole(QPalette::Light);
+    label->setAutoFillBackground(true);
+    return label;
+}
+
+// Adds the item `index` to `menu`; a caption "-" makes it a separator.
+QAction* addItem(QMenu* menu, std::map<std::int16_t, QAction*>& items, std::int16_t index,
+                 const char* caption) {
+    QAction* item = menu->addAction(QString::fromUtf8(caption));
+    item->setSeparator(std::string_view(caption) == "-");
+    items[index] = item;
+    return item;
+}
+
+std::string lastPathComponent(const std::string& path) {
+    return std::filesystem::path(path).filename().string();
+}
+
+}  // namespace
+
+Form1::Form1(QWidget* parent) : QMainWindow(parent) {
+    setWindowTitle("Ritmova");
+    setWindowIcon(AppIcon());
+    setAcceptDrops(true);
+    commonDialog1_ = std::make_unique<QtCommonDialog>(this, printer_);
+    commonDialog2_ = std::make_unique<QtCommonDialog>(this, printer_);
+    controls_.CommonDialog1 = commonDialog1_.get();
+    controls_.CommonDialog2 = commonDialog2_.get();
+    createControls();
+    createMenus();
+    port_ = std::make_unique<QtWindowPort>(controls_, *statusBar());
+    port_->setLabelCaption(LabelId::Label5, "Label5");
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::createControls() {
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+    for (QLabel*& label : controls_.Label1) label = axisLabel(client);
+    controls_.Label2 = textLabel(client);
+    controls_.Label3 = axisLabel(client);
+    controls_.Label4 = axisLabel(client);
+    controls_.Picture1 = new PictureBoxWidget(QColor(255, 255, 192), client);
+    controls_.Picture2 = new PictureBoxWidget(QColor(224, 224, 224), client);
+    controls_.Picture3 = new PictureBoxWidget(QColor(192, 255, 192), client);
+    createPanel(client);
+    controls_.Command3 = new QPushButton(client);
+    connect(controls_.Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+}
+
+// Frame1, the Markov panel, above the plots and labels that it overlaps.
+void Form1::createPanel(QWidget* client) {
+    controls_.Frame1 = new QGroupBox(client);
+    controls_.Frame1->setAutoFillBackground(true);
+    controls_.Label5 = textLabel(controls_.Frame1);
+    QPalette colours = controls_.Label5->palette();
+    colours.setColor(QPalette::WindowText, QColor(0, 0, 192));
+    controls_.Label5->setPalette(colours);
+    controls_.Command1 = new QPushButton(controls_.Frame1);
+    controls_.Command2 = new QPushButton(controls_.Frame1);
+    connect(controls_.Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(controls_.Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+}
+
+void Form1::createMenus() {
+    menus_.FileMnu = menuBar()->addMenu("&File");
+    connect(menus_.FileMnu, &QMenu::aboutToShow, this, [this] { FileMnu_Click(0); });
+    for (const auto& [index, caption] : {std::pair<std::int16_t, const char*>{0, "&Open"},
+                                         {2, "-"},
+                                         {3, "&Print"},
+                                         {4, "Printer Set&up"},
+                                         {99, "-"},
+                                         {100, "&Exit"}}) {
+        QAction* item = addItem(menus_.FileMnu, menus_.FileMnuItem, index, caption);
+        connect(item, &QAction::triggered, this, [this, i = index] { FileMnuItem_Click(i); });
+    }
+    menus_.AnalysisMenu = menuBar()->addMenu("&Analysis");
+    QAction* markov = addItem(menus_.AnalysisMenu, menus_.AnalysisMenuItem, 0, "&Markov");
+    connect(markov, &QAction::triggered, this, [this] { AnalysisMenuItem_Click(0); });
+    menus_.MenuQM = menuBar()->addMenu("?");
+    QAction* about = addItem(menus_.MenuQM, menus_.MenuQMItem, 0, "About");
+    connect(about, &QAction::triggered, this, [this] { MenuQMItem_Click(0); });
+}
+
+void Form1::runTrapped(const std::function<bool()>& command,
+                       const std::function<std::string()>& fileName) {
+    std::string reason;
+    try {
+        if (command()) port_->clearFailure();
+        return;
+    } catch (const std::exception& failure) {  // a CommandFailure, or anything unforeseen
+        reason = failure.what();
+    }
+    const std::string name = fileName ? fileName() : std::string();
+    port_->reportFailure(name.empty() ? reason : name + ": " + reason);
+}
+
+void Form1::FileMnu_Click(std::int16_t) {
+    controls_.Frame1->setVisible(false);
+}
+
+void Form1::FileMnuItem_Click(std::int16_t index) {
+    switch (index) {
+        case 0:
+            pass_ = PassValues{};
+            runTrapped(
+                [this] { return OpenCommand(state_, *port_, pass_) == OpenResult::Completed; },
+                [this] { return lastPathComponent(pass_.InputFileName); });
+            break;
+        case 3:
+            runTrapped([this] {
+                PrintWidgetImage(printer_, *centralWidget());
+                return true;
+            });
+            break;
+        case 4:
+            runTrapped([this] { return commonDialog2_->showPrinter(); });
+            break;
+        case 100:
+            QCoreApplication::exit(0);
+            break;
+        default:
+            break;
+    }
+}
+
+void Form1::AnalysisMenuItem_Click(std::int16_t index) {
+    if (index != 0) return;
+    runTrapped([this] {
+        MarkovCommand(state_, *port_);
+        return true;
+    });
+}
+
+void Form1::MenuQMItem_Click(std::int16_t index) {
+    if (index == 0) ShowAboutBox(this);
+}
+
+// The panel's Print: the Markov results text, on the printer of Printer Setup.
+void Form1::Command1_Click() {
+    runTrapped([this] {
+        PrintPlainText(printer_, controls_.Label5->text(), controls_.Label5->font());
+        return true;
+    });
+}
+
+void Form1::Command2_Click() {
+    controls_.Frame1->setVisible(false);
+}
+
+// Save results. A failure's reason names the file already.
+void Form1::Command3_Click() {
+    runTrapped([this] {
+        commonDialog2_->setFilter(TextFilter);
+        commonDialog2_->setFilterIndex(1);
+        if (!commonDialog2_->showSave()) return false;
+        WriteReportFile(commonDialog2_->fileName(), state_.ReportText);
+        return true;
+    });
+}
+
+void Form1::openFile(const QString& path) {
+    commonDialog1_->chooseNext(path);
+    FileMnuItem_Click(0);
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.constFirst().isLocalFile()) event->acceptProposedAction();
+}
+
+void Form1::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.constFirst().isLocalFile()) return;
+    event->acceptProposedAction();
+    openFile(urls.constFirst().toLocalFile());
+}
+
+}  // namespace ritmova

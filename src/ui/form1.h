@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPrinter>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "analysis/analysis_state.h"
+#include "analysis/pass_values.h"
+#include "ui/common_dialog.h"
+#include "ui/load_layout.h"
+#include "ui/qt_window_port.h"
+
+class QAction;
+class QMenu;
+
+namespace ritmova {
+
+// The menus; each menu's items under their fixed indices, gaps included.
+struct Form1Menus {
+    QMenu* FileMnu = nullptr;
+    std::map<std::int16_t, QAction*> FileMnuItem;
+    QMenu* AnalysisMenu = nullptr;
+    std::map<std::int16_t, QAction*> AnalysisMenuItem;
+    QMenu* MenuQM = nullptr;
+    std::map<std::int16_t, QAction*> MenuQMItem;
+};
+
+// The main window: three plots with their axis values and titles, the results summary,
+// Save results and the Markov panel. It owns the analysis state; every menu item and button
+// reaches one handler, which runs its command under one error trap.
+class Form1 final : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
+
+    void FileMnu_Click(std::int16_t index);
+    void FileMnuItem_Click(std::int16_t index);
+    void AnalysisMenuItem_Click(std::int16_t index);
+    void MenuQMItem_Click(std::int16_t index);
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+
+    // Opens `path` as if it had been chosen in the Open dialog.
+    void openFile(const QString& path);
+
+    const Form1Controls& controls() const { return controls_; }
+    const Form1Menus& menus() const { return menus_; }
+    const AnalysisState& analysisState() const { return state_; }
+
+  protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    void createControls();
+    void createPanel(QWidget* client);
+    void createMenus();
+    void Form_Load();
+    WindowTwips sizeAndCentre(float twipsPerPixel);
+    void placeControls(const LoadLayout& layout, float twipsPerPixel);
+    void setStartTexts();
+    // The handler's one error trap: a failure beeps and shows its reason in the status bar,
+    // after the file's name when there is one; a completed command clears that line.
+    // `command` returns false when the user cancelled, which changes nothing.
+    void runTrapped(const std::function<bool()>& command,
+                    const std::function<std::string()>& fileName = {});
+
+    AnalysisState state_;
+    PassValues pass_;
+    QPrinter printer_;
+    Form1Controls controls_;
+    Form1Menus menus_;
+    std::unique_ptr<QtCommonDialog> commonDialog1_;
+    std::unique_ptr<QtCommonDialog> commonDialog2_;
+    std::unique_ptr<QtWindowPort> port_;
+};
+
+}  // namespace ritmova

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <string>
+
+#include "platform/platform.h"
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QStatusBar;
+
+namespace ritmova {
+
+class PictureBoxWidget;
+class QtCommonDialog;
+
+// The controls of the main window, under their names.
+struct Form1Controls {
+    PictureBoxWidget* Picture1 = nullptr;
+    PictureBoxWidget* Picture2 = nullptr;
+    PictureBoxWidget* Picture3 = nullptr;
+    std::array<QLabel*, 4> Label1{};
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label5 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QtCommonDialog* CommonDialog1 = nullptr;
+    QtCommonDialog* CommonDialog2 = nullptr;
+};
+
+// A caption as a QLabel shows it: CR LF line breaks become line feeds.
+QString ShownCaption(std::string_view caption);
+
+// The main window as the commands see it. Label captions are kept as they were set, so that
+// a caption read back is exactly the text written (the Markov panel appends to its own).
+class QtWindowPort final : public WindowPort {
+  public:
+    QtWindowPort(const Form1Controls& controls, QStatusBar& statusBar);
+
+    PictureBox& picture(PictureId id) override;
+    CommonDialog& dialog(DialogId id) override;
+    std::string labelCaption(LabelId id) const override;
+    void setLabelCaption(LabelId id, std::string_view caption) override;
+    void setButtonEnabled(ButtonId id, bool enabled) override;
+    void setPanelVisible(bool visible) override;
+    // The window draws nothing on its own surface, so there is nothing to clear.
+    void clearScreen() override {}
+    void reportFailure(std::string_view reason) override;
+    void clearFailure() override;
+
+  private:
+    QLabel* label(LabelId id) const;
+
+    const Form1Controls& controls_;
+    QStatusBar& statusBar_;
+    std::array<std::string, 8> captions_;
+};
+
+}  // namespace ritmova

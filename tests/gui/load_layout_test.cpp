@@ -1,0 +1,94 @@
+#include "ui/load_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <ostream>
+#include <string>
+
+namespace ritmova {
+namespace {
+
+// The 1024 x 768 screen at 15 twips per pixel, before any snapping to pixels: the window
+// is as large as the screen, at (0, 0).
+LoadLayout exampleLayout() {
+    return ComputeLoadLayout({0, 0, 15360, 11520}, Unsnapped);
+}
+
+struct Case {
+    std::string name;
+    TwipsRect actual;
+    double left, top, width, height;
+};
+
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class LoadLayoutExample : public testing::TestWithParam<Case> {};
+
+TEST_P(LoadLayoutExample, MatchesTheWorkedExample) {
+    const Case& c = GetParam();
+    // The worked example gives two decimals.
+    EXPECT_NEAR(c.actual.left, c.left, 0.006) << c.name << " left";
+    EXPECT_NEAR(c.actual.top, c.top, 0.006) << c.name << " top";
+    EXPECT_NEAR(c.actual.width, c.width, 0.006) << c.name << " width";
+    EXPECT_NEAR(c.actual.height, c.height, 0.006) << c.name << " height";
+}
+
+const LoadLayout L = exampleLayout();
+
+INSTANTIATE_TEST_SUITE_P(
+    Screen1024x768, LoadLayoutExample,
+    testing::Values(Case{"Picture1", L.picture1, 1215, 0, 14145, 3291.43},
+                    Case{"Picture2", L.picture2, 1215, 3291.43, 10853.57, 3291.43},
+                    Case{"Picture3", L.picture3, 12068.57, 3291.43, 3291.43, 3291.43},
+                    Case{"Label1_0", L.label1[0], 60.75, 0, 1093.5, 255},
+                    Case{"Label1_1", L.label1[1], 60.75, 3036.43, 1093.5, 255},
+                    Case{"Label1_2", L.label1[2], 60.75, 3291.43, 1093.5, 255},
+                    Case{"Label1_3", L.label1[3], 60.75, 6327.86, 1093.5, 255},
+                    Case{"Label3", L.label3, 60.75, 1398.21, 1093.5, 495},
+                    Case{"Label4", L.label4, 60.75, 4689.64, 1093.5, 495},
+                    Case{"Label2", L.label2, 1215, 6582.86, 14266.5, 3291.43},
+                    Case{"Command3", L.command3, 7254.75, 9940.11, 2187, 329.14},
+                    Case{"Frame1", L.frame1, 1536, 1152, 12288, 8064},
+                    Case{"Label5", L.label5, 614.4, 403.2, 11059.2, 6451.2},
+                    Case{"Command1", L.command1, 7372.8, 7056, 1843.2, 403.2},
+                    Case{"Command2", L.command2, 9830.4, 7056, 1843.2, 403.2}),
+    [](const testing::TestParamInfo<Case>& param) { return param.param.name; });
+
+TEST(LoadLayout, EdgesMeetAsTheBandsRequire) {
+    EXPECT_EQ(L.picture2.left + L.picture2.width, L.picture3.left);
+    EXPECT_EQ(L.picture1.top + L.picture1.height, L.picture2.top);
+    EXPECT_EQ(L.picture2.top + L.picture2.height, L.label2.top);
+    // Label2's width uses the axis values' reduced width, so it reaches past the window.
+    EXPECT_FLOAT_EQ(L.label2.left + L.label2.width, 15360 + 121.5F);
+}
+
+TEST(LoadLayout, WindowPositionMovesThePlotsAndThePanel) {
+    const LoadLayout moved = ComputeLoadLayout({300, 150, 15360, 11520}, Unsnapped);
+    EXPECT_EQ(moved.picture1.top, 150);
+    EXPECT_EQ(moved.label1[0].top, 150);
+    EXPECT_EQ(moved.frame1.left, 1536 + 300);
+    EXPECT_EQ(moved.frame1.top, 1152 + 150);
+    // Label1(1) is placed from the picture's height alone, not from its top.
+    EXPECT_NEAR(moved.label1[1].top, 3036.43, 0.006);
+}
+
+TEST(LoadLayout, SnappedStepsReadBackTheSnappedValues) {
+    const LoadLayout l = ComputeLoadLayout({0, 0, 15360, 11520}, PixelSnap(15));
+    // 3291.43 snaps to 3285 (219 pixels); Picture2's width then starts from that.
+    EXPECT_EQ(l.picture1.height, 3285);
+    EXPECT_EQ(l.picture2.width, 14145 - 3285);
+    EXPECT_EQ(l.picture3.left, 1215 + 14145 - 3285);
+    // 1093.5 snaps to 1095 and Command3 is twice what Label1(0) then reports.
+    EXPECT_EQ(l.label1[0].width, 1095);
+    EXPECT_EQ(l.command3.width, 2190);
+    for (float v : {l.label2.left, l.label2.top, l.label2.width, l.command3.left, l.command3.top,
+                    l.frame1.width, l.label5.left, l.command1.left, l.command2.left}) {
+        EXPECT_EQ(std::fmod(v, 15.0F), 0.0F) << v;
+    }
+}
+
+}  // namespace
+}  // namespace ritmova
