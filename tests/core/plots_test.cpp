@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "recording_picture_box.h"
+#include "recording_window.h"
 
 namespace ritmova {
 namespace {
 
 using Calls = std::vector<std::string>;
-using test::RecordingPictureBox;
+using testing::RecordingPicture;
 
 Calls slice(const Calls& calls, std::size_t from, std::size_t count) {
     return {calls.begin() + static_cast<std::ptrdiff_t>(from),
@@ -28,7 +28,7 @@ std::size_t countStarting(const Calls& calls, const std::string& prefix) {
 TEST(PlotTachogram, DrawsGridTraceAndBeatLabels) {
     AnalysisState state;
     for (int i = 1; i <= BeatCount; ++i) state.RRSeries[i] = i % 2 ? 0.75F : 1.25F;
-    RecordingPictureBox picture;
+    RecordingPicture picture;
     DrawTachogram(picture, state, 2);
 
     const Calls& calls = picture.calls;
@@ -40,15 +40,16 @@ TEST(PlotTachogram, DrawsGridTraceAndBeatLabels) {
     EXPECT_EQ(calls[12], "lineTo 2 1.25");
     EXPECT_EQ(calls[266], "lineTo 256 1.25");
     EXPECT_EQ(countStarting(calls, "lineTo"), 255U);
-    EXPECT_EQ(slice(calls, 267, 9), (Calls{"x 64", "y 1.9", "print ' 64'", "x 128", "y 1.9",
-                                           "print ' 128'", "x 192", "y 1.9", "print ' 192'"}));
+    EXPECT_EQ(slice(calls, 267, 9),
+              (Calls{"currentX 64", "currentY 1.9", "print ' 64'", "currentX 128", "currentY 1.9",
+                     "print ' 128'", "currentX 192", "currentY 1.9", "print ' 192'"}));
 }
 
 TEST(PlotSpectrum, DrawsBandMarksTraceToLine256AndLabels) {
     AnalysisState state;
     state.PowerSpectrum[1] = 0.5F;
     state.PowerSpectrum[2] = 0.25F;
-    RecordingPictureBox picture;
+    RecordingPicture picture;
     DrawSpectrum(picture, state, 0.5F);
 
     const Calls& calls = picture.calls;
@@ -60,9 +61,10 @@ TEST(PlotSpectrum, DrawsBandMarksTraceToLine256AndLabels) {
     EXPECT_EQ(calls[261], "lineTo 256 0");
     EXPECT_EQ(countStarting(calls, "lineTo"), 255U);
     EXPECT_EQ(countStarting(calls, "dotted") + countStarting(calls, "solid"), 0U);
-    EXPECT_EQ(slice(calls, 262, 9),
-              (Calls{"x 11", "y 0.475", "print ' .04'", "x 39", "y 0.475", "print ' .15'", "x 103",
-                     "y 0.475", "print ' .4 cycles/beat'"}));
+    EXPECT_EQ(
+        slice(calls, 262, 9),
+        (Calls{"currentX 11", "currentY 0.475", "print ' .04'", "currentX 39", "currentY 0.475",
+               "print ' .15'", "currentX 103", "currentY 0.475", "print ' .4 cycles/beat'"}));
 }
 
 // Alternating 0.75 and 1.25 s around a mean of 1: every value is exact in binary, so the
@@ -75,7 +77,7 @@ AnalysisState alternatingSeries() {
 }
 
 TEST(PlotPoincare, AlternatingSeriesGivesTwoMirroredDotsAndMinusOne) {
-    RecordingPictureBox picture;
+    RecordingPicture picture;
     const double r = DrawPoincare(picture, alternatingSeries());
 
     EXPECT_EQ(r, -1.0);
@@ -87,14 +89,15 @@ TEST(PlotPoincare, AlternatingSeriesGivesTwoMirroredDotsAndMinusOne) {
     EXPECT_EQ(calls[255], "point 1.25 0.75");  // beat 256 across, beat 255 up
     EXPECT_EQ(countStarting(calls, "point 1.25 0.75") + countStarting(calls, "point 0.75 1.25"),
               255U);
-    EXPECT_EQ(slice(calls, 256, 6), (Calls{"x 0.5", "y 1.5", "print ' Poincar\u00e9 plot'", "x 1",
-                                           "y 0.6", "print 'r = -1'"}));
+    EXPECT_EQ(slice(calls, 256, 6),
+              (Calls{"currentX 0.5", "currentY 1.5", "print ' Poincar\u00e9 plot'", "currentX 1",
+                     "currentY 0.6", "print 'r = -1'"}));
 }
 
 TEST(PlotPoincare, ConstantSeriesDrawsTheDotsThenFailsBeforeTheTexts) {
     AnalysisState state;
     state.MeanRR = 0.875F;
-    RecordingPictureBox picture;
+    RecordingPicture picture;
     EXPECT_THROW(DrawPoincare(picture, state), CorrelationUndefined);
     ASSERT_EQ(picture.calls.size(), 1U + 255);
     EXPECT_EQ(picture.calls.back(), "point 0.875 0.875");
