@@ -14,6 +14,8 @@ while [ $i -lt 1000 ]; do
   done
 done
 "$cli" csv "$dir"/*.int >/dev/null  # warm the file cache
+TIMEFORMAT='%3R s wall'
 for run in 1 2 3 4 5; do
-  /usr/bin/time -f "run $run: %e s wall, %M KB peak" "$cli" csv "$dir"/*.int >/dev/null
+  time "$cli" csv "$dir"/*.int >/dev/null
 done
+/usr/bin/time -f "%M KB peak memory" "$cli" csv "$dir"/*.int >/dev/null

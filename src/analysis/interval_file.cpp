@@ -1,13 +1,13 @@
 #include "analysis/interval_file.h"
 
 #include <array>
-#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include "common/command_failure.h"
 
@@ -20,6 +20,9 @@ constexpr std::size_t MaxValueLength = 64;
 // after a bounded read.
 constexpr long MaxBytesRead = 16L << 20;
 
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 bool isBlank(int c) {
     return c == ' ' || c == '\t';
 }
@@ -147,6 +150,7 @@ class ListReader {
 
     float convert(std::string_view text) const {
         if (!looksNumeric(text)) failAtLine("'" + std::string(text) + "' is not a number");
+        if (const auto quick = exactQuotient(text)) return *quick;
         const char* first = text.data() + (text[0] == '+' ? 1 : 0);
         const char* last = text.data() + text.size();
         float value = 0;
@@ -165,12 +169,40 @@ class ListReader {
         failAtLine("'" + std::string(text) + "' is too large");
     }
 
+    // The common short form, such as 0.8828, without a general conversion: at most seven
+    // digits make a whole number m below 2^24 and 10^k is exact in single precision for
+    // k <= 10, so m / 10^k in single precision is the correctly rounded value.
+    static std::optional<float> exactQuotient(std::string_view text) {
+        static constexpr float PowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                                1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+        const bool negative = text[0] == '-';
+        std::size_t i = (negative || text[0] == '+') ? 1 : 0;
+        std::int32_t mantissa = 0;
+        int digits = 0;
+        int decimals = 0;
+        bool point = false;
+        for (; i < text.size(); ++i) {
+            if (text[i] == '.') {
+                point = true;
+            } else if (isDigit(text[i]) && digits < 7) {
+                mantissa = mantissa * 10 + (text[i] - '0');
+                digits += mantissa > 0 ? 1 : 0;
+                decimals += point ? 1 : 0;
+            } else {
+                return std::nullopt;  // exponent or too many digits: the general conversion
+            }
+        }
+        if (decimals > 10) return std::nullopt;
+        const float value = static_cast<float>(mantissa) / PowersOfTen[decimals];
+        return negative ? -value : value;
+    }
+
     // Decimal digits with optional sign, point and exponent; no inf, nan or hexadecimal.
     static bool looksNumeric(std::string_view text) {
         std::size_t i = (text[0] == '+' || text[0] == '-') ? 1 : 0;
         const auto digitsFrom = [&text](std::size_t& at) {
             const std::size_t start = at;
-            while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at]))) ++at;
+            while (at < text.size() && isDigit(text[at])) ++at;
             return at - start;
         };
         std::size_t digits = digitsFrom(i);
@@ -200,6 +232,7 @@ IntervalValues ReadIntervalFile(const std::string& path) {
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                                &std::fclose);
     if (!file) throw CommandFailure(std::strerror(errno));
+    std::setvbuf(file.get(), nullptr, _IONBF, 0);  // Source reads whole blocks itself
     Source source(file.get());
     try {
         return ListReader(source).readAll();

@@ -8,7 +8,8 @@
 
 namespace ritmova {
 
-OpenResult OpenCommand(AnalysisState& state, WindowPort& window, PassValues& pass) {
+OpenResult OpenCommand(AnalysisState& state, WindowPort& window, PassValues& pass,
+                       PassOutput output) {
     window.clearScreen();
     CommonDialog& dialog = window.dialog(DialogId::CommonDialog1);
     dialog.setFilter(IntervalFilter);
@@ -17,7 +18,7 @@ OpenResult OpenCommand(AnalysisState& state, WindowPort& window, PassValues& pas
     pass.InputFileName = dialog.fileName();
     // Read into a buffer first, so that a short or bad file leaves the state untouched.
     const IntervalValues values = ReadIntervalFile(pass.InputFileName);
-    RunAnalysisPass(state, window, values, pass);
+    RunAnalysisPass(state, window, values, pass, output);
     return OpenResult::Completed;
 }
 
@@ -33,12 +34,15 @@ void commitSeries(AnalysisState& state, const IntervalValues& values) {
     state.MeanRR = mean;
 }
 
-void computeSpectrum(AnalysisState& state, WindowPort& window, PassValues& pass) {
+void computeSpectrum(AnalysisState& state, WindowPort& window, PassValues& pass,
+                     PassOutput output) {
     PrepareSeries(state);
     TransformSeries(state);
     ClearBandMeasures(state);
-    pass.SpectrumMax = ComputePowerSpectrum(state, [&window](float maximum) {
-        window.setLabelCaption(LabelId::Label1_2, SpectrumCaption(maximum));
+    pass.SpectrumMax = ComputePowerSpectrum(state, [&window, output](float maximum) {
+        if (output == PassOutput::Window) {
+            window.setLabelCaption(LabelId::Label1_2, SpectrumCaption(maximum));
+        }
     });
     ComputeBandMeasures(state);
 }
@@ -46,13 +50,19 @@ void computeSpectrum(AnalysisState& state, WindowPort& window, PassValues& pass)
 }  // namespace
 
 void RunAnalysisPass(AnalysisState& state, WindowPort& window, const IntervalValues& values,
-                     PassValues& pass) {
+                     PassValues& pass, PassOutput output) {
     pass.PoincareR.reset();
     commitSeries(state, values);
     pass.timeDomain = ComputeTimeDomain(state);
     pass.PlotScale = 2;
+    if (output == PassOutput::MeasuresOnly) {
+        computeSpectrum(state, window, pass, output);
+        LfHfRatio(state);  // fails here when the HF band holds no power, as the summary would
+        pass.PoincareR = PoincareCorrelation(state);
+        return;
+    }
     DrawTachogram(window.picture(PictureId::Picture1), state, pass.PlotScale);
-    computeSpectrum(state, window, pass);
+    computeSpectrum(state, window, pass, output);
     const ResultTexts texts = FormatResults(state, pass);
     window.setLabelCaption(LabelId::Label2, ResultsSummary(texts, pass.InputFileName));
     state.ReportText = BuildReportText(texts, pass.InputFileName);

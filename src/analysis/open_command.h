@@ -11,15 +11,20 @@ inline constexpr const char* IntervalFilter = "Interval Files (*.int)|*.int|All 
 
 enum class OpenResult { Completed, Cancelled };
 
+// What a pass shows: everything in the window, or only the measures for batch work, where
+// texts and plots would go nowhere (r is then computed without the plot and may be absent).
+enum class PassOutput { Window, MeasuresOnly };
+
 // The File menu's Open: asks for an interval file, reads its first 256 values and runs the
 // whole analysis pass. A cancelled dialog changes nothing. A failed read throws
 // CommandFailure and leaves the state as it was; a later failure throws with what the
 // earlier steps wrote left in place, as the user sees it (the plots drawn so far stay).
-OpenResult OpenCommand(AnalysisState& state, WindowPort& window, PassValues& pass);
+OpenResult OpenCommand(AnalysisState& state, WindowPort& window, PassValues& pass,
+                       PassOutput output = PassOutput::Window);
 
 // The pass after the read: commits the values, computes every measure, writes the summary
 // and the report, enables Save results and draws the three plots.
 void RunAnalysisPass(AnalysisState& state, WindowPort& window, const IntervalValues& values,
-                     PassValues& pass);
+                     PassValues& pass, PassOutput output = PassOutput::Window);
 
 }  // namespace ritmova

@@ -64,7 +64,7 @@ int analyseAll(const std::vector<std::string>& files, Begin begin, Write write, 
     int status = 0;
     begin();
     for (const std::string& file : files) {
-        const RecordingAnalysis r = AnalyseRecording(file, ritmova::cli::MarkovText::Skip);
+        const RecordingAnalysis r = AnalyseRecording(file, ritmova::cli::Texts::Skip);
         if (r.error) {
             reportFailure(file, *r.error);
             status = 1;

@@ -9,10 +9,11 @@
 namespace ritmova::cli {
 namespace {
 
-void runOpen(RecordingAnalysis& result, HeadlessWindow& window) {
+void runOpen(RecordingAnalysis& result, HeadlessWindow& window, Texts texts) {
     window.openDialog().setFileName(result.file);
+    const PassOutput output = texts == Texts::Build ? PassOutput::Window : PassOutput::MeasuresOnly;
     try {
-        if (OpenCommand(result.state, window, result.pass) == OpenResult::Cancelled) {
+        if (OpenCommand(result.state, window, result.pass, output) == OpenResult::Cancelled) {
             result.error = "no file name given";
         }
     } catch (const CorrelationUndefined&) {
@@ -22,9 +23,9 @@ void runOpen(RecordingAnalysis& result, HeadlessWindow& window) {
     }
 }
 
-void runMarkov(RecordingAnalysis& result, HeadlessWindow& window, MarkovText text) {
+void runMarkov(RecordingAnalysis& result, HeadlessWindow& window, Texts texts) {
     try {
-        if (text == MarkovText::Build) {
+        if (texts == Texts::Build) {
             MarkovCommand(result.state, window);
         } else {
             RunMarkovAnalysis(result.state);
@@ -38,14 +39,14 @@ void runMarkov(RecordingAnalysis& result, HeadlessWindow& window, MarkovText tex
 
 }  // namespace
 
-RecordingAnalysis AnalyseRecording(const std::string& file, MarkovText text) {
+RecordingAnalysis AnalyseRecording(const std::string& file, Texts texts) {
     RecordingAnalysis result;
     result.file = file;
     HeadlessWindow window;
-    runOpen(result, window);
+    runOpen(result, window, texts);
     if (result.error) return result;
     result.summary = window.labelCaption(LabelId::Label2);
-    runMarkov(result, window, text);
+    runMarkov(result, window, texts);
     return result;
 }
 

@@ -21,11 +21,11 @@ struct RecordingAnalysis {
     std::string markovError;  // why the Markov command failed, if it did
 };
 
-// Whether the Markov panel text is wanted, or only the Markov measures.
-enum class MarkovText { Build, Skip };
+// Whether the texts (summary, report, Markov panel) are wanted, or only the measures.
+enum class Texts { Build, Skip };
 
 // Runs the whole analysis of `file`. A pass that fails only at the Poincare plot's r is
 // complete for the console tool: r is then absent.
-RecordingAnalysis AnalyseRecording(const std::string& file, MarkovText text = MarkovText::Build);
+RecordingAnalysis AnalyseRecording(const std::string& file, Texts texts = Texts::Build);
 
 }  // namespace ritmova::cli

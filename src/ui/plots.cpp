@@ -72,13 +72,17 @@ std::optional<double> correlation(const CorrelationSums& sums) {
 
 }  // namespace
 
+std::optional<double> PoincareCorrelation(const AnalysisState& state) {
+    return correlation(correlationSums(state));
+}
+
 double DrawPoincare(PictureBox& picture, const AnalysisState& state) {
     picture.clear();
     for (int i = 2; i <= BeatCount; ++i) {
         picture.point(CheckedSingle(state.RRSeries[i] + state.MeanRR, "an interval"),
                       CheckedSingle(state.RRSeries[i - 1] + state.MeanRR, "an interval"));
     }
-    const auto r = correlation(correlationSums(state));
+    const auto r = PoincareCorrelation(state);
     if (!r) throw CorrelationUndefined();
     picture.setCurrentX(0.5);
     picture.setCurrentY(1.5);

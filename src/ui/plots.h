@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "analysis/analysis_state.h"
 #include "common/command_failure.h"
 #include "platform/platform.h"
@@ -23,5 +25,8 @@ void DrawSpectrum(PictureBox& picture, const AnalysisState& state, float spectru
 // coefficient r of successive intervals. Returns r; throws CommandFailure when r is
 // undefined (no variation), after the dots are drawn and before the texts.
 double DrawPoincare(PictureBox& picture, const AnalysisState& state);
+
+// r alone, as DrawPoincare computes it; nullopt when it is undefined.
+std::optional<double> PoincareCorrelation(const AnalysisState& state);
 
 }  // namespace ritmova

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "analysis/interval_file.h"
 #include "common/command_failure.h"
@@ -65,6 +68,29 @@ TEST(IntervalFileTest, NumberForms) {
     EXPECT_EQ(values[5], 10.0f);
     EXPECT_EQ(values[6], 0.8000001f);  // the single nearest to the text
     EXPECT_EQ(values[7], 0.0f);        // below single precision's range
+}
+
+// Every short decimal form reads as the single-precision value nearest to it.
+TEST(IntervalFileTest, ShortDecimalsRoundCorrectly) {
+    std::uint32_t seed = 12345;
+    const auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    for (int round = 0; round < 400; ++round) {
+        std::string text;
+        std::vector<float> expected;
+        for (int i = 0; i < BeatCount; ++i) {
+            const std::string digits = std::to_string(next() % 10000000u);
+            const std::size_t point = next() % (digits.size() + 4);
+            std::string value = point <= digits.size()
+                                    ? digits.substr(0, point) + "." + digits.substr(point)
+                                    : "0." + std::string(point - digits.size(), '0') + digits;
+            float nearest = 0;
+            std::from_chars(value.data(), value.data() + value.size(), nearest);
+            expected.push_back(nearest);
+            text += value + "\n";
+        }
+        const IntervalValues values = ParseIntervals(text);
+        for (std::size_t i = 0; i < values.size(); ++i) ASSERT_EQ(values[i], expected[i]) << text;
+    }
 }
 
 struct RejectCase {
