@@ -45,6 +45,8 @@ run: build
 bench:
 	$(MAKE) build PRESET=release
 	build/release/bench/ritmova-bench
+	QT_QPA_PLATFORM=offscreen build/release/bench/ritmova-window-bench
+	bench/cli_batch.sh build/release/src/ritmova-cli
 
 package:
 	$(MAKE) build PRESET=release
