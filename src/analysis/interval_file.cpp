@@ -149,8 +149,8 @@ class ListReader {
     }
 
     float convert(std::string_view text) const {
-        if (!looksNumeric(text)) failAtLine("'" + std::string(text) + "' is not a number");
         if (const auto quick = exactQuotient(text)) return *quick;
+        if (!looksNumeric(text)) failAtLine("'" + std::string(text) + "' is not a number");
         const char* first = text.data() + (text[0] == '+' ? 1 : 0);
         const char* last = text.data() + text.size();
         float value = 0;
@@ -171,7 +171,8 @@ class ListReader {
 
     // The common short form, such as 0.8828, without a general conversion: at most seven
     // digits make a whole number m below 2^24 and 10^k is exact in single precision for
-    // k <= 10, so m / 10^k in single precision is the correctly rounded value.
+    // k <= 10, so m / 10^k in single precision is the correctly rounded value. Any other
+    // text, valid or not, is left to the general conversion and its checks.
     static std::optional<float> exactQuotient(std::string_view text) {
         static constexpr float PowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
                                                 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
@@ -181,18 +182,20 @@ class ListReader {
         int digits = 0;
         int decimals = 0;
         bool point = false;
+        bool anyDigit = false;
         for (; i < text.size(); ++i) {
-            if (text[i] == '.') {
+            if (text[i] == '.' && !point) {
                 point = true;
             } else if (isDigit(text[i]) && digits < 7) {
                 mantissa = mantissa * 10 + (text[i] - '0');
                 digits += mantissa > 0 ? 1 : 0;
                 decimals += point ? 1 : 0;
+                anyDigit = true;
             } else {
-                return std::nullopt;  // exponent or too many digits: the general conversion
+                return std::nullopt;  // an exponent, too many digits, or no number at all
             }
         }
-        if (decimals > 10) return std::nullopt;
+        if (!anyDigit || decimals > 10) return std::nullopt;
         const float value = static_cast<float>(mantissa) / PowersOfTen[decimals];
         return negative ? -value : value;
     }
