@@ -156,16 +156,5 @@ TEST(MarkovTest, RerunningReplacesTheTextAndKeepsTheResults) {
     EXPECT_TRUE(state == after);
 }
 
-TEST(MarkovTest, LeavesTheOpenResultsAlone) {
-    AnalysisState state = WithSeries(Blocks({{128, 0.5}, {128, 1.5}}));
-    state.RRSeries[5] = 42.0f;
-    state.ReportText = "report";
-    RecordingWindow window;
-    MarkovCommand(state, window);
-    EXPECT_EQ(state.RRSeries[5], 42.0f);
-    EXPECT_EQ(state.ReportText, "report");
-    EXPECT_EQ(state.MeanRR, 1.0f);
-}
-
 }  // namespace
 }  // namespace ritmova

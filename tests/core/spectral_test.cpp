@@ -66,19 +66,6 @@ TEST(PowerSpectrumTest, PreparationRemovesTheMeanAndTapers) {
     EXPECT_GT(state.PowerSpectrum[1], 0.0f);
 }
 
-TEST(PowerSpectrumTest, CaptionFollowsTheRunningMaximum) {
-    AnalysisState state;
-    std::vector<float> seen;
-    const IntervalValues intervals = ToIntervals(testing::Alternating(0.5, 1.0));
-    for (int i = 1; i <= BeatCount; ++i) state.RRSeries[i] = intervals[0];
-    state.RRSeries[7] = 3.0f;
-    PrepareSeries(state);
-    TransformSeries(state);
-    const float maximum = ComputePowerSpectrum(state, [&](float m) { seen.push_back(m); });
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0], maximum);
-}
-
 // Puts `power` at the given PowerSpectrum elements of a cleared spectrum.
 AnalysisState WithPowers(std::initializer_list<std::pair<int, float>> powers) {
     AnalysisState state;
