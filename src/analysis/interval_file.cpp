@@ -169,33 +169,31 @@ class ListReader {
         failAtLine("'" + std::string(text) + "' is too large");
     }
 
-    // The common short form, such as 0.8828, without a general conversion: at most seven
-    // digits make a whole number m below 2^24 and 10^k is exact in single precision for
-    // k <= 10, so m / 10^k in single precision is the correctly rounded value. Any other
+    // The common short form, such as 0.8828, without a general conversion: its digits make a
+    // whole number m below 2^24 and 10^k is exact in single precision for k <= 10, so both are
+    // exact floats and m / 10^k in single precision is the correctly rounded value. Any other
     // text, valid or not, is left to the general conversion and its checks.
     static std::optional<float> exactQuotient(std::string_view text) {
         static constexpr float PowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
                                                 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+        constexpr std::uint32_t MantissaLimit = 1677721;  // times 10 plus a digit stays < 2^24
         const bool negative = text[0] == '-';
-        std::size_t i = (negative || text[0] == '+') ? 1 : 0;
-        std::int32_t mantissa = 0;
-        int digits = 0;
-        int decimals = 0;
-        bool point = false;
-        bool anyDigit = false;
-        for (; i < text.size(); ++i) {
-            if (text[i] == '.' && !point) {
-                point = true;
-            } else if (isDigit(text[i]) && digits < 7) {
-                mantissa = mantissa * 10 + (text[i] - '0');
-                digits += mantissa > 0 ? 1 : 0;
-                decimals += point ? 1 : 0;
-                anyDigit = true;
+        const std::size_t first = (negative || text[0] == '+') ? 1 : 0;
+        std::uint32_t mantissa = 0;
+        std::size_t point = text.size();
+        for (std::size_t i = first; i < text.size(); ++i) {
+            const auto digit = static_cast<std::uint32_t>(text[i] - '0');
+            if (digit < 10 && mantissa < MantissaLimit) {
+                mantissa = mantissa * 10 + digit;
+            } else if (text[i] == '.' && point == text.size()) {
+                point = i;
             } else {
                 return std::nullopt;  // an exponent, too many digits, or no number at all
             }
         }
-        if (!anyDigit || decimals > 10) return std::nullopt;
+        const std::size_t digits = text.size() - first - (point < text.size() ? 1 : 0);
+        const std::size_t decimals = point < text.size() ? text.size() - point - 1 : 0;
+        if (digits == 0 || decimals > 10) return std::nullopt;
         const float value = static_cast<float>(mantissa) / PowersOfTen[decimals];
         return negative ? -value : value;
     }

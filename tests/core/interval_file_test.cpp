@@ -78,7 +78,7 @@ TEST(IntervalFileTest, ShortDecimalsRoundCorrectly) {
         std::string text;
         std::vector<float> expected;
         for (int i = 0; i < BeatCount; ++i) {
-            const std::string digits = std::to_string(next() % 10000000u);
+            const std::string digits = std::to_string(next() % 100000000u);
             const std::size_t point = next() % (digits.size() + 4);
             std::string value = point <= digits.size()
                                     ? digits.substr(0, point) + "." + digits.substr(point)
