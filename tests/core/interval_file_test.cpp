@@ -33,6 +33,10 @@ struct LayoutCase {
     std::string text;
 };
 
+void PrintTo(const LayoutCase& layout, std::ostream* out) {
+    *out << layout.name;
+}
+
 class AcceptedLayoutTest : public ::testing::TestWithParam<LayoutCase> {};
 
 TEST_P(AcceptedLayoutTest, ReadsAllValuesInOrder) {
@@ -98,6 +102,10 @@ struct RejectCase {
     std::string text;
     const char* reason;
 };
+
+void PrintTo(const RejectCase& input, std::ostream* out) {
+    *out << input.name;
+}
 
 class RejectedInputTest : public ::testing::TestWithParam<RejectCase> {};
 

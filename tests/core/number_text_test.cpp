@@ -14,6 +14,10 @@ struct FloatCase {
     const char* expected;
 };
 
+void PrintTo(const FloatCase& c, std::ostream* out) {
+    *out << c.value << " " << c.pattern;
+}
+
 class FormatSingleTest : public ::testing::TestWithParam<FloatCase> {};
 
 TEST_P(FormatSingleTest, RendersThroughPattern) {
@@ -64,6 +68,10 @@ struct TextCase {
     bool single;
     const char* expected;
 };
+
+void PrintTo(const TextCase& c, std::ostream* out) {
+    *out << c.value;
+}
 
 class NumberTextTest : public ::testing::TestWithParam<TextCase> {};
 

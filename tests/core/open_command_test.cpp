@@ -110,6 +110,10 @@ struct BadFile {
     std::string content;  // empty: the file does not exist
 };
 
+void PrintTo(const BadFile& file, std::ostream* out) {
+    *out << file.name;
+}
+
 class FailedReadTest : public ::testing::TestWithParam<BadFile> {};
 
 // A failed read leaves the state, the texts, the plots and Save results exactly as they were.

@@ -51,6 +51,10 @@ struct PairCase {
     bool counts;
 };
 
+void PrintTo(const PairCase& c, std::ostream* out) {
+    *out << c.first << " " << c.second;
+}
+
 class NN50ThresholdTest : public ::testing::TestWithParam<PairCase> {};
 
 // The single-precision difference is compared with the single-precision 0.05.
