@@ -105,33 +105,34 @@ void ComputeNakahamaIndex(AnalysisState& state) {
                                              double{state.EntropyH0});
 }
 
-void RunMarkovAnalysis(AnalysisState& state) {
+namespace {
+
+// The command's steps in order; the panel, when there is one, is written between them.
+void runSteps(AnalysisState& state, MarkovPanel* panel) {
     state.StateCount.fill(0);
     ComputeStateLimits(state);
     QuantiseSeries(state);
+    if (panel) panel->clear();
     ResetMarkovResults(state);
     ComputeStateProbabilities(state);
     CountTransitions(state);
     ComputeTransitionProbabilities(state);
+    if (panel) panel->writeFirstBlock(state);
     ComputeEntropyH1(state);
+    if (panel) panel->appendH1(state);
     ComputeNakahamaIndex(state);
+    if (panel) panel->appendNakahamaAndShow(state);
+}
+
+}  // namespace
+
+void RunMarkovAnalysis(AnalysisState& state) {
+    runSteps(state, nullptr);
 }
 
 void MarkovCommand(AnalysisState& state, WindowPort& window) {
     MarkovPanel panel(window);
-    state.StateCount.fill(0);
-    ComputeStateLimits(state);
-    QuantiseSeries(state);
-    panel.clear();
-    ResetMarkovResults(state);
-    ComputeStateProbabilities(state);
-    CountTransitions(state);
-    ComputeTransitionProbabilities(state);
-    panel.writeFirstBlock(state);
-    ComputeEntropyH1(state);
-    panel.appendH1(state);
-    ComputeNakahamaIndex(state);
-    panel.appendNakahamaAndShow(state);
+    runSteps(state, &panel);
 }
 
 }  // namespace ritmova
