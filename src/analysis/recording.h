@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analysis/interval_file.h"
+
+namespace ritmova {
+
+// A whole recording: every interval of a file, in seconds at single precision, in file order.
+// The 256-beat analysis runs unchanged on any window of it.
+
+enum class Units { Seconds, Milliseconds };
+enum class UnitsChoice { Seconds, Milliseconds, Auto };
+
+// How a recording file is read.
+struct ReadOptions {
+    UnitsChoice units = UnitsChoice::Seconds;
+    std::size_t skipLines = 0;  // header lines before the values
+    std::size_t column = 0;     // 1-based field of each line; 0: every field is a value
+};
+
+// More values than this is a failure with its reason.
+inline constexpr std::size_t MaxRecordingValues = 10'000'000;
+
+struct Recording {
+    std::vector<float> intervals;  // seconds
+    Units units = Units::Seconds;  // as the file held them
+};
+
+// Reads a whole recording by the same value rules as the 256-value reader. "-" reads
+// standard input. A Polar HRM file (a [Params] header, intervals in ms under [HRData]) is
+// recognised and read without options. Throws CommandFailure with a reason the user can read.
+Recording ReadRecording(const std::string& path, const ReadOptions& options = {});
+Recording ParseRecording(std::string_view text, const ReadOptions& options = {});
+
+// Artifact flags, one per interval.
+enum class ArtifactRule : std::uint8_t { None, Range, Malik };
+
+struct ArtifactLimits {
+    float low = 0.3f;  // seconds
+    float high = 2.0f;
+};
+
+// Range first, then Malik's 20 % rule against the last earlier unflagged interval.
+std::vector<ArtifactRule> FlagArtifacts(std::span<const float> intervals,
+                                        ArtifactLimits limits = {});
+
+// The 256 values from `firstBeat` (1-based) on. Throws CommandFailure when fewer remain.
+IntervalValues WindowValues(std::span<const float> intervals, std::size_t firstBeat);
+
+// The path as the texts show it: unchanged for the first window, else "path (beats A-B)".
+std::string WindowName(const std::string& path, std::size_t firstBeat);
+
+// Measures of one window beyond the 256-beat pass, in double precision from the
+// single-precision intervals.
+struct ExtraMeasures {
+    std::optional<double> sd1;  // absent when the square root's argument is negative
+    std::optional<double> sd2;
+    double meanHr = 0;  // beats per minute
+    double minHr = 0;
+    double maxHr = 0;
+};
+ExtraMeasures ComputeExtraMeasures(const IntervalValues& values, float sdnn);
+
+}  // namespace ritmova
