@@ -5,6 +5,7 @@
 
 #include "analysis/analysis_state.h"
 #include "analysis/pass_values.h"
+#include "analysis/recording.h"
 
 namespace ritmova::cli {
 
@@ -19,6 +20,12 @@ struct RecordingAnalysis {
     bool markovCompleted = false;
     std::string markovText;   // the panel text, as far as the command got, when built
     std::string markovError;  // why the Markov command failed, if it did
+    // The window analysed, and what the whole recording adds to the pass.
+    std::size_t firstBeat = 1;  // beats firstBeat .. firstBeat + 255
+    double startSeconds = 0;    // the time of the window's first beat
+    Units units = Units::Seconds;
+    ExtraMeasures extra;
+    std::size_t artifacts = 0;  // flagged intervals in the window
 };
 
 // Whether the texts (summary, report, Markov panel) are wanted, or only the measures.
