@@ -9,6 +9,7 @@
 
 #include "analysis/interval_file.h"
 #include "analysis/open_command.h"
+#include "analysis/recording.h"
 #include "platform/headless_window.h"
 #include "spectral/fourier_transform.h"
 
@@ -41,6 +42,17 @@ void ParseOnly(benchmark::State& bench) {
     for (auto _ : bench) benchmark::DoNotOptimize(ritmova::ParseIntervals(text));
 }
 BENCHMARK(ParseOnly);
+
+// A 24-hour recording: 100,000 intervals, one per line, in milliseconds.
+void ParseRecording100k(benchmark::State& bench) {
+    std::string text;
+    for (int i = 0; i < 100'000; ++i) text += std::to_string(700 + (i * 7919) % 500) + ".5\n";
+    for (auto _ : bench) {
+        const auto recording = ritmova::ParseRecording(text, {ritmova::UnitsChoice::Milliseconds});
+        benchmark::DoNotOptimize(recording.intervals.data());
+    }
+}
+BENCHMARK(ParseRecording100k)->Unit(benchmark::kMillisecond);
 
 void PassOnly(benchmark::State& bench) {
     const auto values = ritmova::ParseIntervals(ExampleText());
