@@ -28,8 +28,9 @@ struct ReadOptions {
 // More values than this is a failure with its reason.
 inline constexpr std::size_t MaxRecordingValues = 10'000'000;
 // A recording's text is read up to this many bytes, whatever the file holds; more is a
-// failure. Room for the most values with long lines, such as time stamps in other columns.
-inline constexpr std::size_t MaxRecordingBytes = std::size_t{1} << 30;
+// failure, and so is a run of more than 16 MB of blank space. Room for the most values with
+// long lines, such as time stamps in other columns.
+inline constexpr std::size_t MaxRecordingBytes = std::size_t{256} << 20;
 
 struct Recording {
     std::vector<float> intervals;  // seconds

@@ -11,6 +11,8 @@ namespace {
 using namespace value_text;
 
 constexpr int MillisecondShift = 3;
+// The longest run of blank space, as the 256-value reader allows before its values.
+constexpr std::size_t MaxBlankRun = 16u << 20;
 
 double median(std::vector<float> values) {
     const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
@@ -64,7 +66,7 @@ class RecordingReader {
         for (std::size_t i = 0; i < options_.skipLines && source_.peek() != EOF; ++i) skipLine();
         ValueSink values(options_.units);
         if (options_.column == 0) {
-            ListScanner list(source_, line_);
+            ListScanner list(source_, line_, MaxBlankRun);
             while (list.next()) values.add(list.text(), list.line());
         } else {
             readColumn(values, options_.column);
@@ -80,7 +82,7 @@ class RecordingReader {
     // A Polar HRM file starts with its [Params] section. Any other first text in '[' is no
     // number either.
     bool startsPolar() {
-        source_.skipSpace(line_);
+        source_.skipSpace(line_, MaxBlankRun);
         if (source_.peek() != '[') return false;
         const std::string_view first = TakeValue<EndsValue>(source_, buffer_, line_);
         if (first != "[Params]") FailNotNumber(first, line_);
@@ -118,23 +120,18 @@ class RecordingReader {
 
     // Skips blank lines and the blanks that start a line; false at the end of the text.
     bool startLine() {
-        for (;;) {
-            while (IsBlank(source_.peek())) source_.get();
-            const int c = source_.peek();
-            if (c == EOF) return false;
-            if (!IsLineEnd(c)) return true;
-            endLine();
-        }
+        source_.skipSpace(line_, MaxBlankRun);
+        return source_.peek() != EOF;
     }
 
     std::string_view columnText(std::size_t column) {
         const std::string name = "column " + std::to_string(column);
         for (std::size_t k = 1; k < column; ++k) {
             while (!EndsField(source_.peek()) && source_.peek() != EOF) source_.get();
-            while (IsBlank(source_.peek())) source_.get();
+            source_.skipBlanks(line_, MaxBlankRun);
             const int c = source_.peek();
             if (c == ',' || c == ';') source_.get();
-            while (IsBlank(source_.peek())) source_.get();
+            source_.skipBlanks(line_, MaxBlankRun);
             if (IsLineEnd(source_.peek()) || source_.peek() == EOF)
                 failAtLine(name + " is missing");
         }

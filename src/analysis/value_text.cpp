@@ -104,6 +104,11 @@ bool Source::refill() {
     return false;
 }
 
+void Source::failBlankRun(long line, std::size_t maxRun) {
+    throw CommandFailure(
+        AtLine(line, "more than " + std::to_string(maxRun >> 20) + " MB of blank space"));
+}
+
 void Source::startText() {
     if (!fill()) return;
     const std::string_view start(next_, static_cast<std::size_t>(end_ - next_));

@@ -33,6 +33,8 @@ inline bool EndsField(int c) {
     return EndsValue(c) || c == ';';
 }
 
+inline constexpr std::size_t NoLimit = static_cast<std::size_t>(-1);
+
 // Bytes from text in memory, or from a file read in blocks as they are needed. At most
 // `limit` bytes are ever taken: asking for one more throws CommandFailure(limitReason), so
 // that no file, pipe or endless stream keeps a reader going. The reason's text must outlive
@@ -49,13 +51,23 @@ class Source {
     // Skips a UTF-8 byte order mark, which editors on some systems write; refuses UTF-16.
     void startText();
 
-    // Skips blanks and line ends, counting the lines; a CR LF pair is one line end.
-    void skipSpace(long& line) {
-        while (fill()) {
+    // Skips blanks and line ends, counting the lines; a CR LF pair is one line end. A run of
+    // more than `maxRun` bytes fails, naming the line where it starts.
+    void skipSpace(long& line, std::size_t maxRun = NoLimit) {
+        const long first = line;
+        for (std::size_t run = 0; fill(); ++run) {
             const char c = *next_;
             if (!IsBlank(c) && !IsLineEnd(c)) return;
+            if (run == maxRun) failBlankRun(first, maxRun);
             ++next_;
             if (c == '\n' || (c == '\r' && peek() != '\n')) ++line;
+        }
+    }
+    // Skips blanks within a line, at most `maxRun`.
+    void skipBlanks(long line, std::size_t maxRun = NoLimit) {
+        for (std::size_t run = 0; IsBlank(peek()); ++run) {
+            if (run == maxRun) failBlankRun(line, maxRun);
+            ++next_;
         }
     }
     // Skips everything up to the next line end or the end of the text.
@@ -84,6 +96,7 @@ class Source {
   private:
     bool fill() { return next_ != end_ || refill(); }
     bool refill();
+    [[noreturn]] static void failBlankRun(long line, std::size_t maxRun);
 
     const char* next_ = nullptr;
     const char* end_ = nullptr;
@@ -164,12 +177,14 @@ inline float ValueAt(std::string_view text, int pointShift, long line) {
 // and the whole-recording reader take them.
 class ListScanner {
   public:
-    explicit ListScanner(Source& source, long firstLine = 1) : source_(source), line_(firstLine) {}
+    // `maxBlankRun` bounds each run of blank space.
+    explicit ListScanner(Source& source, long firstLine = 1, std::size_t maxBlankRun = NoLimit)
+        : source_(source), line_(firstLine), maxBlankRun_(maxBlankRun) {}
     // Moves to the next value; false at the end of the text.
     bool next() {
         if (started_) consumeSeparator();
         started_ = true;
-        source_.skipSpace(line_);
+        source_.skipSpace(line_, maxBlankRun_);
         return source_.peek() != EOF;
     }
     // The value's text, valid until the next call; an empty field fails.
@@ -184,7 +199,7 @@ class ListScanner {
   private:
     // Blanks after a value, then one comma or line end; a CR LF pair is one line end.
     void consumeSeparator() {
-        while (IsBlank(source_.peek())) source_.get();
+        source_.skipBlanks(line_, maxBlankRun_);
         const int c = source_.peek();
         if (c == ',') {
             source_.get();
@@ -198,6 +213,7 @@ class ListScanner {
 
     Source& source_;
     long line_ = 1;
+    std::size_t maxBlankRun_;
     bool started_ = false;
     ValueBuffer buffer_;
 };

@@ -122,6 +122,14 @@ INSTANTIATE_TEST_SUITE_P(
                  {},
                  "a Polar HRM file without an [HRData] section"},
         FailCase{"PolarEmptyData", "[Params]\n[HRData]\n\n", {}, "no values"},
+        FailCase{"BlanksAfterAValue",
+                 "0.8\n" + std::string(17u << 20, ' '),
+                 {},
+                 "line 2: more than 16 MB of blank space"},
+        FailCase{"BlankLinesInAColumn",
+                 "0.8\n" + std::string(17u << 20, '\n'),
+                 {S, 0, 1},
+                 "line 2: more than 16 MB of blank space"},
         FailCase{
             "PolarBadValue", "[Params]\n[HRData]\n783\n-\n", {}, "line 4: '-' is not a number"}),
     [](const auto& test) { return test.param.name; });
