@@ -125,18 +125,19 @@ class RecordingReader {
     }
 
     std::string_view columnText(std::size_t column) {
-        const std::string name = "column " + std::to_string(column);
+        const auto failColumn = [this, column](const char* what) {
+            failAtLine("column " + std::to_string(column) + what);
+        };
         for (std::size_t k = 1; k < column; ++k) {
             while (!EndsField(source_.peek()) && source_.peek() != EOF) source_.get();
             source_.skipBlanks(line_, MaxBlankRun);
             const int c = source_.peek();
             if (c == ',' || c == ';') source_.get();
             source_.skipBlanks(line_, MaxBlankRun);
-            if (IsLineEnd(source_.peek()) || source_.peek() == EOF)
-                failAtLine(name + " is missing");
+            if (IsLineEnd(source_.peek()) || source_.peek() == EOF) failColumn(" is missing");
         }
         const std::string_view text = TakeValue<EndsField>(source_, buffer_, line_);
-        if (text.empty()) failAtLine(name + " is empty");
+        if (text.empty()) failColumn(" is empty");
         return text;
     }
 

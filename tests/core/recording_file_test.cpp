@@ -53,9 +53,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ReadCase{"List", "\xEF\xBB\xBF 0.8, +0.9\r\n\n1e0\t.5", {}, {0.8f, 0.9f, 1.0f, 0.5f}},
         ReadCase{"Milliseconds",
-                 "783 783.25 7.83e2 0.5 -0 1e-40",
+                 "783 783.25 7.83e2 0.5 -0 1e-40 123456.789012 +3E41",
                  {Ms},
-                 {0.783f, 0.78325f, 0.783f, 0.0005f, -0.0f, 1e-43f},
+                 {0.783f, 0.78325f, 0.783f, 0.0005f, -0.0f, 1e-43f, 123.456789012f, 3e38f},
                  Units::Milliseconds},
         ReadCase{
             "AutoMilliseconds", "9 783 800", {Auto}, {0.009f, 0.783f, 0.8f}, Units::Milliseconds},
@@ -73,6 +73,15 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"PolarHrmUnderAnyUnits", Polar, {S}, {0.783f, 0.8f}, Units::Milliseconds}),
     [](const auto& test) { return test.param.name; });
 
+std::string ReasonOf(auto read) {
+    try {
+        read();
+    } catch (const CommandFailure& failure) {
+        return failure.what();
+    }
+    return "accepted";
+}
+
 struct FailCase {
     const char* name;
     std::string text;
@@ -87,12 +96,8 @@ void PrintTo(const FailCase& fail, std::ostream* out) {
 class RecordingFailureTest : public ::testing::TestWithParam<FailCase> {};
 
 TEST_P(RecordingFailureTest, NamesTheReason) {
-    try {
-        ParseRecording(GetParam().text, GetParam().options);
-        FAIL() << "accepted";
-    } catch (const CommandFailure& failure) {
-        EXPECT_EQ(std::string(failure.what()), GetParam().reason);
-    }
+    EXPECT_EQ(ReasonOf([this] { ParseRecording(GetParam().text, GetParam().options); }),
+              GetParam().reason);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -136,21 +141,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(RecordingFileTest, MoreValuesThanARecordingMayHoldFail) {
     std::string text;
-    text.reserve(2 * MaxRecordingValues + 2);
-    for (std::size_t i = 0; i <= MaxRecordingValues; ++i) text += "1,";
-    EXPECT_THROW(
-        {
-            try {
-                ParseRecording(text);
-            } catch (const CommandFailure& failure) {
-                EXPECT_STREQ(failure.what(),
-                             "more than 10000000 values, the most a recording may hold");
-                throw;
-            }
-        },
-        CommandFailure);
-    text.resize(2 * MaxRecordingValues);
+    for (std::size_t i = 0; i < MaxRecordingValues; ++i) text += "1,";
     EXPECT_EQ(ParseRecording(text).intervals.size(), MaxRecordingValues);
+    text += "1";
+    EXPECT_EQ(ReasonOf([&] { ParseRecording(text); }),
+              "more than 10000000 values, the most a recording may hold");
 }
 
 // The same recording's text with the decimal point moved three places right: "0.5389" gives
@@ -177,7 +172,6 @@ class RealRecordingTest : public ::testing::TestWithParam<std::string> {};
 TEST_P(RealRecordingTest, MillisecondsGiveTheSameFloatsAsSeconds) {
     const std::string seconds = testing::ReadAll(GetParam());
     const std::string milliseconds = InMilliseconds(seconds);
-    ASSERT_NE(milliseconds.find("\n"), milliseconds.find(".")) << milliseconds.substr(0, 40);
     const Recording asRead = ParseRecording(seconds);
     EXPECT_EQ(Bits(ParseRecording(milliseconds, {Ms}).intervals), Bits(asRead.intervals));
     const Recording chosen = ParseRecording(milliseconds, {Auto});
@@ -192,15 +186,6 @@ TEST_P(RealRecordingTest, AgreesWithTheFirst256Values) {
     ASSERT_GE(whole.intervals.size(), first.size());
     EXPECT_EQ(Bits({first.begin(), first.end()}),
               Bits({whole.intervals.begin(), whole.intervals.begin() + BeatCount}));
-}
-
-std::string ReasonOf(auto read) {
-    try {
-        read();
-    } catch (const CommandFailure& failure) {
-        return failure.what();
-    }
-    return "accepted";
 }
 
 TEST_P(RealRecordingTest, AFailureNamesItsLine) {
