@@ -80,7 +80,8 @@ class Source {
         std::size_t length = 0;
         while (fill()) {
             const char* p = next_;
-            for (; p != end_ && !Ends(static_cast<unsigned char>(*p)); ++p) {
+            const char* const end = end_;  // held apart: a store to `out` may alias end_
+            for (; p != end && !Ends(static_cast<unsigned char>(*p)); ++p) {
                 if (length == N) {
                     next_ = p;
                     return N + 1;
@@ -88,7 +89,7 @@ class Source {
                 out[length++] = *p;
             }
             next_ = p;
-            if (p != end_) break;
+            if (p != end) break;
         }
         return length;
     }
