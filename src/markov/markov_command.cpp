@@ -20,11 +20,14 @@ void ComputeStateLimits(AnalysisState& state) {
 
 namespace {
 
+// Below the low limit 0, else below the middle 1, else below the high limit 2, else 3:
+// written as arithmetic rather than jumps, since successive beats change state at random.
 std::int16_t stateOf(const AnalysisState& state, float interval) {
-    if (interval < state.StateLimitLow) return 0;
-    if (interval < state.StateLimitMid) return 1;
-    if (interval < state.StateLimitHigh) return 2;
-    return 3;
+    const int belowLow = interval < state.StateLimitLow;
+    const int belowMid = interval < state.StateLimitMid;
+    const int belowHigh = interval < state.StateLimitHigh;
+    return static_cast<std::int16_t>((1 - belowLow) *
+                                     (belowMid + (1 - belowMid) * (3 - belowHigh)));
 }
 
 // p * log2(1/p), with 1/p formed in single precision.
