@@ -35,7 +35,7 @@ void checkArguments(int count, std::size_t size, int direction) {
 // length and direction by the recurrence the transform has always used, so every value has
 // the same bits as when it was computed afresh inside each transform.
 struct TransformPlan {
-    std::vector<std::pair<int, int>> swaps;
+    std::vector<std::pair<std::size_t, std::size_t>> swaps;
     // Four numbers per factor cr + i*ci: cr, cr, -ci, ci, so that the butterfly's two
     // products form one pair each. The stage of span s starts at factor s/2 - 1 and holds
     // those of m = 1, 3, ..., s - 1.
@@ -45,7 +45,8 @@ struct TransformPlan {
 void planSwaps(TransformPlan& plan, int length) {
     int j = 1;
     for (int i = 1; i <= length; i += 2) {
-        if (j > i) plan.swaps.emplace_back(i, j);
+        if (j > i)
+            plan.swaps.emplace_back(static_cast<std::size_t>(i), static_cast<std::size_t>(j));
         int h = length / 2;
         while (h >= 2 && j > h) {
             j -= h;
@@ -88,29 +89,44 @@ const TransformPlan& planFor(int count, int direction) {
     return *plans[slot];
 }
 
-// The Danielson-Lanczos butterflies of one stage. Each butterfly reads and writes only its
-// own two points, so their order within a stage leaves every result unchanged. The lower
-// point times the factor is ur = lr*cr - li*ci, ui = lr*ci + li*cr, formed as
-// lr*cr + li*(-ci) and li*cr + lr*ci: negation and the order of a sum's terms are exact, so
-// the bits are those of the first form, and the two lines become one pair of operations.
-void butterflyStage(double* data, int length, int span, const double* factors) {
-    const int stride = 2 * span;
-    for (int group = 1; group <= length; group += stride) {
-        double* upper = data + group;
-        double* lower = upper + span;
-        const double* f = factors;
-        for (int t = 0; t < span / 2; ++t, upper += 2, lower += 2, f += 4) {
-            // Every load before every store: the points never overlap, the compiler cannot see it.
-            const double lr = lower[0];
-            const double li = lower[1];
-            const double pr = upper[0];
-            const double pi = upper[1];
-            const double ur = lr * f[0] + li * f[2];
-            const double ui = li * f[1] + lr * f[3];
-            lower[0] = pr - ur;
-            lower[1] = pi - ui;
-            upper[0] = pr + ur;
-            upper[1] = pi + ui;
+// One Danielson-Lanczos butterfly. The lower point times the factor is ur = lr*cr - li*ci,
+// ui = lr*ci + li*cr, formed as lr*cr + li*(-ci) and li*cr + lr*ci: negation and the order
+// of a sum's terms are exact, so the bits are those of the first form, and the two lines
+// become one pair of operations. Every load comes before every store, as the two points
+// never overlap but the compiler cannot see it.
+inline void butterfly(double* upper, double* lower, const double* f) {
+    const double lr = lower[0];
+    const double li = lower[1];
+    const double pr = upper[0];
+    const double pi = upper[1];
+    const double ur = lr * f[0] + li * f[2];
+    const double ui = li * f[1] + lr * f[3];
+    lower[0] = pr - ur;
+    lower[1] = pi - ui;
+    upper[0] = pr + ur;
+    upper[1] = pi + ui;
+}
+
+// The butterflies of one stage. Each reads and writes only its own two points, so their
+// order within a stage leaves every result unchanged: the inner loop runs over the longer
+// of the groups and the factors.
+void butterflyStage(double* data, std::size_t length, std::size_t span, const double* factors) {
+    const std::size_t stride = 2 * span;
+    const std::size_t factorCount = span / 2;
+    if (factorCount < length / stride) {
+        for (std::size_t t = 0; t < factorCount; ++t) {
+            const double f[4] = {factors[4 * t], factors[4 * t + 1], factors[4 * t + 2],
+                                 factors[4 * t + 3]};
+            for (std::size_t i = 1 + 2 * t; i <= length; i += stride) {
+                butterfly(data + i, data + i + span, f);
+            }
+        }
+        return;
+    }
+    for (std::size_t group = 1; group <= length; group += stride) {
+        double* const upper = data + group;
+        for (std::size_t t = 0; t < factorCount; ++t) {
+            butterfly(upper + 2 * t, upper + span + 2 * t, factors + 4 * t);
         }
     }
 }
@@ -121,13 +137,12 @@ void FourierTransform(std::int16_t count, std::span<double> data, std::int16_t d
     checkArguments(count, data.size(), direction);
     const TransformPlan& plan = planFor(count, direction);
     for (const auto& [i, j] : plan.swaps) {
-        std::swap(data[static_cast<std::size_t>(j)], data[static_cast<std::size_t>(i)]);
-        std::swap(data[static_cast<std::size_t>(j) + 1], data[static_cast<std::size_t>(i) + 1]);
+        std::swap(data[j], data[i]);
+        std::swap(data[j + 1], data[i + 1]);
     }
-    const int length = 2 * count;
-    for (int span = 2; length > span; span *= 2) {
-        const std::size_t first = 4 * static_cast<std::size_t>(span / 2 - 1);
-        butterflyStage(data.data(), length, span, plan.factors.data() + first);
+    const std::size_t length = 2 * static_cast<std::size_t>(count);
+    for (std::size_t span = 2; length > span; span *= 2) {
+        butterflyStage(data.data(), length, span, plan.factors.data() + 4 * (span / 2 - 1));
     }
 }
 
