@@ -117,4 +117,11 @@ void SlidingWindows(benchmark::State& bench) {
 }
 BENCHMARK(SlidingWindows)->Unit(benchmark::kMillisecond);
 
+// The artifact rules over the whole 100,000-beat recording.
+void ArtifactFlags(benchmark::State& bench) {
+    const std::vector<float> recording = SyntheticRecording(100'000);
+    for (auto _ : bench) benchmark::DoNotOptimize(ritmova::FlagArtifacts(recording).data());
+}
+BENCHMARK(ArtifactFlags)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
