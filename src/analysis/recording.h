@@ -66,9 +66,9 @@ std::string WindowName(const std::string& path, std::size_t firstBeat);
 // Measures of one window beyond the 256-beat pass, in double precision from the
 // single-precision intervals.
 struct ExtraMeasures {
-    std::optional<double> sd1;  // absent when a square root's argument is negative
-    std::optional<double> sd2;
-    double meanHr = 0;  // beats per minute
+    std::optional<double> sd1;  // always set: its square root's argument is a sum of squares
+    std::optional<double> sd2;  // absent when 2 SDNN^2 - SD1^2 is negative
+    double meanHr = 0;          // beats per minute
     double minHr = 0;
     double maxHr = 0;
 };
