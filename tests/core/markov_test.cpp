@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "analysis/open_command.h"
@@ -81,32 +79,6 @@ TEST(MarkovTest, ValuesOnALimitBelongToTheStateAbove) {
     EXPECT_EQ(state.StateSequence[2], 2);
     EXPECT_EQ(state.StateSequence[3], 3);
     EXPECT_EQ(state.StateSequence[4], 1);
-}
-
-// The state is fixed by the first limit, low then middle then high, that a value lies below,
-// whatever the limits' order; a value that is not a number lies below none.
-TEST(MarkovTest, StateIsTheFirstLimitBelow) {
-    struct Case {
-        std::array<float, 3> limits;
-        float value;
-        std::int16_t state;
-    };
-    const float nan = std::nanf("");
-    for (const Case& c : std::vector<Case>{{{1, 2, 3}, 0.5f, 0},
-                                           {{1, 2, 3}, 2.0f, 2},
-                                           {{1, 2, 3}, 3.0f, 3},
-                                           {{1, 2, 3}, nan, 3},
-                                           {{3, 1, 2}, 1.5f, 0},
-                                           {{1, 3, 2}, 2.5f, 1},
-                                           {{2, 1, 3}, 2.5f, 2},
-                                           {{2, 3, 1}, 4.0f, 3}}) {
-        AnalysisState state = WithSeries(std::vector<double>(256, c.value));
-        std::tie(state.StateLimitLow, state.StateLimitMid, state.StateLimitHigh) =
-            std::tuple(c.limits[0], c.limits[1], c.limits[2]);
-        QuantiseSeries(state);
-        EXPECT_EQ(state.StateSequence[256], c.state) << c.limits[0] << c.limits[1] << c.value;
-        EXPECT_EQ(state.StateCount[static_cast<std::size_t>(c.state)], 256);
-    }
 }
 
 TEST(MarkovTest, SixteenBeatsShowAsRoundedHalf) {
