@@ -20,11 +20,15 @@ void ComputeStateLimits(AnalysisState& state) {
 
 namespace {
 
+// Below the low limit 0, else below the middle 1, else below the high limit 2, else 3: the
+// state looked up from the three comparisons rather than found by jumps, since successive
+// beats change state at random.
 std::int16_t stateOf(const AnalysisState& state, float interval) {
-    if (interval < state.StateLimitLow) return 0;
-    if (interval < state.StateLimitMid) return 1;
-    if (interval < state.StateLimitHigh) return 2;
-    return 3;
+    // Indexed by 4 * (below low) + 2 * (below middle) + (below high).
+    static constexpr std::int16_t FirstLimitBelow[8] = {3, 2, 1, 1, 0, 0, 0, 0};
+    const int index = 4 * (interval < state.StateLimitLow) + 2 * (interval < state.StateLimitMid) +
+                      (interval < state.StateLimitHigh);
+    return FirstLimitBelow[index];
 }
 
 // p * log2(1/p), with 1/p formed in single precision.

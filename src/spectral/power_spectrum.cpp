@@ -41,12 +41,6 @@ void TransformSeries(AnalysisState& state) {
     FourierTransform(state.FftPointCount, state.FftData, state.FftDirection);
 }
 
-float SpectrumPower(const AnalysisState& state, int k) {
-    const double re = state.FftData[k];
-    const double im = state.FftData[k + 1];
-    return ToSingle((re * re + im * im) / (256.0 / 2.0) * TaperPi, "the power spectrum");
-}
-
 std::string SpectrumCaption(float spectrumMax) {
     return NumberText(spectrumMax).substr(0, 5);
 }
