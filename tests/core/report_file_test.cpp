@@ -74,7 +74,7 @@ TEST(ReportFileTest, SavesTheLongestFileName) {
     EXPECT_EQ(ReadAll(path), Report + "\r\n");
 }
 
-TEST(ReportFileTest, KeepsTheModeOfAnExistingFileAndGivesANewOneTheUmasks) {
+TEST(ReportFileTest, KeepsTheModeOfAnExistingFileAndAppliesTheUmaskToANewOne) {
     testing::ScratchDir dir;
     for (unsigned mode : {0600u, 0640u, 0755u}) {
         const std::string path = dir.write("r" + std::to_string(mode), "old");
@@ -91,7 +91,7 @@ TEST(ReportFileTest, KeepsTheModeOfAnExistingFileAndGivesANewOneTheUmasks) {
 struct LinkCase {
     const char* name;
     const char* link;      // the name the user saves to
-    const char* pointsTo;  // the link's text; `link` is made in folder a
+    const char* pointsTo;  // the link's text; a leading / stands for the scratch folder
     const char* middle;    // a second link on the way, or ""
     const char* middlePointsTo;
     const char* file;  // where the report lands
@@ -105,7 +105,7 @@ TEST_P(SymbolicLinkTest, StaysALinkAndTheFileItPointsToGetsTheReport) {
     fs::create_directories(dir.file("a"));
     fs::create_directories(dir.file("b"));
     const std::string file = dir.write(c.file, "old");
-    std::string pointsTo = c.pointsTo[0] == '/' ? dir.file(c.pointsTo + 1) : c.pointsTo;
+    const std::string pointsTo = c.pointsTo[0] == '/' ? dir.file(c.pointsTo + 1) : c.pointsTo;
     fs::create_symlink(pointsTo, dir.file(c.link));
     if (*c.middle) fs::create_symlink(c.middlePointsTo, dir.file(c.middle));
     WriteReportFile(dir.file(c.link), Report);
