@@ -27,7 +27,9 @@ while read -r target; do
     stats="${runs:-0} runs, ${coverage:-no coverage yet}"
     if [ "$status" -ne 0 ]; then
         found+=("$name")
-        grep -m 8 -E '^FINDING|ERROR|SUMMARY|runtime error|Test unit written' "$log"
+        # The finding's own message, the sanitizer's verdict and where the input was kept.
+        awk '/^FINDING/ { shown = 1 } /^==[0-9]+==/ { shown = 0 }
+             shown || /ERROR|SUMMARY|runtime error|Test unit written/' "$log" | head -n 20 | cat -v
         echo "$name: FINDING after $stats (log: $log)"
     else
         echo "$name: $stats, no finding"
