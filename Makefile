@@ -6,10 +6,11 @@ BUILD := build/$(PRESET)
 EXAMPLE := examples/nsr2db-nsr012.int
 PACKAGES := cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev qt6-qpa-plugins libgl-dev xvfb xauth desktop-file-utils \
-            fonts-dejavu-core file dpkg-dev clang-format
+            fonts-dejavu-core file dpkg-dev clang-format clang libclang-rt-14-dev
+FUZZ_SECONDS ?= 60
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build test test-asan run bench package format format-check clean
+.PHONY: deps configure build test test-asan fuzz run bench package format format-check clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -32,6 +33,12 @@ test: build
 
 test-asan:
 	$(MAKE) test PRESET=asan-ubsan
+
+# Every fuzz target for FUZZ_SECONDS each; fails when any input crashed or disagreed.
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	fuzz/run.sh build/fuzz $(FUZZ_SECONDS)
 
 # Opens the window; without a display, prints the console summary instead.
 run: build

@@ -1,8 +1,15 @@
+#include <fcntl.h>
+#include <sys/random.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "common/command_failure.h"
 #include "report/results_text.h"
@@ -10,34 +17,130 @@
 namespace ritmova {
 namespace {
 
+namespace fs = std::filesystem;
+
 [[noreturn]] void failWith(const std::string& what, int error) {
     throw CommandFailure(what + ": " + std::strerror(error));
 }
 
-// Writes `content` to `path`; failures name `target`, the file the user chose.
-void writeAll(const std::string& path, const std::string& content, const std::string& target) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) failWith("cannot write " + target, errno);
-    const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-    const int writeError = errno;
-    if (std::fclose(file) != 0 || !written) {
-        const int error = written ? errno : writeError;
-        std::remove(path.c_str());
-        failWith("cannot write " + target, error);
+// The file that `path` finally names: symbolic links, relative ones and chains of them, are
+// followed so that saving replaces the file a link points to and the link stays a link. A
+// link to a missing file names that file, to be created.
+fs::path finalTarget(const std::string& path) {
+    fs::path current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat status {};
+        if (lstat(current.c_str(), &status) != 0) {
+            if (errno == ENOENT) return current;
+            failWith("cannot write " + path, errno);
+        }
+        if (!S_ISLNK(status.st_mode)) return current;
+        std::array<char, 4096> link{};
+        const ssize_t length = readlink(current.c_str(), link.data(), link.size());
+        if (length < 0 || static_cast<std::size_t>(length) == link.size()) {
+            failWith("cannot write " + path, length < 0 ? errno : ENAMETOOLONG);
+        }
+        current = current.parent_path() / fs::path(std::string(link.data(), length));
     }
+    failWith("cannot write " + path, ELOOP);
+}
+
+// A descriptor closed when it goes out of scope.
+class Descriptor {
+  public:
+    explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
+    ~Descriptor() {
+        if (descriptor_ >= 0) close(descriptor_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return descriptor_; }
+    // Closes now, returning close's result so that a late write error is seen.
+    int release() { return close(std::exchange(descriptor_, -1)); }
+
+  private:
+    int descriptor_;
+};
+
+// The folder holding the target, for creating, renaming and syncing relative to it. A folder
+// that may be written but not listed can still be used, without the final sync.
+Descriptor openFolder(const fs::path& folder, const std::string& path) {
+    const char* name = folder.empty() ? "." : folder.c_str();
+    int descriptor = open(name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0 && errno == EACCES)
+        descriptor = open(name, O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) failWith("cannot write " + path, errno);
+    return Descriptor(descriptor);
+}
+
+// A new, short, hidden name in the folder, created exclusively and never through a link,
+// with the permission bits 0666 less the umask.
+std::string createTemporary(int folder, std::optional<Descriptor>& file, const std::string& path) {
+    static constexpr char Letters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::array<unsigned char, 6> random{};
+        if (getrandom(random.data(), random.size(), 0) != static_cast<ssize_t>(random.size())) {
+            failWith("cannot write " + path, errno);
+        }
+        std::string name = ".ritmova-";
+        for (unsigned char byte : random) name += Letters[byte % (sizeof Letters - 1)];
+        const int descriptor = openat(folder, name.c_str(),
+                                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (descriptor >= 0) {
+            file.emplace(descriptor);
+            return name;
+        }
+        if (errno != EEXIST) failWith("cannot write " + path, errno);
+    }
+    failWith("cannot write " + path, EEXIST);
+}
+
+// An existing file keeps its owner and permission bits. Giving it back to another owner needs
+// privileges the user may not have: without them the user owns the new file.
+int keepOwnerAndMode(int file, const fs::path& target) {
+    struct stat status {};
+    if (stat(target.c_str(), &status) != 0) return errno == ENOENT ? 0 : errno;
+    if (fchown(file, status.st_uid, status.st_gid) != 0 && errno != EPERM) return errno;
+    return fchmod(file, status.st_mode & 07777) == 0 ? 0 : errno;
+}
+
+// Writes everything, through short writes and interruptions, and syncs it to the disk.
+int writeAndSync(Descriptor& file, const std::string& content) {
+    for (std::size_t done = 0; done < content.size();) {
+        const ssize_t written = write(file.get(), content.data() + done, content.size() - done);
+        if (written < 0 && errno == EINTR) continue;
+        if (written < 0) return errno;
+        done += static_cast<std::size_t>(written);
+    }
+    if (fsync(file.get()) != 0) return errno;
+    return file.release() == 0 ? 0 : errno;
 }
 
 }  // namespace
 
 void WriteReportFile(const std::string& path, const std::string& reportText) {
     if (path.empty()) throw CommandFailure("no file name given");
-    const std::string temporary = path + ".ritmova-save";
-    writeAll(temporary, reportText + "\r\n", path);
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        std::remove(temporary.c_str());
-        failWith("cannot replace " + path, error);
+    const fs::path target = finalTarget(path);
+    const std::string targetName = target.filename().string();
+    if (targetName.empty()) failWith("cannot replace " + path, EISDIR);
+    Descriptor folder = openFolder(target.parent_path(), path);
+    std::optional<Descriptor> file;
+    const std::string temporary = createTemporary(folder.get(), file, path);
+    int error = keepOwnerAndMode(file->get(), target);
+    if (error == 0) error = writeAndSync(*file, reportText + "\r\n");
+    std::string failure = "cannot write ";
+    if (error == 0 && renameat(folder.get(), temporary.c_str(), folder.get(), targetName.c_str())) {
+        error = errno;
+        failure = "cannot replace ";
     }
+    if (error != 0) {
+        file.reset();
+        unlinkat(folder.get(), temporary.c_str(), 0);
+        failWith(failure + path, error);
+    }
+    // The rename is done: a folder that cannot be synced does not undo the save.
+    fsync(folder.get());
 }
 
 }  // namespace ritmova

@@ -20,8 +20,11 @@ std::string ResultsSummary(const ResultTexts& values, const std::string& fileNam
 // The 16-line report: the file name, then "label:<TAB>value" lines, each ended by CR LF.
 std::string BuildReportText(const ResultTexts& values, const std::string& fileName);
 
-// Writes the report and one more CR LF to `path`, replacing the file atomically: a failed
-// write leaves an existing file as it was. Throws CommandFailure with the reason.
+// Writes the report and one more CR LF to `path`, replacing the file atomically: the text goes
+// to a new hidden file of a unique name in the same folder, is synced, then renamed over the
+// file. An existing file keeps its permission bits; a symbolic link stays a link and the file
+// it points to is replaced. A failed save leaves an existing file as it was and no temporary
+// file behind. Throws CommandFailure with the reason, naming `path`.
 void WriteReportFile(const std::string& path, const std::string& reportText);
 
 }  // namespace ritmova

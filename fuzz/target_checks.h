@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ritmova::fuzz {
+
+// What each fuzz target checks of one input, shared with the regression tests that read every
+// kept finding again. Each returns what went wrong, or nothing.
+
+// `bytes` read from memory and the file at `path` holding the same bytes give the same 256
+// values bit for bit, or fail with the same reason.
+std::optional<std::string> ReaderDisagreement(std::string_view bytes, const std::string& path);
+
+// The whole analysis of the file at `path`, with and without the texts: the same JSON and CSV
+// output, and that output well formed.
+std::optional<std::string> PassFault(const std::string& path);
+
+}  // namespace ritmova::fuzz
