@@ -25,7 +25,7 @@ deps:
 	done); \
 	if [ -n "$$missing" ]; then \
 	  $(if $(SUDO),$(SUDO) -v || exit 1;) \
-	  $(call step,Installing $$(echo $$missing | wc -w) Debian packages,build/setup.log, \
+	  $(call step,Installing $$(echo $$missing | wc -w) Debian package(s),build/setup.log, \
 	    $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive \
 	    $(SUDO) apt-get install -y --no-install-recommends $$missing); \
 	fi
