@@ -1,43 +1,59 @@
 # Ritmova: `make run` opens the window on the bundled example, `make test` runs every test.
 # Both first install the Debian packages that the build needs, when they are missing.
+# Each step prints one line; its full output goes to a log under build/, shown when it fails.
 
 PRESET ?= dev
 BUILD := build/$(PRESET)
 EXAMPLE := examples/nsr2db-nsr012.int
 PACKAGES := cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev qt6-qpa-plugins libgl-dev xvfb xauth desktop-file-utils \
-            fonts-dejavu-core file dpkg-dev clang-format clang libclang-rt-14-dev
+            fonts-dejavu-core file dpkg-dev clang-format clang libclang-rt-14-dev \
+            help2man gzip man-db lintian appstream
 FUZZ_SECONDS ?= 60
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build test test-asan fuzz run bench package format format-check clean
+# $(call step,NOTE,LOG,COMMAND): prints NOTE, runs COMMAND with its output in LOG and, when it
+# fails, shows the end of LOG.
+step = mkdir -p $(dir $(2)); echo "$(1) (log: $(2))"; \
+  ( $(3) ) >$(2) 2>&1 || { tail -n 50 $(2); echo "$(1): failed; the whole output is in $(2)"; \
+  exit 1; }
+
+.PHONY: deps configure build test test-asan fuzz run bench package package-check format \
+        format-check clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
 	done); \
 	if [ -n "$$missing" ]; then \
-	  echo "Installing:" $$missing; \
-	  $(SUDO) apt-get update -qq && \
-	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+	  $(if $(SUDO),$(SUDO) -v || exit 1;) \
+	  $(call step,Installing $$(echo $$missing | wc -w) Debian package(s),build/setup.log, \
+	    $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive \
+	    $(SUDO) apt-get install -y --no-install-recommends $$missing); \
 	fi
 
 configure: deps
-	cmake --preset $(PRESET)
+	@$(call step,Configuring $(PRESET),$(BUILD)-configure.log,cmake --preset $(PRESET))
 
 build: configure
-	cmake --build --preset $(PRESET)
+	@$(call step,Building $(PRESET),$(BUILD)-build.log,cmake --build --preset $(PRESET))
 
+# ctest's summary is printed as it stands; when a test fails, every line but the passing ones.
 test: build
-	ctest --preset $(PRESET)
+	@echo "Testing $(PRESET) (log: $(BUILD)-test.log)"; \
+	if ctest --preset $(PRESET) >$(BUILD)-test.log 2>&1; then \
+	  sed -n '/tests passed, /,$$p' $(BUILD)-test.log; \
+	else \
+	  grep -Ev '^ +Start +[0-9]+: | Passed +[0-9.]+ sec$$' $(BUILD)-test.log; exit 1; \
+	fi
 
 test-asan:
-	$(MAKE) test PRESET=asan-ubsan
+	@$(MAKE) --no-print-directory test PRESET=asan-ubsan
 
 # Every fuzz target for FUZZ_SECONDS each; fails when any input crashed or disagreed.
 fuzz: deps
-	cmake --preset fuzz
-	cmake --build --preset fuzz
+	@$(call step,Configuring fuzz,build/fuzz-configure.log,cmake --preset fuzz)
+	@$(call step,Building fuzz,build/fuzz-build.log,cmake --build --preset fuzz)
 	fuzz/run.sh build/fuzz $(FUZZ_SECONDS)
 
 # Opens the window; without a display, prints the console summary instead.
@@ -50,14 +66,20 @@ run: build
 	fi
 
 bench:
-	$(MAKE) build PRESET=release
+	@$(MAKE) --no-print-directory build PRESET=release
 	build/release/bench/ritmova-bench
 	QT_QPA_PLATFORM=offscreen build/release/bench/ritmova-window-bench
 	bench/cli_batch.sh build/release/src/ritmova-cli
 
 package:
-	$(MAKE) build PRESET=release
-	cd build/release && cpack -G DEB
+	@$(MAKE) --no-print-directory build PRESET=release
+	@rm -f build/release/ritmova_*.deb
+	@$(call step,Packaging release,build/release-package.log,cd build/release && cpack -G DEB)
+	@ls build/release/ritmova_*.deb
+
+# The package under lintian, its AppStream metadata, launcher and manual pages.
+package-check: package
+	@dist/check-package build/release/ritmova_*.deb
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,16 +1,44 @@
 // ritmova: the window. `ritmova FILE` opens FILE at start, as if chosen in the Open dialog.
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QTimer>
 #include <cstdio>
 
 #include "ui/app_icon.h"
 #include "ui/form1.h"
 
+namespace {
+
+void describeCommandLine(QCommandLineParser& parser) {
+    parser.setApplicationDescription(
+        "Heart rate variability analysis of the first 256 R-R intervals (seconds) of an "
+        "interval file, in a window.");
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument("FILE", "the interval file to open at start", "[FILE]");
+}
+
+// --help and --version only print, so they need no display.
+bool onlyPrints(QCommandLineParser& parser, int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    parser.parse(arguments);  // errors are reported by the full pass, after the toolkit's options
+    return parser.isSet("help") || parser.isSet("help-all") || parser.isSet("version");
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    QApplication::setApplicationName("ritmova");
+    QApplication::setApplicationDisplayName("Ritmova");
+    QApplication::setApplicationVersion(RITMOVA_VERSION);
+    QCommandLineParser parser;
+    describeCommandLine(parser);
+    if (onlyPrints(parser, argc, argv)) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Ritmova");
     QApplication::setWindowIcon(ritmova::AppIcon());
-    const QStringList files = QApplication::arguments().mid(1);
+    parser.process(app);
+    const QStringList files = parser.positionalArguments();
     if (files.size() > 1) {
         std::fputs("Usage: ritmova [FILE]\n", stderr);
         return 2;

@@ -1,0 +1,17 @@
+# Fails when `PROGRAM --help` prints a long option that the bash completion does not offer.
+#   cmake -D PROGRAM=... -D COMPLETION=... -P check_completion.cmake
+execute_process(COMMAND "${PROGRAM}" --help OUTPUT_VARIABLE help RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "${PROGRAM} --help failed (${status})")
+endif()
+file(READ "${COMPLETION}" completion)
+string(REGEX MATCHALL "--[a-z][a-z0-9-]*" options "${help}")
+list(REMOVE_DUPLICATES options)
+if(NOT options)
+  message(FATAL_ERROR "${PROGRAM} --help prints no long option")
+endif()
+foreach(option IN LISTS options)
+  if(NOT completion MATCHES "[' ]${option}[' )|]")
+    message(SEND_ERROR "the completion does not offer ${option}")
+  endif()
+endforeach()
