@@ -5,7 +5,7 @@ PRESET ?= dev
 BUILD := build/$(PRESET)
 EXAMPLE := examples/nsr2db-nsr012.int
 PACKAGES := cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
-            qt6-base-dev qt6-qpa-plugins libgl-dev xvfb xauth desktop-file-utils \
+            qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev xvfb xauth desktop-file-utils \
             fonts-dejavu-core file dpkg-dev clang-format
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
