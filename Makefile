@@ -9,7 +9,7 @@ PACKAGES := cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev libb
             fonts-dejavu-core file dpkg-dev clang-format
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build test test-asan run bench package format format-check clean
+.PHONY: deps configure build test test-asan run bench package format format-check clean screenshot
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -41,6 +41,16 @@ run: build
 	  echo "(no display: the console summary of $(EXAMPLE))"; \
 	  $(BUILD)/src/ritmova-cli summary $(EXAMPLE); \
 	fi
+
+# The README's picture of the window: the bundled example exported as the window shows it on
+# a 1280 x 800 screen, on Qt's offscreen platform (no display needed).
+SCREENSHOT := docs/ritmova.png
+screenshot: build
+	@mkdir -p $(dir $(SCREENSHOT))
+	printf '{"screens":[{"name":"screen","x":0,"y":0,"width":1280,"height":800,"logicalDpi":96}]}' \
+	  > $(BUILD)/screenshot-screen.json
+	QT_QPA_PLATFORM=offscreen:configfile=$(BUILD)/screenshot-screen.json \
+	  $(BUILD)/src/ritmova $(EXAMPLE) --export $(SCREENSHOT)
 
 bench:
 	$(MAKE) build PRESET=release
