@@ -61,8 +61,6 @@ std::optional<int> RunCommandLineExport(const QStringList& arguments) {
             return 2;
         }
         Form1 form;
-        form.setAttribute(Qt::WA_DontShowOnScreen);  // laid out as shown, yet never on screen
-        form.show();
         if (!form.openFile(request->recording)) {
             return fail(form.statusBar()->currentMessage().toStdString());
         }

@@ -180,6 +180,7 @@ void Form1::FileMnuItem_Click(std::int16_t index) {
             exportImage();
             break;
         case 100:
+            hide();  // Exit is final: the window goes at once, whatever the teardown takes
             QCoreApplication::exit(0);
             break;
         default:

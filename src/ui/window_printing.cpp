@@ -1,5 +1,6 @@
 #include "ui/window_printing.h"
 
+#include <QLayout>
 #include <QPainter>
 #include <QPicture>
 #include <QPrinter>
@@ -35,9 +36,11 @@ class PageLayoutKept {
 }  // namespace
 
 // A QPicture keeps fonts at their recorded size relative to the layout, where rendering
-// straight onto a printer would size the text by the printer's resolution. The size is read
-// after recording: a window never shown lays its client area out only when first drawn.
+// straight onto a printer would size the text by the printer's resolution. A window never
+// shown (an export from the command line) is laid out first, as showing it would.
 WindowRecording RecordWindow(QWidget& client) {
+    QWidget& window = *client.window();
+    if (!window.isVisible() && window.layout()) window.layout()->setGeometry(window.rect());
     WindowRecording recording;
     QPainter recorder(&recording.picture);
     client.render(&recorder, QPoint(), QRegion(),
