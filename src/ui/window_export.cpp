@@ -39,10 +39,12 @@ void paintSvg(const WindowRecording& window, QIODevice& file) {
     DrawRecording(window, painter, QRectF(QPointF(), window.size));
 }
 
-// One page of the client's size at the screen's resolution, without margins.
+// One page of the client's size, without margins, in the recording's units (see
+// DrawRecording); the page stays vector.
 void paintPdf(const WindowRecording& window, QIODevice& file) {
     QPdfWriter pdf(&file);
     pdf.setCreator("Ritmova");
+    pdf.setResolution(window.picture.logicalDpiX());
     const double pointsPerPixel = 72.0 / window.picture.logicalDpiX();
     pdf.setPageSize(QPageSize(QSizeF(window.size) * pointsPerPixel, QPageSize::Point, QString(),
                               QPageSize::ExactMatch));

@@ -23,14 +23,19 @@ void startPainter(QPainter& painter, QPrinter& printer) {
 // Puts the printer's page layout back when printing ends, however it ends.
 class PageLayoutKept {
   public:
-    explicit PageLayoutKept(QPrinter& printer) : printer_(printer), kept_(printer.pageLayout()) {}
-    ~PageLayoutKept() { printer_.setPageLayout(kept_); }
+    explicit PageLayoutKept(QPrinter& printer)
+        : printer_(printer), kept_(printer.pageLayout()), resolution_(printer.resolution()) {}
+    ~PageLayoutKept() {
+        printer_.setPageLayout(kept_);
+        printer_.setResolution(resolution_);
+    }
     PageLayoutKept(const PageLayoutKept&) = delete;
     PageLayoutKept& operator=(const PageLayoutKept&) = delete;
 
   private:
     QPrinter& printer_;
     QPageLayout kept_;
+    int resolution_;
 };
 
 }  // namespace
@@ -62,20 +67,18 @@ void DrawRecording(const WindowRecording& recording, QPainter& painter, const QR
     painter.restore();
 }
 
-void RenderWindow(QWidget& client, QPainter& painter, const QRectF& target) {
-    DrawRecording(RecordWindow(client), painter, target);
-}
-
 void PrintWindow(QPrinter& printer, QWidget& client) {
     const PageLayoutKept kept(printer);
-    printer.setPageOrientation(client.width() > client.height() ? QPageLayout::Landscape
-                                                                : QPageLayout::Portrait);
+    const WindowRecording recording = RecordWindow(client);
+    printer.setResolution(recording.picture.logicalDpiX());
+    const bool wide = recording.size.width() > recording.size.height();
+    printer.setPageOrientation(wide ? QPageLayout::Landscape : QPageLayout::Portrait);
     const double margin = PrintMarginMm;
     printer.setPageMargins(QMarginsF(margin, margin, margin, margin), QPageLayout::Millimeter);
     QPainter painter;
     startPainter(painter, printer);
     const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-    RenderWindow(client, painter, QRectF(QPointF(0, 0), page.size()));
+    DrawRecording(recording, painter, QRectF(QPointF(0, 0), page.size()));
 }
 
 void PrintPlainText(QPrinter& printer, const QString& text, const QFont& font) {

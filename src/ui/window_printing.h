@@ -14,7 +14,9 @@ namespace ritmova {
 // The margin around the window on a printed page, on every side.
 inline constexpr double PrintMarginMm = 12.0;
 
-// The window's client area drawn at the screen's resolution, and its size in pixels.
+// The one drawing of the window for printers and image files: the client area (every
+// control on it) recorded at the screen's resolution, with its size in pixels. Text and
+// lines stay vectors where the device keeps them (printer, PDF, SVG).
 struct WindowRecording {
     QPicture picture;
     QSize size;
@@ -22,18 +24,14 @@ struct WindowRecording {
 WindowRecording RecordWindow(QWidget& client);
 
 // Draws `recording` into `target`, in the painter's coordinates, at the largest size that
-// keeps its proportions, centred.
+// keeps its proportions, centred. Text keeps its size relative to the window only on a device
+// of the recording's logical resolution (a QPicture sizes fonts by the device's), so printers
+// and PDF writers are set to it: their output is vector, so no detail is lost.
 void DrawRecording(const WindowRecording& recording, QPainter& painter, const QRectF& target);
 
-// Draws `client` (the window's client area with every control on it) into `target`, in the
-// painter's coordinates, at the largest size that keeps its proportions, centred. The one
-// drawing of the window for printers and image files: text and lines stay vectors where the
-// painter's device keeps them (printer, PDF, SVG).
-void RenderWindow(QWidget& client, QPainter& painter, const QRectF& target);
-
 // Prints `client` on one page of `printer`, in the orientation that fits it best (landscape
-// for a wide window), within margins of PrintMarginMm. The printer's own page layout is
-// restored afterwards. Throws CommandFailure when the printer cannot be started.
+// for a wide window), within margins of PrintMarginMm. The printer's own page layout and
+// resolution are restored afterwards. Throws CommandFailure when the printer cannot be started.
 void PrintWindow(QPrinter& printer, QWidget& client);
 
 // Prints `text` on one page in `font`, from the page's top-left corner.

@@ -45,12 +45,19 @@ INSTANTIATE_TEST_SUITE_P(Formats, ExportFormat,
                                          ImageCase{"window.pdf", "%PDF-", "/MediaBox"}),
                          [](const auto& test) { return std::string(test.param.name).substr(7); });
 
-TEST_F(WindowExport, PngHasTheClientAreaSize) {
+// A PNG pixel for a pixel of the window; a PDF page of its size at 96 pixels to the inch.
+TEST_F(WindowExport, ImagesHaveTheClientAreaSize) {
     open(ExampleRecording);
-    const QString target = inFolder("window.png");
-    answerWith(*form.controls().ExportDialog, target);
-    form.FileMnuItem_Click(Form1::ExportItem);
-    EXPECT_EQ(QImage(target).size(), form.centralWidget()->size());
+    for (const QString name : {"window.png", "window.pdf"}) {
+        answerWith(*form.controls().ExportDialog, inFolder(name));
+        form.FileMnuItem_Click(Form1::ExportItem);
+    }
+    const QSize client = form.centralWidget()->size();
+    EXPECT_EQ(QImage(inFolder("window.png")).size(), client);
+    const QString mediaBox = QString("/MediaBox [0 0 %1.000000 %2.000000]")
+                                 .arg(client.width() * 3 / 4)
+                                 .arg(client.height() * 3 / 4);
+    EXPECT_TRUE(readFile(inFolder("window.pdf")).contains(mediaBox.toLatin1()));
 }
 
 // A failed export says why after the name and leaves what was there.
@@ -87,7 +94,7 @@ TEST(WindowRender, FitsTheTargetKeepingProportions) {
     QImage page(600, 600, QImage::Format_RGB32);
     page.fill(Qt::red);
     QPainter painter(&page);
-    RenderWindow(client, painter, QRectF(50, 50, 500, 500));
+    DrawRecording(RecordWindow(client), painter, QRectF(50, 50, 500, 500));
     painter.end();
     QRect drawn;
     for (int y = 0; y < page.height(); ++y) {

@@ -56,15 +56,18 @@ TEST_F(WindowPrint, PrintsTheWindowOnOneLandscapePdfPage) {
     EXPECT_EQ(status(), "");
 }
 
+// The window's landscape page is its own: the panel's text keeps the printer's portrait page.
 TEST_F(WindowPrint, PanelPrintsTheMarkovTextWithTheSamePrinter) {
     open(test::ExampleRecording);
     form.AnalysisMenuItem_Click(0);
     const QString pdf = inFolder("markov.pdf");
     choosePdfPrinter(form, pdf);
+    form.FileMnuItem_Click(3);
     form.controls().Command1->click();
     const QByteArray bytes = readFile(pdf);
     EXPECT_TRUE(bytes.startsWith("%PDF-"));
     EXPECT_EQ(pageCount(bytes), 1);
+    EXPECT_LT(mediaBox(bytes).width(), mediaBox(bytes).height());
 }
 
 }  // namespace
