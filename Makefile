@@ -6,7 +6,7 @@ PRESET ?= dev
 BUILD := build/$(PRESET)
 EXAMPLE := examples/nsr2db-nsr012.int
 PACKAGES := cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
-            qt6-base-dev qt6-qpa-plugins libgl-dev xvfb xauth desktop-file-utils \
+            qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev xvfb xauth desktop-file-utils \
             fonts-dejavu-core file dpkg-dev clang-format clang libclang-rt-14-dev \
             help2man gzip man-db lintian appstream
 FUZZ_SECONDS ?= 60
@@ -19,7 +19,7 @@ step = mkdir -p $(dir $(2)); echo "$(1) (log: $(2))"; \
   exit 1; }
 
 .PHONY: deps configure build test test-asan fuzz run bench package package-check format \
-        format-check clean
+        format-check clean screenshot
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -64,6 +64,16 @@ run: build
 	  echo "(no display: the console summary of $(EXAMPLE))"; \
 	  $(BUILD)/src/ritmova-cli summary $(EXAMPLE); \
 	fi
+
+# The README's picture of the window: the bundled example exported as the window shows it on
+# a 1280 x 800 screen, on Qt's offscreen platform (no display needed).
+SCREENSHOT := docs/ritmova.png
+screenshot: build
+	@mkdir -p $(dir $(SCREENSHOT))
+	printf '{"screens":[{"name":"screen","x":0,"y":0,"width":1280,"height":800,"logicalDpi":96}]}' \
+	  > $(BUILD)/screenshot-screen.json
+	QT_QPA_PLATFORM=offscreen:configfile=$(BUILD)/screenshot-screen.json \
+	  $(BUILD)/src/ritmova $(EXAMPLE) --export $(SCREENSHOT)
 
 bench:
 	@$(MAKE) --no-print-directory build PRESET=release

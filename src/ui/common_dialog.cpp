@@ -1,8 +1,13 @@
 #include "ui/common_dialog.h"
 
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPrintDialog>
+#include <QPushButton>
+
+#include "common/command_failure.h"
 
 namespace ritmova {
 namespace {
@@ -28,7 +33,29 @@ QString nameFilter(QString description, QString patterns) {
     return description + " (" + patterns + ")";
 }
 
+// "PNG Image (*.png)" gives "png"; a filter of several patterns, or of every file, none.
+QString suffixOf(const QString& nameFilter) {
+    const qsizetype star = nameFilter.lastIndexOf("(*.");
+    if (star < 0 || !nameFilter.endsWith(')')) return {};
+    const QString suffix = nameFilter.mid(star + 3, nameFilter.size() - star - 4);
+    return suffix.contains(' ') || suffix.contains('*') ? QString() : suffix;
+}
+
+// Printer Setup only chooses the printer and its settings; printing is the Print command's.
+void makePrinterSetup(QPrintDialog& dialog) {
+    dialog.setWindowTitle("Printer Setup");
+    for (QDialogButtonBox* buttons : dialog.findChildren<QDialogButtonBox*>()) {
+        if (QPushButton* accept = buttons->button(QDialogButtonBox::Ok)) accept->setText("OK");
+    }
+}
+
 }  // namespace
+
+void RequireRegularFileToOpen(const QString& path) {
+    const QFileInfo file(path);
+    if (file.isDir()) throw CommandFailure("is a folder");
+    if (file.exists() && !file.isFile()) throw CommandFailure("is not a regular file");
+}
 
 QStringList QtNameFilters(std::string_view filter) {
     const QStringList parts =
@@ -66,6 +93,7 @@ bool QtCommonDialog::showSave() {
 bool QtCommonDialog::showFile(bool saving) {
     if (nextChoice_) {
         fileName_ = *std::exchange(nextChoice_, std::nullopt);
+        if (!saving) RequireRegularFileToOpen(fileName_);
         return true;
     }
     QFileDialog dialog(parent_);
@@ -77,15 +105,26 @@ bool QtCommonDialog::showFile(bool saving) {
     if (filterIndex_ >= 1 && filterIndex_ <= nameFilters_.size()) {
         dialog.selectNameFilter(nameFilters_[filterIndex_ - 1]);
     }
+    if (suffixFromFilter_) followFilterSuffix(dialog);
     if (!fileName_.isEmpty()) dialog.selectFile(fileName_);
     const std::optional<QString> chosen = fileAnswer_(dialog);
     if (!chosen) return false;
     fileName_ = *chosen;
+    if (!saving) RequireRegularFileToOpen(fileName_);
     return true;
+}
+
+// A name typed without a suffix gets the one of the file type chosen in the dialog.
+void QtCommonDialog::followFilterSuffix(QFileDialog& dialog) {
+    dialog.setDefaultSuffix(suffixOf(dialog.selectedNameFilter()));
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog](const QString& filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
 }
 
 bool QtCommonDialog::showPrinter() {
     QPrintDialog dialog(&printer_, parent_);
+    makePrinterSetup(dialog);
     return printerAnswer_(dialog);
 }
 

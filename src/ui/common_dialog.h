@@ -18,9 +18,15 @@ namespace ritmova {
 // filters. A pattern "*.*" means every file, as it does on Windows.
 QStringList QtNameFilters(std::string_view filter);
 
+// Refuses, with a CommandFailure, a path to open that names a folder ("is a folder") or
+// anything else that is not a regular file, such as a FIFO, a socket or a device ("is not a
+// regular file"). Checked with stat(), never by opening, so such a file cannot block the
+// window. A path that does not exist passes: the reader gives its own reason.
+void RequireRegularFileToOpen(const QString& path);
+
 // A common dialog component over Qt's file and print dialogs. It keeps the chosen file name
-// between uses and offers it again. The dialogs are answered by the user, or by a script
-// that a test installs.
+// between uses and offers it again. A file chosen to open must be a regular file. The dialogs are
+// answered by the user, or by a script that a test installs.
 class QtCommonDialog final : public CommonDialog {
   public:
     // Answers a file dialog: the chosen path, or nothing for a cancel.
@@ -36,19 +42,25 @@ class QtCommonDialog final : public CommonDialog {
     bool showSave() override;
     bool showPrinter() override;
     std::string fileName() const override;
+    // The same name as Qt gives it.
+    const QString& chosenPath() const { return fileName_; }
 
     // The next showOpen or showSave returns `path` as chosen, without showing a dialog.
     void chooseNext(const QString& path);
     void setFileAnswer(FileAnswer answer) { fileAnswer_ = std::move(answer); }
     void setPrinterAnswer(PrinterAnswer answer) { printerAnswer_ = std::move(answer); }
+    // A name typed without a suffix gets the chosen file type's (for Export image).
+    void setSuffixFromFilter(bool follow) { suffixFromFilter_ = follow; }
 
   private:
     bool showFile(bool saving);
+    static void followFilterSuffix(QFileDialog& dialog);
 
     QWidget* parent_;
     QPrinter& printer_;
     QStringList nameFilters_;
     int filterIndex_ = 0;
+    bool suffixFromFilter_ = false;
     QString fileName_;
     std::optional<QString> nextChoice_;
     FileAnswer fileAnswer_;

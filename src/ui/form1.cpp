@@ -14,10 +14,13 @@
 
 #include "about/about_box.h"
 #include "analysis/open_command.h"
+#include "common/command_failure.h"
+#include "common/safe_text.h"
 #include "markov/markov_command.h"
 #include "report/results_text.h"
 #include "ui/app_icon.h"
 #include "ui/picture_box.h"
+#include "ui/window_export.h"
 #include "ui/window_printing.h"
 
 namespace ritmova {
@@ -40,17 +43,29 @@ QLabel* textLabel(QWidget* parent) {
     return label;
 }
 
-// Adds the item `index` to `menu`; a caption "-" makes it a separator.
+// Adds the item `index` to `menu`; a caption "-" makes it a plain separator line, without
+// text (some styles draw a separator's text beside the line).
 QAction* addItem(QMenu* menu, std::map<std::int16_t, QAction*>& items, std::int16_t index,
                  const char* caption) {
-    QAction* item = menu->addAction(QString::fromUtf8(caption));
-    item->setSeparator(std::string_view(caption) == "-");
+    const bool separator = std::string_view(caption) == "-";
+    QAction* item = separator ? menu->addSeparator() : menu->addAction(QString::fromUtf8(caption));
     items[index] = item;
     return item;
 }
 
-std::string lastPathComponent(const std::string& path) {
-    return std::filesystem::path(path).filename().string();
+// The file's name as the status bar shows it before a reason: bytes that are not printable
+// text are written as \xNN.
+std::string shownFileName(const std::string& path) {
+    return SafeText(std::filesystem::path(path).filename().string());
+}
+
+// The keys of the menu items, by File menu index; F1 is About's.
+const std::map<std::int16_t, QKeySequence>& fileMenuKeys() {
+    static const std::map<std::int16_t, QKeySequence> keys{
+        {0, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {3, QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {100, QKeySequence(Qt::CTRL | Qt::Key_Q)}};
+    return keys;
 }
 
 }  // namespace
@@ -61,8 +76,11 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     setAcceptDrops(true);
     commonDialog1_ = std::make_unique<QtCommonDialog>(this, printer_);
     commonDialog2_ = std::make_unique<QtCommonDialog>(this, printer_);
+    exportDialog_ = std::make_unique<QtCommonDialog>(this, printer_);
+    exportDialog_->setSuffixFromFilter(true);
     controls_.CommonDialog1 = commonDialog1_.get();
     controls_.CommonDialog2 = commonDialog2_.get();
+    controls_.ExportDialog = exportDialog_.get();
     createControls();
     createMenus();
     port_ = std::make_unique<QtWindowPort>(controls_, *statusBar());
@@ -108,9 +126,13 @@ void Form1::createMenus() {
                                          {2, "-"},
                                          {3, "&Print"},
                                          {4, "Printer Set&up"},
+                                         {ExportItem, "E&xport image..."},
                                          {99, "-"},
                                          {100, "&Exit"}}) {
         QAction* item = addItem(menus_.FileMnu, menus_.FileMnuItem, index, caption);
+        if (const auto key = fileMenuKeys().find(index); key != fileMenuKeys().end()) {
+            item->setShortcut(key->second);
+        }
         connect(item, &QAction::triggered, this, [this, i = index] { FileMnuItem_Click(i); });
     }
     menus_.AnalysisMenu = menuBar()->addMenu("&Analysis");
@@ -118,20 +140,22 @@ void Form1::createMenus() {
     connect(markov, &QAction::triggered, this, [this] { AnalysisMenuItem_Click(0); });
     menus_.MenuQM = menuBar()->addMenu("?");
     QAction* about = addItem(menus_.MenuQM, menus_.MenuQMItem, 0, "About");
+    about->setShortcut(QKeySequence(Qt::Key_F1));
     connect(about, &QAction::triggered, this, [this] { MenuQMItem_Click(0); });
 }
 
-void Form1::runTrapped(const std::function<bool()>& command,
+bool Form1::runTrapped(const std::function<bool()>& command,
                        const std::function<std::string()>& fileName) {
     std::string reason;
     try {
         if (command()) port_->clearFailure();
-        return;
+        return true;
     } catch (const std::exception& failure) {  // a CommandFailure, or anything unforeseen
         reason = failure.what();
     }
     const std::string name = fileName ? fileName() : std::string();
     port_->reportFailure(name.empty() ? reason : name + ": " + reason);
+    return false;
 }
 
 void Form1::FileMnu_Click(std::int16_t) {
@@ -141,21 +165,22 @@ void Form1::FileMnu_Click(std::int16_t) {
 void Form1::FileMnuItem_Click(std::int16_t index) {
     switch (index) {
         case 0:
-            pass_ = PassValues{};
-            runTrapped(
-                [this] { return OpenCommand(state_, *port_, pass_) == OpenResult::Completed; },
-                [this] { return lastPathComponent(pass_.InputFileName); });
+            openRecording();
             break;
         case 3:
             runTrapped([this] {
-                PrintWidgetImage(printer_, *centralWidget());
+                PrintWindow(printer_, *centralWidget());
                 return true;
             });
             break;
         case 4:
             runTrapped([this] { return commonDialog2_->showPrinter(); });
             break;
+        case ExportItem:
+            exportImage();
+            break;
         case 100:
+            hide();  // Exit is final: the window goes at once, whatever the teardown takes
             QCoreApplication::exit(0);
             break;
         default:
@@ -163,10 +188,41 @@ void Form1::FileMnuItem_Click(std::int16_t index) {
     }
 }
 
+bool Form1::openRecording() {
+    pass_ = PassValues{};
+    const AnalysisState before = state_;
+    const bool succeeded =
+        runTrapped([this] { return OpenCommand(state_, *port_, pass_) == OpenResult::Completed; },
+                   [this] { return shownFileName(commonDialog1_->fileName()); });
+    // An Open that read its file opened it, even when its pass failed later on.
+    recordingOpen_ = recordingOpen_ || state_ != before;
+    return succeeded;
+}
+
+// Exports the window as shown, the way Print draws it.
+void Form1::exportImage() {
+    runTrapped(
+        [this] {
+            exportDialog_->setFilter(ImageFilter);
+            exportDialog_->setFilterIndex(1);
+            if (!exportDialog_->showSave()) return false;
+            ExportWindowImage(*centralWidget(), exportDialog_->chosenPath());
+            return true;
+        },
+        [this] { return shownFileName(exportDialog_->fileName()); });
+}
+
+// Before any recording is open the command runs as always (its panel text and state
+// included); only its reason says what is missing.
 void Form1::AnalysisMenuItem_Click(std::int16_t index) {
     if (index != 0) return;
     runTrapped([this] {
-        MarkovCommand(state_, *port_);
+        try {
+            MarkovCommand(state_, *port_);
+        } catch (const CommandFailure&) {
+            if (!recordingOpen_) throw CommandFailure("no recording is open");
+            throw;
+        }
         return true;
     });
 }
@@ -198,9 +254,9 @@ void Form1::Command3_Click() {
     });
 }
 
-void Form1::openFile(const QString& path) {
+bool Form1::openFile(const QString& path) {
     commonDialog1_->chooseNext(path);
-    FileMnuItem_Click(0);
+    return openRecording();
 }
 
 void Form1::dragEnterEvent(QDragEnterEvent* event) {

@@ -47,8 +47,12 @@ class Form1 final : public QMainWindow {
     void Command2_Click();
     void Command3_Click();
 
-    // Opens `path` as if it had been chosen in the Open dialog.
-    void openFile(const QString& path);
+    // File menu index of Export image, between Printer Setup and the separator before Exit.
+    static constexpr std::int16_t ExportItem = 5;
+
+    // Opens `path` as if it had been chosen in the Open dialog; false when that failed (the
+    // reason is in the status bar).
+    bool openFile(const QString& path);
 
     const Form1Controls& controls() const { return controls_; }
     const Form1Menus& menus() const { return menus_; }
@@ -66,10 +70,13 @@ class Form1 final : public QMainWindow {
     WindowTwips sizeAndCentre(float twipsPerPixel);
     void placeControls(const LoadLayout& layout, float twipsPerPixel);
     void setStartTexts();
+    bool openRecording();
+    void exportImage();
     // The handler's one error trap: a failure beeps and shows its reason in the status bar,
     // after the file's name when there is one; a completed command clears that line.
-    // `command` returns false when the user cancelled, which changes nothing.
-    void runTrapped(const std::function<bool()>& command,
+    // `command` returns false when the user cancelled, which changes nothing. Returns false
+    // when the command failed.
+    bool runTrapped(const std::function<bool()>& command,
                     const std::function<std::string()>& fileName = {});
 
     AnalysisState state_;
@@ -79,6 +86,8 @@ class Form1 final : public QMainWindow {
     Form1Menus menus_;
     std::unique_ptr<QtCommonDialog> commonDialog1_;
     std::unique_ptr<QtCommonDialog> commonDialog2_;
+    std::unique_ptr<QtCommonDialog> exportDialog_;
+    bool recordingOpen_ = false;
     std::unique_ptr<QtWindowPort> port_;
 };
 

@@ -87,6 +87,7 @@ void Form1::setStartTexts() {
     controls_.Label2->setFont(summaryFont);
     port_->setLabelCaption(LabelId::Label2, "");
     controls_.Command3->setText("Save results");
+    controls_.Command3->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));  // works while enabled
     controls_.Command3->setEnabled(false);
     controls_.Command1->setText("Print");
     controls_.Command2->setText("Exit");

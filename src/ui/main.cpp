@@ -1,10 +1,12 @@
-// ritmova: the window. `ritmova FILE` opens FILE at start, as if chosen in the Open dialog.
+// ritmova: the window. `ritmova FILE` opens FILE at start, as if chosen in the Open dialog;
+// `ritmova FILE --export OUT` writes the window's image to OUT without showing it.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QTimer>
 #include <cstdio>
 
 #include "ui/app_icon.h"
+#include "ui/command_line_export.h"
 #include "ui/form1.h"
 
 namespace {
@@ -16,6 +18,10 @@ void describeCommandLine(QCommandLineParser& parser) {
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument("FILE", "the interval file to open at start", "[FILE]");
+    parser.addOption({"export",
+                      "write the window's image for FILE to OUT (PNG, SVG or PDF, by its "
+                      "suffix) without showing the window, then exit",
+                      "OUT"});
 }
 
 // --help and --version only print, so they need no display.
@@ -34,10 +40,19 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(RITMOVA_VERSION);
     QCommandLineParser parser;
     describeCommandLine(parser);
-    if (onlyPrints(parser, argc, argv)) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Printing help or the version, and an export, show no window: they run offscreen (an
+    // export on the platform asked for, when one is).
+    if (onlyPrints(parser, argc, argv)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    } else if (ritmova::ExportRequested(argc, argv) &&
+               qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication app(argc, argv);
     QApplication::setWindowIcon(ritmova::AppIcon());
     parser.process(app);
+    if (const auto status = ritmova::RunCommandLineExport(QApplication::arguments()))
+        return *status;
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1) {
         std::fputs("Usage: ritmova [FILE]\n", stderr);

@@ -1,5 +1,6 @@
 #include "ui/picture_box.h"
 
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <cmath>
@@ -18,14 +19,15 @@ PictureBoxWidget::PictureBoxWidget(const QColor& background, QWidget* parent)
     setAutoFillBackground(true);
 }
 
-// Runs `paint` with a painter on the backing image, in logical pixels of the inner area.
-template <typename Paint>
-void PictureBoxWidget::paintOnImage(Paint paint) {
+// Runs `paint` with a painter on the backing image, in logical pixels of the inner area, and
+// keeps it as a stroke for drawing the picture again at another resolution.
+void PictureBoxWidget::paintOnImage(Stroke paint) {
     fitImageToInnerArea();
     if (image_.isNull()) return;  // no inner area yet
     QPainter painter(&image_);
     paint(painter);
     painter.end();
+    strokes_.push_back(std::move(paint));
     update();
 }
 
@@ -64,6 +66,7 @@ QPen PictureBoxWidget::linePen() const {
 void PictureBoxWidget::clear() {
     fitImageToInnerArea();
     image_.fill(background_);
+    strokes_.clear();
     update();
 }
 
@@ -100,10 +103,11 @@ void PictureBoxWidget::setDrawWidth(int pixels) {
 }
 
 void PictureBoxWidget::line(double x1, double y1, double x2, double y2) {
-    paintOnImage([&](QPainter& painter) {
-        painter.setPen(linePen());
-        painter.drawLine(toPixels(x1, y1), toPixels(x2, y2));
-    });
+    paintOnImage(
+        [pen = linePen(), from = toPixels(x1, y1), to = toPixels(x2, y2)](QPainter& painter) {
+            painter.setPen(pen);
+            painter.drawLine(from, to);
+        });
     currentX_ = x2;
     currentY_ = y2;
 }
@@ -114,12 +118,12 @@ void PictureBoxWidget::lineTo(double x, double y) {
 
 // The dot covers whole pixels: width w around the centre, from round(centre - w / 2).
 void PictureBoxWidget::point(double x, double y) {
-    paintOnImage([&](QPainter& painter) {
-        const QPointF centre = toPixels(x, y);
-        const double half = drawWidth_ / 2.0;
-        painter.fillRect(QRectF(std::round(centre.x() - half), std::round(centre.y() - half),
-                                drawWidth_, drawWidth_),
-                         palette().color(QPalette::WindowText));
+    const QPointF centre = toPixels(x, y);
+    const double half = drawWidth_ / 2.0;
+    const QRectF dot(std::round(centre.x() - half), std::round(centre.y() - half), drawWidth_,
+                     drawWidth_);
+    paintOnImage([dot, colour = palette().color(QPalette::WindowText)](QPainter& painter) {
+        painter.fillRect(dot, colour);
     });
     currentX_ = x;
     currentY_ = y;
@@ -134,20 +138,29 @@ void PictureBoxWidget::setCurrentY(double y) {
 }
 
 void PictureBoxWidget::printText(std::string_view text) {
-    paintOnImage([&](QPainter& painter) {
-        painter.setPen(palette().color(QPalette::WindowText));
-        painter.setFont(font());
-        const QPointF topLeft = toPixels(currentX_, currentY_);
-        const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    paintOnImage([colour = palette().color(QPalette::WindowText), textFont = font(),
+                  topLeft = toPixels(currentX_, currentY_),
+                  shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))](
+                     QPainter& painter) {
+        painter.setPen(colour);
+        painter.setFont(textFont);
         painter.drawText(topLeft + QPointF(0, painter.fontMetrics().ascent()), shown);
     });
 }
 
+// On the screen the backing image is shown. When the window is recorded for printing or
+// export (a QPicture), the strokes are drawn again instead, so that lines and text stay
+// vectors at the target's resolution.
 void PictureBoxWidget::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
     QPainter painter(this);
     painter.setClipRect(contentsRect());
-    painter.drawImage(contentsRect().topLeft(), image_);
+    if (painter.paintEngine()->type() != QPaintEngine::Picture) {
+        painter.drawImage(contentsRect().topLeft(), image_);
+        return;
+    }
+    painter.translate(contentsRect().topLeft());
+    for (const Stroke& stroke : strokes_) stroke(painter);
 }
 
 }  // namespace ritmova

@@ -4,14 +4,19 @@
 #include <QFrame>
 #include <QImage>
 #include <QPointF>
+#include <functional>
+#include <vector>
 
 #include "platform/platform.h"
+
+class QPainter;
 
 namespace ritmova {
 
 // A picture box: a framed drawing surface with a user coordinate system. What is drawn goes
 // into a backing image at the screen's device pixel ratio, so it survives being covered and
-// stays crisp on HiDPI screens; paintEvent only shows that image.
+// stays crisp on HiDPI screens; paintEvent only shows that image. Each drawing operation is
+// also kept, so that print and export can draw the picture again at their own resolution.
 //
 // Until a scale width is set the picture measures in twips from its top-left corner, as a
 // picture box of the window's design does; setting a scale width switches to a user scale.
@@ -51,14 +56,16 @@ class PictureBoxWidget final : public QFrame, public PictureBox {
         double height = 0;
     };
 
-    template <typename Paint>
-    void paintOnImage(Paint paint);
+    using Stroke = std::function<void(QPainter&)>;
+
+    void paintOnImage(Stroke paint);
     void fitImageToInnerArea();
     Scale currentScale() const;
     QPen linePen() const;
 
     QColor background_;
     QImage image_;
+    std::vector<Stroke> strokes_;  // what was drawn since the last clear, in order
     Scale scale_;
     bool userScale_ = false;
     DrawStyle drawStyle_ = DrawStyle::Solid;

@@ -32,6 +32,7 @@ struct Form1Controls {
     QGroupBox* Frame1 = nullptr;
     QtCommonDialog* CommonDialog1 = nullptr;
     QtCommonDialog* CommonDialog2 = nullptr;
+    QtCommonDialog* ExportDialog = nullptr;  // File → Export image's own, with its own name
 };
 
 // A caption as a QLabel shows it: CR LF line breaks become line feeds.

@@ -1,7 +1,8 @@
 #include "ui/window_printing.h"
 
+#include <QLayout>
 #include <QPainter>
-#include <QPixmap>
+#include <QPicture>
 #include <QPrinter>
 #include <QWidget>
 #include <algorithm>
@@ -19,20 +20,65 @@ void startPainter(QPainter& painter, QPrinter& printer) {
     }
 }
 
+// Puts the printer's page layout back when printing ends, however it ends.
+class PageLayoutKept {
+  public:
+    explicit PageLayoutKept(QPrinter& printer)
+        : printer_(printer), kept_(printer.pageLayout()), resolution_(printer.resolution()) {}
+    ~PageLayoutKept() {
+        printer_.setPageLayout(kept_);
+        printer_.setResolution(resolution_);
+    }
+    PageLayoutKept(const PageLayoutKept&) = delete;
+    PageLayoutKept& operator=(const PageLayoutKept&) = delete;
+
+  private:
+    QPrinter& printer_;
+    QPageLayout kept_;
+    int resolution_;
+};
+
 }  // namespace
 
-void PrintWidgetImage(QPrinter& printer, QWidget& widget) {
-    const QPixmap shown = widget.grab();
+// A QPicture keeps fonts at their recorded size relative to the layout, where rendering
+// straight onto a printer would size the text by the printer's resolution. A window never
+// shown (an export from the command line) is laid out first, as showing it would.
+WindowRecording RecordWindow(QWidget& client) {
+    QWidget& window = *client.window();
+    if (!window.isVisible() && window.layout()) window.layout()->setGeometry(window.rect());
+    WindowRecording recording;
+    QPainter recorder(&recording.picture);
+    client.render(&recorder, QPoint(), QRegion(),
+                  QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    recorder.end();
+    recording.size = client.size();
+    return recording;
+}
+
+void DrawRecording(const WindowRecording& recording, QPainter& painter, const QRectF& target) {
+    const QSizeF size = recording.size;
+    const double scale = std::min(target.width() / size.width(), target.height() / size.height());
+    const QSizeF drawn = size * scale;
+    painter.save();
+    painter.translate(target.center() - QPointF(drawn.width() / 2, drawn.height() / 2));
+    painter.scale(scale, scale);
+    painter.setClipRect(QRectF(QPointF(), size));
+    painter.drawPicture(0, 0, recording.picture);
+    painter.restore();
+}
+
+void PrintWindow(QPrinter& printer, QWidget& client) {
+    const PageLayoutKept kept(printer);
+    const WindowRecording recording = RecordWindow(client);
+    printer.setResolution(recording.picture.logicalDpiX());
+    const bool wide = recording.size.width() > recording.size.height();
+    printer.setPageOrientation(wide ? QPageLayout::Landscape : QPageLayout::Portrait);
+    const double margin = PrintMarginMm;
+    printer.setPageMargins(QMarginsF(margin, margin, margin, margin), QPageLayout::Millimeter);
     QPainter painter;
     startPainter(painter, printer);
     const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-    const QSizeF size = widget.size();
-    const double scale = std::min(page.width() / size.width(), page.height() / size.height());
-    const QSizeF printed = size * scale;
-    const QPointF corner((page.width() - printed.width()) / 2,
-                         (page.height() - printed.height()) / 2);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(QRectF(corner, printed), shown, QRectF(shown.rect()));
+    DrawRecording(recording, painter, QRectF(QPointF(0, 0), page.size()));
 }
 
 void PrintPlainText(QPrinter& printer, const QString& text, const QFont& font) {

@@ -1,4 +1,5 @@
 // The main window: menus, load state, Open, Save results and the Markov panel.
+#include <sys/stat.h>
 #include <QApplication>
 #include <QDropEvent>
 #include <QGroupBox>
@@ -19,10 +20,12 @@ using test::ExampleRecording;
 using test::shown;
 using Window = test::WindowTest;
 
+// A separator shows as "-" when it is a plain line, without text of its own.
 std::vector<std::pair<int, QString>> items(const std::map<std::int16_t, QAction*>& menu) {
     std::vector<std::pair<int, QString>> result;
     for (const auto& [index, action] : menu) {
-        result.emplace_back(index, action->isSeparator() ? "-" : action->text());
+        const bool line = action->isSeparator() && action->text().isEmpty();
+        result.emplace_back(index, line ? "-" : action->text());
     }
     return result;
 }
@@ -43,12 +46,24 @@ TEST_F(Window, MenusCarryTheirFixedIndices) {
                                                                           {2, "-"},
                                                                           {3, "&Print"},
                                                                           {4, "Printer Set&up"},
+                                                                          {5, "E&xport image..."},
                                                                           {99, "-"},
                                                                           {100, "&Exit"}}));
     EXPECT_EQ(m.AnalysisMenu->title(), "&Analysis");
     EXPECT_EQ(items(m.AnalysisMenuItem), (std::vector<std::pair<int, QString>>{{0, "&Markov"}}));
     EXPECT_EQ(m.MenuQM->title(), "?");
     EXPECT_EQ(items(m.MenuQMItem), (std::vector<std::pair<int, QString>>{{0, "About"}}));
+}
+
+TEST_F(Window, ShortcutsReachTheirCommands) {
+    const Form1Menus& m = form.menus();
+    const std::vector<std::pair<QKeySequence, QString>> expected{
+        {m.FileMnuItem.at(0)->shortcut(), "Ctrl+O"},
+        {form.controls().Command3->shortcut(), "Ctrl+S"},
+        {m.FileMnuItem.at(3)->shortcut(), "Ctrl+P"},
+        {m.FileMnuItem.at(100)->shortcut(), "Ctrl+Q"},
+        {m.MenuQMItem.at(0)->shortcut(), "F1"}};
+    for (const auto& [shortcut, key] : expected) EXPECT_EQ(shortcut.toString(), key);
 }
 
 TEST_F(Window, LoadsWithStartTextsAndStates) {
@@ -244,7 +259,31 @@ TEST_F(Window, MarkovShowsThePanelAndTheFileMenuHidesIt) {
 TEST_F(Window, MarkovBeforeAnyOpenFailsWithThePanelHidden) {
     form.AnalysisMenuItem_Click(0);
     EXPECT_TRUE(form.controls().Frame1->isHidden());
-    EXPECT_FALSE(status().isEmpty());
+    EXPECT_EQ(status(), "no recording is open");
+
+    const QString shortFile = inFolder("short.int");  // an Open that read nothing opens nothing
+    writeFile(shortFile, "0.8\n");
+    open(shortFile);
+    form.AnalysisMenuItem_Click(0);
+    EXPECT_EQ(status(), "no recording is open");
+}
+
+// Anything but a regular file is refused before it is opened, so a FIFO cannot block the
+// window; the name is shown safely.
+TEST_F(Window, FoldersAndFifosAreRefusedWithTheirReason) {
+    ASSERT_TRUE(QDir(folder.path()).mkdir("rec\x1b.int"));
+    const QString fifo = inFolder("pipe.int");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const std::vector<std::pair<QString, QString>> cases{
+        {inFolder("rec\x1b.int"), "rec\\x1b.int: is a folder"},
+        {fifo, "pipe.int: is not a regular file"}};
+    for (const auto& [path, reason] : cases) {
+        open(path);
+        EXPECT_EQ(status(), reason);
+        EXPECT_FALSE(form.openFile(path));  // given on the command line or dropped
+        EXPECT_EQ(status(), reason);
+    }
+    EXPECT_FALSE(form.controls().Command3->isEnabled());
 }
 
 }  // namespace

@@ -1,0 +1,76 @@
+#include "ui/window_export.h"
+
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <QWidget>
+
+#include "common/command_failure.h"
+#include "ui/window_printing.h"
+
+namespace ritmova {
+namespace {
+
+[[noreturn]] void failWith(const QString& reason) {
+    throw CommandFailure("could not be written: " + reason.toStdString());
+}
+
+void paintPng(const WindowRecording& window, QIODevice& file) {
+    QImage image(window.size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    DrawRecording(window, painter, QRectF(image.rect()));
+    painter.end();
+    if (!image.save(&file, "PNG")) failWith("the PNG image could not be encoded");
+}
+
+void paintSvg(const WindowRecording& window, QIODevice& file) {
+    QSvgGenerator svg;
+    svg.setOutputDevice(&file);
+    svg.setSize(window.size);
+    svg.setViewBox(QRect(QPoint(), window.size));
+    svg.setResolution(window.picture.logicalDpiX());
+    svg.setTitle("Ritmova");
+    QPainter painter;
+    if (!painter.begin(&svg)) failWith("the SVG drawing could not be started");
+    DrawRecording(window, painter, QRectF(QPointF(), window.size));
+}
+
+// One page of the client's size, without margins, in the recording's units (see
+// DrawRecording); the page stays vector.
+void paintPdf(const WindowRecording& window, QIODevice& file) {
+    QPdfWriter pdf(&file);
+    pdf.setCreator("Ritmova");
+    pdf.setResolution(window.picture.logicalDpiX());
+    const double pointsPerPixel = 72.0 / window.picture.logicalDpiX();
+    pdf.setPageSize(QPageSize(QSizeF(window.size) * pointsPerPixel, QPageSize::Point, QString(),
+                              QPageSize::ExactMatch));
+    pdf.setPageMargins(QMarginsF());
+    QPainter painter;
+    if (!painter.begin(&pdf)) failWith("the PDF document could not be started");
+    DrawRecording(window, painter, QRectF(0, 0, pdf.width(), pdf.height()));
+}
+
+}  // namespace
+
+void ExportWindowImage(QWidget& client, const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const auto paint = suffix == "png"   ? paintPng
+                       : suffix == "svg" ? paintSvg
+                       : suffix == "pdf" ? paintPdf
+                                         : nullptr;
+    if (!paint) {
+        throw CommandFailure("is not an image name: end it in .png, .svg or .pdf");
+    }
+    if (QFileInfo(path).isDir()) throw CommandFailure("is a folder");
+    const WindowRecording window = RecordWindow(client);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) failWith(file.errorString());
+    paint(window, file);
+    if (!file.commit()) failWith(file.errorString());
+}
+
+}  // namespace ritmova
