@@ -6,7 +6,7 @@ BUILD := build/$(PRESET)
 EXAMPLE := examples/nsr2db-nsr012.int
 PACKAGES := cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev qt6-qpa-plugins libgl-dev xvfb xauth desktop-file-utils \
-            fonts-dejavu-core file dpkg-dev clang-format
+            fonts-dejavu-core file dpkg-dev clang-format libcli11-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: deps configure build test test-asan run bench package format format-check clean
