@@ -6,9 +6,12 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "analysis/interval_file.h"
 #include "analysis/open_command.h"
+#include "analysis/recording.h"
+#include "markov/markov_command.h"
 #include "platform/headless_window.h"
 #include "spectral/fourier_transform.h"
 
@@ -67,5 +70,51 @@ void FourierTransform256(benchmark::State& bench) {
     }
 }
 BENCHMARK(FourierTransform256);
+
+// What the console tool computes for one window: the pass without texts, the Markov
+// analysis and the further measures.
+void AnalyseWindow(ritmova::AnalysisState& state, ritmova::HeadlessWindow& window,
+                   const ritmova::IntervalValues& values) {
+    ritmova::PassValues pass;
+    ritmova::RunAnalysisPass(state, window, values, pass, ritmova::PassOutput::MeasuresOnly);
+    ritmova::RunMarkovAnalysis(state);
+    benchmark::DoNotOptimize(ritmova::ComputeExtraMeasures(values, state.SDNN));
+}
+
+void WindowMeasures(benchmark::State& bench) {
+    const auto values = ritmova::ParseIntervals(ExampleText());
+    ritmova::HeadlessWindow window;
+    ritmova::AnalysisState state;
+    for (auto _ : bench) AnalyseWindow(state, window, values);
+}
+BENCHMARK(WindowMeasures);
+
+// A 100,000-beat recording around 0.8 s: a slow wave, a breathing wave and a small
+// irregular part, so that every window differs.
+std::vector<float> SyntheticRecording(std::size_t beats) {
+    std::vector<float> intervals(beats);
+    for (std::size_t i = 0; i < beats; ++i) {
+        const double t = static_cast<double>(i);
+        intervals[i] = static_cast<float>(0.8 + 0.05 * std::sin(t / 9.7) +
+                                          0.02 * std::sin(t / 0.7) + 0.01 * std::sin(t * t));
+    }
+    return intervals;
+}
+
+// The sliding analysis (step 1) over the first 2,000 windows; the time is per window.
+void SlidingWindows(benchmark::State& bench) {
+    constexpr std::size_t Windows = 2000;
+    const std::vector<float> recording = SyntheticRecording(100'000);
+    ritmova::HeadlessWindow window;
+    ritmova::AnalysisState state;
+    for (auto _ : bench) {
+        for (std::size_t first = 1; first <= Windows; ++first) {
+            AnalyseWindow(state, window, ritmova::WindowValues(recording, first));
+        }
+    }
+    bench.counters["per_window"] = benchmark::Counter(
+        Windows, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(SlidingWindows)->Unit(benchmark::kMillisecond);
 
 }  // namespace

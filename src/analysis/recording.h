@@ -47,11 +47,17 @@ struct ArtifactLimits {
     float high = 2.0f;
 };
 
-// Range first, then Malik's 20 % rule against the last earlier unflagged interval.
+// Range first: a value outside [low, high] (or not a number) is flagged Range. Then Malik's
+// 20 % rule: an in-range value is flagged Malik when |RR(i) - RR(ref)| > 0.2 * RR(ref), RR(ref)
+// being the last earlier unflagged value; the first in-range value starts as the reference.
+// The comparison is in double precision from the single-precision values, so a step of
+// exactly 20 % between values exact in binary (1.25 to 1.5) is not flagged, while 1.0 to 1.2
+// is (1.2 is held as 1.20000005). Throws CommandFailure when low is above high.
 std::vector<ArtifactRule> FlagArtifacts(std::span<const float> intervals,
                                         ArtifactLimits limits = {});
 
-// The 256 values from `firstBeat` (1-based) on. Throws CommandFailure when fewer remain.
+// The 256 values from `firstBeat` (1-based) on. Throws CommandFailure when fewer remain or
+// `firstBeat` is 0.
 IntervalValues WindowValues(std::span<const float> intervals, std::size_t firstBeat);
 
 // The path as the texts show it: unchanged for the first window, else "path (beats A-B)".
@@ -60,12 +66,17 @@ std::string WindowName(const std::string& path, std::size_t firstBeat);
 // Measures of one window beyond the 256-beat pass, in double precision from the
 // single-precision intervals.
 struct ExtraMeasures {
-    std::optional<double> sd1;  // absent when the square root's argument is negative
+    std::optional<double> sd1;  // absent when a square root's argument is negative
     std::optional<double> sd2;
     double meanHr = 0;  // beats per minute
     double minHr = 0;
     double maxHr = 0;
 };
-ExtraMeasures ComputeExtraMeasures(const IntervalValues& values, float sdnn);
+
+// SD1 = SDSD / sqrt(2), SDSD being the standard deviation of the successive differences with
+// divisor N - 2; SD2 = sqrt(2 SDNN^2 - SD1^2) with the pass's own `sdnn` (divisor N - 1).
+// Heart rates are 60 / interval. Throws CommandFailure for fewer than 3 values, or a value
+// that is 0 or negative, which has no heart rate.
+ExtraMeasures ComputeExtraMeasures(std::span<const float> values, float sdnn);
 
 }  // namespace ritmova
