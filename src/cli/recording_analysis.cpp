@@ -64,7 +64,7 @@ void resetWindow(RecordingAnalysis& result) {
     result.markovCompleted = false;
     result.markovText.clear();
     result.markovError.clear();
-    result.extra = {};
+    result.extra.reset();
     result.artifacts = 0;
 }
 
@@ -97,7 +97,11 @@ const RecordingAnalysis& WindowAnalyser::analyse(std::span<const float> interval
                       [](ArtifactRule r) { return r != ArtifactRule::None; }));
     runPass(result, window_, values, texts);
     if (result.error) return result;
-    result.extra = ComputeExtraMeasures(values, result.state.SDNN);
+    try {
+        result.extra = ComputeExtraMeasures(values, result.state.SDNN);
+    } catch (const CommandFailure&) {
+        // No heart rate for an interval of 0 or less; the pass's own measures stand.
+    }
     if (texts == Texts::Build) result.summary = window_.labelCaption(LabelId::Label2);
     runMarkov(result, window_, texts);
     return result;

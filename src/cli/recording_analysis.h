@@ -26,9 +26,9 @@ struct RecordingAnalysis {
     std::size_t firstBeat = 1;  // beats firstBeat .. firstBeat + 255
     double startSeconds = 0;    // the time of the window's first beat
     Units units = Units::Seconds;
-    ExtraMeasures extra;
-    std::size_t artifacts = 0;  // flagged intervals in the window
-    std::size_t beats = 0;      // intervals read; 0 when the file could not be read
+    std::optional<ExtraMeasures> extra;  // absent when undefined (an interval not above 0)
+    std::size_t artifacts = 0;           // flagged intervals in the window
+    std::size_t beats = 0;               // intervals read; 0 when the file could not be read
 };
 
 // Whether the texts (summary, report, Markov panel) are wanted, or only the measures.
