@@ -248,5 +248,90 @@ TEST(CliOutputTest, JsonAndCsvHoldEveryFieldOfTheAnalysis) {
     EXPECT_EQ(good.err, "");
 }
 
+// Lines first..first+count-1 (1-based) of text with one value per line.
+std::string LinesOf(const std::string& text, std::size_t first, std::size_t count) {
+    std::size_t begin = 0;
+    for (std::size_t line = 1; line < first; ++line) begin = text.find('\n', begin) + 1;
+    std::size_t end = begin;
+    for (std::size_t line = 0; line < count; ++line) end = text.find('\n', end) + 1;
+    return text.substr(begin, end - begin);
+}
+
+TEST(CliOutputTest, EveryWindowIsTheCsvOfItsOwnFile) {
+    testing::ScratchDir dir;
+    const std::string example = testing::ExampleFile("nsr2db-nsr012.int");  // 2,000 beats
+    const std::string text = testing::ReadAll(example);
+    const Recording recording = ParseRecording(text);
+    const std::vector<ArtifactRule> flags = FlagArtifacts(recording.intervals);
+    const testing::CliRun csv = testing::RunCli({"windows", "--step", "300", example});
+    const testing::CliRun json =
+        testing::RunCli({"windows", example, "--format", "json", "--step", "300"});
+    EXPECT_EQ(csv.status, 0);
+    const auto rows = ReadCsv(csv.out);
+    const Json windows = testing::JsonReader::Parse(json.out).items.at(0);
+    EXPECT_EQ(windows["beats"].text, "2000");
+    EXPECT_EQ(windows["unused_beats"].text, "244");  // beats 1757-2000 after window 6
+    ASSERT_EQ(rows.size(), 7u);
+    ASSERT_EQ(windows["windows"].items.size(), 6u);
+    double start = 0;
+    for (std::size_t w = 0; w < 6; ++w) {
+        const std::size_t first = 1 + 300 * w;
+        const std::string own = dir.write("w.int", LinesOf(text, first, 256));
+        const auto expected = ReadCsv(testing::RunCli({"csv", own}).out).at(1);
+        const auto& row = rows[w + 1];
+        ASSERT_EQ(row.size(), expected.size() + 4);
+        const std::vector<std::string> place{example, std::to_string(w + 1), std::to_string(first),
+                                             std::to_string(first + 255)};
+        EXPECT_EQ(std::vector(row.begin(), row.begin() + 4), place);
+        EXPECT_EQ(std::stod(row[4]), start);
+        for (std::size_t c = 1; c + 2 < expected.size(); ++c) EXPECT_EQ(row[c + 4], expected[c]);
+        const auto windowFlags = std::span(flags).subspan(first - 1, 256);
+        EXPECT_EQ(std::stoul(row[row.size() - 2]),  // artifacts as flagged in the whole recording
+                  256 - std::count(windowFlags.begin(), windowFlags.end(), ArtifactRule::None));
+        const Json& object = windows["windows"].items[w];
+        EXPECT_EQ(object.names[0], "window");
+        for (std::size_t c = 1; c + 1 < rows[0].size(); ++c) {
+            EXPECT_EQ(object[rows[0][c]].text, row[c]) << rows[0][c];
+        }
+        for (std::size_t i = first - 1; i < first + 299; ++i) start += recording.intervals[i];
+    }
+}
+
+TEST(CliOutputTest, ArtifactsListsEveryFlaggedInterval) {
+    testing::ScratchDir dir;
+    // 38 beats of 0.8 s with one out of range (beat 11) and one step of more than 20 % (beat 21).
+    std::vector<double> values = testing::Constant(0.8, 38);
+    values[10] = 2.5;
+    values[20] = 1.0;
+    const std::string file = dir.write("a.int", testing::Lines(values));
+    const testing::CliRun json = testing::RunCli({"artifacts", file});
+    EXPECT_EQ(json.status, 0);
+    EXPECT_EQ(json.err, file + ": warning: 5.3 % of the intervals are flagged as artifacts\n");
+    const Json object = testing::JsonReader::Parse(json.out).items.at(0);
+    EXPECT_EQ(object.names, (std::vector<std::string>{"file", "units", "beats", "flagged",
+                                                      "percent", "intervals"}));
+    EXPECT_EQ(object["beats"].text, "38");
+    EXPECT_EQ(object["flagged"].text, "2");
+    EXPECT_EQ(std::stod(object["percent"].text), 200.0 / 38);
+    const std::vector<std::vector<std::string>> flagged{{file, "11", "2.5", "range", ""},
+                                                        {file, "21", "1", "malik", ""}};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const Json& interval = object["intervals"].items.at(i);
+        EXPECT_EQ(interval["beat"].text, flagged[i][1]);
+        EXPECT_EQ(interval["value"].text, flagged[i][2]);
+        EXPECT_EQ(interval["rule"].text, flagged[i][3]);
+    }
+    const auto rows = ReadCsv(testing::RunCli({"artifacts", "--format", "csv", file}).out);
+    EXPECT_EQ(rows, (std::vector<std::vector<std::string>>{
+                        {"file", "beat", "value", "rule", "error"}, flagged[0], flagged[1]}));
+    values.insert(values.end(), {0.8, 0.8});  // 2 of 40: not more than 5 %
+    const std::string longer = dir.write("b.int", testing::Lines(values));
+    const testing::CliRun wider =
+        testing::RunCli({"artifacts", "--format=csv", longer, "--range", "0.3,2.6"});
+    EXPECT_EQ(wider.err, "");
+    EXPECT_EQ(ReadCsv(wider.out).at(1),
+              (std::vector<std::string>{longer, "11", "2.5", "malik", ""}));
+}
+
 }  // namespace
 }  // namespace ritmova
