@@ -45,6 +45,17 @@ void ParseOnly(benchmark::State& bench) {
 }
 BENCHMARK(ParseOnly);
 
+// A 24-hour recording: 100,000 intervals, one per line, in milliseconds.
+void ParseRecording100k(benchmark::State& bench) {
+    std::string text;
+    for (int i = 0; i < 100'000; ++i) text += std::to_string(700 + (i * 7919) % 500) + ".5\n";
+    for (auto _ : bench) {
+        const auto recording = ritmova::ParseRecording(text, {ritmova::UnitsChoice::Milliseconds});
+        benchmark::DoNotOptimize(recording.intervals.data());
+    }
+}
+BENCHMARK(ParseRecording100k)->Unit(benchmark::kMillisecond);
+
 void PassOnly(benchmark::State& bench) {
     const auto values = ritmova::ParseIntervals(ExampleText());
     ritmova::HeadlessWindow window;

@@ -27,6 +27,10 @@ struct ReadOptions {
 
 // More values than this is a failure with its reason.
 inline constexpr std::size_t MaxRecordingValues = 10'000'000;
+// A recording's text is read up to this many bytes, whatever the file holds; more is a
+// failure, and so is a run of more than 16 MB of blank space. Room for the most values with
+// long lines, such as time stamps in other columns.
+inline constexpr std::size_t MaxRecordingBytes = std::size_t{256} << 20;
 
 struct Recording {
     std::vector<float> intervals;  // seconds
@@ -36,6 +40,10 @@ struct Recording {
 // Reads a whole recording by the same value rules as the 256-value reader. "-" reads
 // standard input. A Polar HRM file (a [Params] header, intervals in ms under [HRData]) is
 // recognised and read without options. Throws CommandFailure with a reason the user can read.
+// Milliseconds convert as their text with the point moved three places left would, so the same
+// recording in either unit gives the same floats. Auto takes milliseconds when the median of
+// the values read as seconds is above 10. With `column`, every line that is not blank must
+// hold a number in that column.
 Recording ReadRecording(const std::string& path, const ReadOptions& options = {});
 Recording ParseRecording(std::string_view text, const ReadOptions& options = {});
 

@@ -8,6 +8,14 @@ namespace {
 
 constexpr std::size_t QuotedCharacters = 20;
 
+// Invisible characters that reorder or break the text around them on a terminal: direction
+// marks, embeddings, overrides and isolates, line and paragraph separators, and the byte
+// order mark.
+bool isLayoutControl(std::uint32_t code) {
+    return (code >= 0x200E && code <= 0x200F) || (code >= 0x2028 && code <= 0x202E) ||
+           (code >= 0x2066 && code <= 0x2069) || code == 0xFEFF;
+}
+
 // The length of the well-formed, printable UTF-8 character at the start of `bytes`, or 0.
 std::size_t printableCharacter(std::string_view bytes) {
     const auto byte = [&bytes](std::size_t i) { return static_cast<std::uint8_t>(bytes[i]); };
@@ -36,6 +44,7 @@ std::size_t printableCharacter(std::string_view bytes) {
     const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
     const bool control = code >= 0x80 && code < 0xA0;  // C1 controls
     if (code < Least[length] || code > 0x10FFFF || surrogate || control) return 0;
+    if (isLayoutControl(code)) return 0;
     return length;
 }
 

@@ -1,6 +1,14 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <functional>
+#include <thread>
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -61,8 +69,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& test) { return test.param.name; });
 
 TEST(IntervalFileTest, NumberForms) {
-    std::string text = "8.1e-1 +0.5 -0.25 .75 3. 1E1 0.8000001 1e-50\n";
-    text += Lines(testing::Constant(1.0, 248));
+    std::string text = "8.1e-1 +0.5 -0.25 .75 3. 1E1 0.8000001 1e-50 1e-400 -1e-46\n";
+    text += Lines(testing::Constant(1.0, 246));
     const IntervalValues values = ParseIntervals(text);
     EXPECT_EQ(values[0], 0.81f);
     EXPECT_EQ(values[1], 0.5f);
@@ -72,6 +80,8 @@ TEST(IntervalFileTest, NumberForms) {
     EXPECT_EQ(values[5], 10.0f);
     EXPECT_EQ(values[6], 0.8000001f);  // the single nearest to the text
     EXPECT_EQ(values[7], 0.0f);        // below single precision's range
+    EXPECT_EQ(values[8], 0.0f);        // and below double's
+    EXPECT_TRUE(std::signbit(values[9]));
 }
 
 // Every short decimal form reads as the single-precision value nearest to it.
@@ -107,6 +117,8 @@ void PrintTo(const RejectCase& input, std::ostream* out) {
     *out << input.name;
 }
 
+constexpr const char* Utf16 = "UTF-16 text: save the file as UTF-8 or ASCII";
+
 class RejectedInputTest : public ::testing::TestWithParam<RejectCase> {};
 
 TEST_P(RejectedInputTest, FailsWithReason) {
@@ -135,7 +147,32 @@ INSTANTIATE_TEST_SUITE_P(
         RejectCase{"TooLarge", "1e39", "line 1: '1e39' is too large"},
         RejectCase{"BareExponent", "1e", "line 1: '1e' is not a number"},
         RejectCase{"LongToken", std::string(100000, '7'),
-                   "line 1: '77777777777777777777...' is not a number"}),
+                   "line 1: '77777777777777777777...' is not a number"},
+        RejectCase{"BeyondDouble", "0.8\n1e400", "line 2: '1e400' is too large"},
+        RejectCase{"NegativeBeyondDouble", "-1e309", "line 1: '-1e309' is too large"},
+        RejectCase{"CapitalExponent", "0.8, 4E422", "line 1: '4E422' is too large"},
+        RejectCase{"Nul", std::string("0.8\n0.9\n0.8\0x\n", 14),
+                   "line 3: '0.8\\x00x' is not a number"},
+        RejectCase{"Escape", "\x1b[2J", "line 1: '\\x1b[2J' is not a number"},
+        RejectCase{"Binary",
+                   "\x7f"
+                   "ELF\x02\x01",
+                   "line 1: '\\x7fELF\\x02\\x01' is not a number"},
+        RejectCase{"LongUtf8", std::string(60, 'x') + "\xc3\xa9",
+                   "line 1: 'xxxxxxxxxxxxxxxxxxxx...' is not a number"},
+        RejectCase{"Utf16LittleEndianMark",
+                   std::string("\xff\xfe"
+                               "0\0.\08\0",
+                               8),
+                   Utf16},
+        RejectCase{"Utf16BigEndianMark",
+                   std::string("\xfe\xff\0"
+                               "0\0.\08",
+                               8),
+                   Utf16},
+        RejectCase{"Utf16WithoutMark", std::string("0\0.\08\0\n\0", 8), Utf16},
+        RejectCase{"BlanksAfterAValue", "0.8" + std::string(17u << 20, ' '),
+                   "no 256 values in the first 16 MB"}),
     [](const auto& test) { return test.param.name; });
 
 TEST(IntervalFileTest, FileOfManyBlanksIsRejectedAfterABoundedRead) {
@@ -150,15 +187,68 @@ TEST(IntervalFileTest, ReadsTheBundledRecording) {
     EXPECT_EQ(values[255], 0.9062f);
 }
 
-TEST(IntervalFileTest, MissingFileNamesTheSystemReason) {
+std::string ReasonOf(const std::function<void()>& action) {
     try {
-        ReadIntervalFile("/nonexistent/file.int");
-        FAIL() << "opened";
+        action();
     } catch (const CommandFailure& failure) {
-        EXPECT_EQ(std::string(failure.what()), "No such file or directory");
+        return failure.what();
     }
-    EXPECT_THROW(ReadIntervalFile(""), CommandFailure);
-    EXPECT_THROW(ReadIntervalFile("/tmp"), CommandFailure);  // a folder
+    return "accepted";
+}
+
+TEST(IntervalFileTest, OddPathsAreNamedForWhatTheyAre) {
+    testing::ScratchDir dir;
+    const std::string fifo = dir.file("pipe");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string regular = dir.write("r.int", "0.8");
+    const struct {
+        std::string path, reading, check;
+    } cases[] = {
+        {"/nonexistent/file.int", "No such file or directory", "No such file or directory"},
+        {"", "no file name given", "No such file or directory"},
+        {dir.file(""), "is a folder", "is a folder"},
+        {"/dev/null", "only 0 values, 256 needed", "is not a regular file"},
+        {fifo, "(not opened)", "is not a regular file"},
+        {regular, "only 1 values, 256 needed", "accepted"},
+    };
+    for (const auto& odd : cases) {
+        EXPECT_EQ(ReasonOf([&] { RequireRegularFile(odd.path); }), odd.check) << odd.path;
+        if (odd.path == fifo) continue;  // opening it would wait for a writer
+        EXPECT_EQ(ReasonOf([&] { ReadIntervalFile(odd.path); }), odd.reading) << odd.path;
+    }
+}
+
+// An endless stream of blanks after a value, as from a pipe, ends after a bounded read.
+TEST(IntervalFileTest, EndlessBlanksFromAPipeEndTheRead) {
+    testing::ScratchDir dir;
+    const std::string fifo = dir.file("pipe");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const auto previous = std::signal(SIGPIPE, SIG_IGN);
+    std::thread writer([&fifo] {
+        const int out = open(fifo.c_str(), O_WRONLY);
+        const std::string blanks(1 << 16, ' ');
+        bool writing = write(out, "0.8", 3) == 3;
+        while (writing)
+            writing = write(out, blanks.data(), blanks.size()) > 0;  // until the reader closes
+        close(out);
+    });
+    EXPECT_EQ(ReasonOf([&] { ReadIntervalFile(fifo); }), "no 256 values in the first 16 MB");
+    writer.join();
+    std::signal(SIGPIPE, previous);
+}
+
+TEST(IntervalFileTest, DashReadsStandardInput) {
+    testing::ScratchDir dir;
+    const std::string path = dir.write("ramp.int", Lines(Ramp()));
+    const int saved = dup(STDIN_FILENO);
+    const int in = open(path.c_str(), O_RDONLY);
+    dup2(in, STDIN_FILENO);
+    close(in);
+    const IntervalValues values = ReadIntervalFile("-");
+    dup2(saved, STDIN_FILENO);
+    close(saved);
+    std::clearerr(stdin);
+    ExpectRamp(values);
 }
 
 }  // namespace

@@ -1,0 +1,188 @@
+// The whole-recording reader: a list of values, a column of each line, or a Polar HRM file.
+#include <algorithm>
+
+#include "analysis/recording.h"
+#include "analysis/value_text.h"
+#include "common/command_failure.h"
+
+namespace ritmova {
+namespace {
+
+using namespace value_text;
+
+constexpr int MillisecondShift = 3;
+// The longest run of blank space, as the 256-value reader allows before its values.
+constexpr std::size_t MaxBlankRun = 16u << 20;
+
+double median(std::vector<float> values) {
+    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+    std::nth_element(values.begin(), middle, values.end());
+    const double upper = *middle;
+    if (values.size() % 2 == 1) return upper;
+    return (*std::max_element(values.begin(), middle) + upper) / 2;
+}
+
+// The values as they are read, in the units asked for; in both for Auto, which chooses once
+// every value is known.
+class ValueSink {
+  public:
+    explicit ValueSink(UnitsChoice units) : units_(units) {}
+
+    void add(std::string_view text, long line) {
+        if (count_ == MaxRecordingValues) {
+            throw CommandFailure("more than " + std::to_string(MaxRecordingValues) +
+                                 " values, the most a recording may hold");
+        }
+        ++count_;
+        if (units_ != UnitsChoice::Milliseconds) seconds_.push_back(ValueAt(text, 0, line));
+        if (units_ != UnitsChoice::Seconds)
+            milliseconds_.push_back(ValueAt(text, MillisecondShift, line));
+    }
+
+    Recording finish() {
+        if (count_ == 0) throw CommandFailure("no values");
+        bool inMilliseconds = units_ == UnitsChoice::Milliseconds;
+        if (units_ == UnitsChoice::Auto) inMilliseconds = median(seconds_) > 10;
+        if (inMilliseconds) return {std::move(milliseconds_), Units::Milliseconds};
+        return {std::move(seconds_), Units::Seconds};
+    }
+
+  private:
+    UnitsChoice units_;
+    std::size_t count_ = 0;
+    std::vector<float> seconds_;
+    std::vector<float> milliseconds_;
+};
+
+class RecordingReader {
+  public:
+    RecordingReader(Source& source, const ReadOptions& options)
+        : source_(source), options_(options) {}
+
+    Recording read() {
+        source_.startText();
+        const bool plain = options_.skipLines == 0 && options_.column == 0;
+        if (plain && startsPolar()) return readPolar();
+        for (std::size_t i = 0; i < options_.skipLines && source_.peek() != EOF; ++i) skipLine();
+        ValueSink values(options_.units);
+        if (options_.column == 0) {
+            ListScanner list(source_, line_, MaxBlankRun);
+            while (list.next()) values.add(list.text(), list.line());
+        } else {
+            readColumn(values, options_.column);
+        }
+        return values.finish();
+    }
+
+  private:
+    [[noreturn]] void failAtLine(const std::string& what) const {
+        throw CommandFailure(AtLine(line_, what));
+    }
+
+    // A Polar HRM file starts with its [Params] section. Any other first text in '[' is no
+    // number either.
+    bool startsPolar() {
+        source_.skipSpace(line_, MaxBlankRun);
+        if (source_.peek() != '[') return false;
+        const std::string_view first = TakeValue<EndsValue>(source_, buffer_, line_);
+        if (first != "[Params]") FailNotNumber(first, line_);
+        skipLine();
+        return true;
+    }
+
+    // The first field of each line of the [HRData] section, in milliseconds.
+    Recording readPolar() {
+        ValueSink values(UnitsChoice::Milliseconds);
+        bool inData = false;
+        bool dataSeen = false;
+        while (startLine()) {
+            if (source_.peek() == '[') {
+                if (inData) break;
+                const std::size_t length = source_.takeText<EndsValue>(buffer_);
+                inData = std::string_view(buffer_.data(), std::min(length, buffer_.size())) ==
+                         "[HRData]";
+                dataSeen = dataSeen || inData;
+            } else if (inData) {
+                values.add(columnText(1), line_);
+            }
+            skipLine();
+        }
+        if (!dataSeen) throw CommandFailure("a Polar HRM file without an [HRData] section");
+        return values.finish();
+    }
+
+    void readColumn(ValueSink& values, std::size_t column) {
+        while (startLine()) {
+            values.add(columnText(column), line_);
+            skipLine();
+        }
+    }
+
+    // Skips blank lines and the blanks that start a line; false at the end of the text.
+    bool startLine() {
+        source_.skipSpace(line_, MaxBlankRun);
+        return source_.peek() != EOF;
+    }
+
+    std::string_view columnText(std::size_t column) {
+        const std::string name = "column " + std::to_string(column);
+        for (std::size_t k = 1; k < column; ++k) {
+            while (!EndsField(source_.peek()) && source_.peek() != EOF) source_.get();
+            source_.skipBlanks(line_, MaxBlankRun);
+            const int c = source_.peek();
+            if (c == ',' || c == ';') source_.get();
+            source_.skipBlanks(line_, MaxBlankRun);
+            if (IsLineEnd(source_.peek()) || source_.peek() == EOF)
+                failAtLine(name + " is missing");
+        }
+        const std::string_view text = TakeValue<EndsField>(source_, buffer_, line_);
+        if (text.empty()) failAtLine(name + " is empty");
+        return text;
+    }
+
+    void skipLine() {
+        source_.skipToLineEnd();
+        if (source_.peek() != EOF) endLine();
+    }
+
+    // At a line end: takes it, a CR LF pair as one.
+    void endLine() {
+        if (source_.get() == '\r' && source_.peek() == '\n') source_.get();
+        ++line_;
+    }
+
+    Source& source_;
+    const ReadOptions& options_;
+    long line_ = 1;
+    ValueBuffer buffer_;
+};
+
+Recording readRecording(Source& source, const ReadOptions& options) {
+    return RecordingReader(source, options).read();
+}
+
+const std::string& limitReason() {
+    static const std::string reason = "more than " + std::to_string(MaxRecordingBytes >> 20) +
+                                      " MB of text, the most a recording may hold";
+    return reason;
+}
+
+}  // namespace
+
+Recording ParseRecording(std::string_view text, const ReadOptions& options) {
+    Source source(text, MaxRecordingBytes, limitReason());
+    return readRecording(source, options);
+}
+
+Recording ReadRecording(const std::string& path, const ReadOptions& options) {
+    const InputFile file(path);
+    Source source(file.get(), MaxRecordingBytes, limitReason());
+    try {
+        return readRecording(source, options);
+    } catch (const CommandFailure&) {
+        if (source.failed()) throw CommandFailure("the file could not be read");
+        throw;
+    }
+}
+
+}  // namespace ritmova

@@ -1,0 +1,182 @@
+#include "analysis/value_text.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <utility>
+
+#include "common/command_failure.h"
+#include "common/safe_text.h"
+
+namespace ritmova::value_text {
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// UTF-16 by its byte order mark, or ASCII text in UTF-16: every other byte NUL.
+bool looksUtf16(std::string_view start) {
+    if (start.starts_with("\xFF\xFE") || start.starts_with("\xFE\xFF")) return true;
+    if (start.size() < 4) return false;
+    const auto nul = [&start](std::size_t i) { return start[i] == '\0'; };
+    return (nul(1) && nul(3) && !nul(0) && !nul(2)) || (nul(0) && nul(2) && !nul(1) && !nul(3));
+}
+
+// Decimal digits with optional sign, point and exponent; no inf, nan or hexadecimal.
+bool looksNumeric(std::string_view text) {
+    std::size_t i = (text[0] == '+' || text[0] == '-') ? 1 : 0;
+    const auto digitsFrom = [&text](std::size_t& at) {
+        const std::size_t start = at;
+        while (at < text.size() && isDigit(text[at])) ++at;
+        return at - start;
+    };
+    std::size_t digits = digitsFrom(i);
+    if (i < text.size() && text[i] == '.') digits += digitsFrom(++i);
+    if (digits == 0) return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        if (digitsFrom(i) == 0) return false;
+    }
+    return i == text.size();
+}
+
+// Numeric text with its exponent lowered by `pointShift`: "7.83e2" and 3 give "7.83e-1". An
+// exponent beyond a million is held at a million, where every value is zero or too large.
+std::string shiftedText(std::string_view text, int pointShift) {
+    const std::size_t e = text.find_first_of("eE");
+    long exponent = 0;
+    if (e != std::string_view::npos) {
+        const bool negative = text[e + 1] == '-';
+        for (std::size_t i = e + 1; i < text.size(); ++i) {
+            if (isDigit(text[i])) exponent = std::min(exponent * 10 + (text[i] - '0'), 1'000'000L);
+        }
+        if (negative) exponent = -exponent;
+    }
+    return std::string(text.substr(0, e)) + "e" + std::to_string(exponent - pointShift);
+}
+
+// Single precision reports both overflow and underflow as out of range; an underflow is zero.
+Converted outOfRange(std::string_view text) {
+    double wide = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), wide);
+    // Beyond double range too: the exponent's sign tells, as at most 64 digits cannot reach
+    // double's limits from the other side.
+    const std::size_t e = text.find_first_of("eE");
+    const bool underflow = error == std::errc() ? std::fabs(wide) < 1
+                                                : e != std::string_view::npos && text[e + 1] == '-';
+    if (!underflow) return {0, Conversion::TooLarge};
+    return {text[0] == '-' ? -0.0f : 0.0f, Conversion::Done};
+}
+
+}  // namespace
+
+Source::Source(std::string_view text, std::size_t limit, std::string_view limitReason)
+    : next_(text.data()),
+      end_(text.data() + std::min(text.size(), limit)),
+      budget_(0),
+      cut_(text.size() > limit),
+      limitReason_(limitReason) {}
+
+Source::Source(std::FILE* file, std::size_t limit, std::string_view limitReason)
+    : budget_(limit), limitReason_(limitReason), file_(file) {}
+
+bool Source::refill() {
+    if (file_ && budget_ > 0) {
+        const std::size_t size =
+            std::fread(block_.data(), 1, std::min(block_.size(), budget_), file_);
+        budget_ -= size;
+        next_ = block_.data();
+        end_ = next_ + size;
+        if (size > 0) return true;
+    } else if (file_) {
+        char probe = 0;
+        cut_ = std::fread(&probe, 1, 1, file_) == 1;
+    }
+    if (cut_) throw CommandFailure(std::string(limitReason_));
+    return false;
+}
+
+void Source::failBlankRun(long line, std::size_t maxRun) {
+    throw CommandFailure(
+        AtLine(line, "more than " + std::to_string(maxRun >> 20) + " MB of blank space"));
+}
+
+void Source::startText() {
+    if (!fill()) return;
+    const std::string_view start(next_, static_cast<std::size_t>(end_ - next_));
+    if (looksUtf16(start)) throw CommandFailure("UTF-16 text: save the file as UTF-8 or ASCII");
+    if (start.starts_with("\xEF\xBB\xBF")) next_ += 3;
+}
+
+void Source::skipToLineEnd() {
+    while (fill()) {
+        const char* p = next_;
+        while (p != end_ && !IsLineEnd(*p)) ++p;
+        next_ = p;
+        if (p != end_) return;
+    }
+}
+
+Converted ConvertValue(std::string_view text, int pointShift) {
+    if (const auto quick = ExactQuotient(text, pointShift)) return {*quick, Conversion::Done};
+    if (!looksNumeric(text)) return {0, Conversion::NotNumber};
+    if (text[0] == '+') text.remove_prefix(1);
+    const std::string shifted = pointShift == 0 ? std::string() : shiftedText(text, pointShift);
+    if (pointShift != 0) text = shifted;
+    float value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error == std::errc::result_out_of_range) return outOfRange(text);
+    if (error != std::errc() || end != text.data() + text.size()) return {0, Conversion::NotNumber};
+    return {value, Conversion::Done};
+}
+
+std::string AtLine(long line, const std::string& what) {
+    return "line " + std::to_string(line) + ": " + what;
+}
+
+void FailNotNumber(std::string_view text, long line) {
+    throw CommandFailure(AtLine(line, QuotedToken(text) + " is not a number"));
+}
+
+float ConvertedValueAt(std::string_view text, int pointShift, long line) {
+    const Converted converted = ConvertValue(text, pointShift);
+    if (converted.result == Conversion::NotNumber) FailNotNumber(text, line);
+    if (converted.result == Conversion::TooLarge)
+        throw CommandFailure(AtLine(line, QuotedToken(text) + " is too large"));
+    return converted.value;
+}
+
+void ListScanner::failEmpty() const {
+    throw CommandFailure(AtLine(line_, "empty field between two commas"));
+}
+
+InputFile::InputFile(const std::string& path) {
+    if (path.empty()) throw CommandFailure("no file name given");
+    if (path == "-") {
+        file_ = stdin;
+        return;
+    }
+    file_ = std::fopen(path.c_str(), "rb");
+    if (!file_) throw CommandFailure(std::strerror(errno));
+    owned_ = true;
+    struct stat status {};
+    if (fstat(fileno(file_), &status) == 0 && S_ISDIR(status.st_mode)) {
+        std::fclose(file_);
+        throw CommandFailure("is a folder");
+    }
+    std::setvbuf(file_, nullptr, _IONBF, 0);  // Source reads whole blocks itself
+}
+
+InputFile::~InputFile() {
+    if (owned_) std::fclose(file_);
+}
+
+}  // namespace ritmova::value_text

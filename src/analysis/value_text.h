@@ -1,0 +1,235 @@
+#pragma once
+
+// What the readers of interval files share: the bytes of a file or of text in memory, read up
+// to a bound; where a value's text begins and ends; and how it becomes a single-precision
+// number. Internal to the readers.
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ritmova::value_text {
+
+// A value's text longer than this is no number; it also bounds what one value may consume.
+inline constexpr std::size_t MaxValueLength = 64;
+
+inline bool IsBlank(int c) {
+    return c == ' ' || c == '\t';
+}
+inline bool IsLineEnd(int c) {
+    return c == '\r' || c == '\n';
+}
+// Ends a value in a list of values.
+inline bool EndsValue(int c) {
+    return c == ',' || IsBlank(c) || IsLineEnd(c);
+}
+// Ends a field of a line split into columns.
+inline bool EndsField(int c) {
+    return EndsValue(c) || c == ';';
+}
+
+inline constexpr std::size_t NoLimit = static_cast<std::size_t>(-1);
+
+// Bytes from text in memory, or from a file read in blocks as they are needed. At most
+// `limit` bytes are ever taken: asking for one more throws CommandFailure(limitReason), so
+// that no file, pipe or endless stream keeps a reader going. The reason's text must outlive
+// the source.
+class Source {
+  public:
+    Source(std::string_view text, std::size_t limit, std::string_view limitReason);
+    Source(std::FILE* file, std::size_t limit, std::string_view limitReason);
+
+    int get() { return fill() ? static_cast<unsigned char>(*next_++) : EOF; }
+    int peek() { return fill() ? static_cast<unsigned char>(*next_) : EOF; }
+    bool failed() const { return file_ && std::ferror(file_) != 0; }
+
+    // Skips a UTF-8 byte order mark, which editors on some systems write; refuses UTF-16.
+    void startText();
+
+    // Skips blanks and line ends, counting the lines; a CR LF pair is one line end. A run of
+    // more than `maxRun` bytes fails, naming the line where it starts.
+    void skipSpace(long& line, std::size_t maxRun = NoLimit) {
+        const long first = line;
+        for (std::size_t run = 0; fill(); ++run) {
+            const char c = *next_;
+            if (!IsBlank(c) && !IsLineEnd(c)) return;
+            if (run == maxRun) failBlankRun(first, maxRun);
+            ++next_;
+            if (c == '\n' || (c == '\r' && peek() != '\n')) ++line;
+        }
+    }
+    // Skips blanks within a line, at most `maxRun`.
+    void skipBlanks(long line, std::size_t maxRun = NoLimit) {
+        for (std::size_t run = 0; IsBlank(peek()); ++run) {
+            if (run == maxRun) failBlankRun(line, maxRun);
+            ++next_;
+        }
+    }
+    // Skips everything up to the next line end or the end of the text.
+    void skipToLineEnd();
+
+    // Takes the characters up to the next separator into `out`; returns how many there were,
+    // or out.size() + 1 when they do not fit.
+    template <bool (*Ends)(int), std::size_t N>
+    std::size_t takeText(std::array<char, N>& out) {
+        std::size_t length = 0;
+        while (fill()) {
+            const char* p = next_;
+            for (; p != end_ && !Ends(static_cast<unsigned char>(*p)); ++p) {
+                if (length == N) {
+                    next_ = p;
+                    return N + 1;
+                }
+                out[length++] = *p;
+            }
+            next_ = p;
+            if (p != end_) break;
+        }
+        return length;
+    }
+
+  private:
+    bool fill() { return next_ != end_ || refill(); }
+    bool refill();
+    [[noreturn]] static void failBlankRun(long line, std::size_t maxRun);
+
+    const char* next_ = nullptr;
+    const char* end_ = nullptr;
+    std::size_t budget_;  // bytes that may still be taken into the block
+    bool cut_ = false;    // text in memory beyond the limit
+    std::string_view limitReason_;
+    std::FILE* file_ = nullptr;
+    std::array<char, 4096> block_;  // filled before it is read
+};
+
+// Room for a value's text: longer than MaxValueLength, so that the quoted start of a text
+// that is too long always ends in "...", even in four-byte characters.
+using ValueBuffer = std::array<char, MaxValueLength + 20>;
+
+// How a value's text converts; `pointShift` moves its decimal point that many places left
+// (3 for milliseconds) before the one rounding to single precision.
+enum class Conversion { Done, NotNumber, TooLarge };
+struct Converted {
+    float value = 0;
+    Conversion result = Conversion::Done;
+};
+Converted ConvertValue(std::string_view text, int pointShift);
+
+// "line 3: " and a reason.
+std::string AtLine(long line, const std::string& what);
+
+// "line 3: 'abc' is not a number".
+[[noreturn]] void FailNotNumber(std::string_view text, long line);
+
+// The text of the value at `line` up to the next separator, empty when there is none; a text
+// longer than MaxValueLength fails.
+template <bool (*Ends)(int)>
+std::string_view TakeValue(Source& source, ValueBuffer& buffer, long line) {
+    const std::size_t length = source.takeText<Ends>(buffer);
+    if (length > MaxValueLength)
+        FailNotNumber(std::string_view(buffer.data(), std::min(length, buffer.size())), line);
+    return {buffer.data(), length};
+}
+
+// The common short form, such as 0.8828, without a general conversion: its digits make a whole
+// number m below 2^24 and 10^k is exact in single precision for k <= 10, so both are exact
+// floats and m / 10^k in single precision is the correctly rounded value. Any other text,
+// valid or not, is left to the general conversion and its checks.
+inline std::optional<float> ExactQuotient(std::string_view text, int pointShift) {
+    static constexpr float PowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                            1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    constexpr std::uint32_t MantissaLimit = 1677721;  // times 10 plus a digit stays < 2^24
+    const bool negative = text[0] == '-';
+    const std::size_t first = (negative || text[0] == '+') ? 1 : 0;
+    std::uint32_t mantissa = 0;
+    std::size_t point = text.size();
+    for (std::size_t i = first; i < text.size(); ++i) {
+        const auto digit = static_cast<std::uint32_t>(text[i] - '0');
+        if (digit < 10 && mantissa < MantissaLimit) {
+            mantissa = mantissa * 10 + digit;
+        } else if (text[i] == '.' && point == text.size()) {
+            point = i;
+        } else {
+            return std::nullopt;  // an exponent, too many digits, or no number at all
+        }
+    }
+    const std::size_t digits = text.size() - first - (point < text.size() ? 1 : 0);
+    const std::size_t decimals =
+        (point < text.size() ? text.size() - point - 1 : 0) + static_cast<std::size_t>(pointShift);
+    if (digits == 0 || decimals > 10) return std::nullopt;
+    const float value = static_cast<float>(mantissa) / PowersOfTen[decimals];
+    return negative ? -value : value;
+}
+
+// The value of `text` at `line`, or a failure naming the line and quoting the text.
+float ConvertedValueAt(std::string_view text, int pointShift, long line);
+inline float ValueAt(std::string_view text, int pointShift, long line) {
+    if (const auto quick = ExactQuotient(text, pointShift)) return *quick;
+    return ConvertedValueAt(text, pointShift, line);
+}
+
+// Values in a list, separated by commas, blanks, tabs or line ends, as the 256-value reader
+// and the whole-recording reader take them.
+class ListScanner {
+  public:
+    // `maxBlankRun` bounds each run of blank space.
+    explicit ListScanner(Source& source, long firstLine = 1, std::size_t maxBlankRun = NoLimit)
+        : source_(source), line_(firstLine), maxBlankRun_(maxBlankRun) {}
+    // Moves to the next value; false at the end of the text.
+    bool next() {
+        if (started_) consumeSeparator();
+        started_ = true;
+        source_.skipSpace(line_, maxBlankRun_);
+        return source_.peek() != EOF;
+    }
+    // The value's text, valid until the next call; an empty field fails.
+    std::string_view text() {
+        const std::string_view text = TakeValue<EndsValue>(source_, buffer_, line_);
+        if (text.empty()) failEmpty();
+        return text;
+    }
+    float value(int pointShift) { return ValueAt(text(), pointShift, line_); }
+    long line() const { return line_; }
+
+  private:
+    // Blanks after a value, then one comma or line end; a CR LF pair is one line end.
+    void consumeSeparator() {
+        source_.skipBlanks(line_, maxBlankRun_);
+        const int c = source_.peek();
+        if (c == ',') {
+            source_.get();
+        } else if (IsLineEnd(c)) {
+            source_.get();
+            if (c == '\r' && source_.peek() == '\n') source_.get();
+            ++line_;
+        }
+    }
+    [[noreturn]] void failEmpty() const;
+
+    Source& source_;
+    long line_ = 1;
+    std::size_t maxBlankRun_;
+    bool started_ = false;
+    ValueBuffer buffer_;
+};
+
+// A file to read: standard input for "-", else the named file, which must not be a folder.
+class InputFile {
+  public:
+    explicit InputFile(const std::string& path);
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+    std::FILE* get() const { return file_; }
+
+  private:
+    std::FILE* file_ = nullptr;
+    bool owned_ = false;
+};
+
+}  // namespace ritmova::value_text
