@@ -47,6 +47,7 @@ bench:
 	build/release/bench/ritmova-bench
 	QT_QPA_PLATFORM=offscreen build/release/bench/ritmova-window-bench
 	bench/cli_batch.sh build/release/src/ritmova-cli
+	bench/cli_windows.sh build/release/src/ritmova-cli
 
 package:
 	$(MAKE) build PRESET=release
