@@ -172,5 +172,41 @@ TEST(CliTest, StartAnalysesTheWindowFromThatBeatAndNamesIt) {
     EXPECT_EQ(Cli("csv --start 1745 " + Example).status, 0);
 }
 
+// A value's text in milliseconds: the decimal point moved three places right.
+std::string Milliseconds(const std::string& seconds) {
+    std::string digits = seconds;
+    const std::size_t point = digits.find('.');
+    digits.erase(point, 1);
+    digits.resize(std::max(digits.size(), point + 3), '0');
+    digits.insert(point + 3, ".");
+    return digits.substr(std::min(digits.find_first_not_of('0'), point + 2));
+}
+
+TEST(CliTest, MillisecondsHeadersAndColumnsGiveTheSameMeasures) {
+    testing::ScratchDir dir;
+    std::istringstream example(testing::ReadAll(Example));
+    std::string ms;
+    std::string table = "time;rr (ms)\n";
+    int beat = 0;
+    for (std::string line; std::getline(example, line);) {
+        ms += Milliseconds(line) + "\n";
+        table += std::to_string(++beat) + ";" + Milliseconds(line) + "\n";
+    }
+    const std::string msFile = dir.write("ms.int", ms);
+    const std::string tableFile = dir.write("table.csv", table);
+    const std::string expected = Cli("csv " + Example).out;
+    const auto measures = [](const std::string& csv, const std::string& file) {
+        return csv.substr(csv.find(file) + file.size());
+    };
+    const CliRun millis = Cli("csv --units ms " + msFile);
+    const CliRun automatic = Cli("csv --units auto " + msFile);
+    const CliRun columns = Cli("csv --units ms --skip-lines 1 --column 2 " + tableFile);
+    EXPECT_EQ(measures(millis.out, msFile), measures(expected, Example));
+    EXPECT_EQ(automatic.out, millis.out);
+    EXPECT_EQ(automatic.err, msFile + ": values taken as milliseconds (--units auto)\n");
+    EXPECT_EQ(measures(columns.out, tableFile), measures(expected, Example));
+    EXPECT_NE(Cli("json --units ms " + msFile).out.find(",\"units\":\"ms\"}"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace ritmova
