@@ -153,6 +153,8 @@ bool printRecordingWindows(const CommandLine& line, const std::string& file,
     const std::vector<ArtifactRule> flags =
         FlagArtifacts(recording.intervals, line.analysis.limits);
     const bool json = line.format == "json";
+    std::string fileField;
+    AppendCsvField(fileField, file);
     std::array<WindowAnalyser, 2> analysers;
     std::array<StartClock, 2> clocks;
     bool failed = false;
@@ -170,7 +172,7 @@ bool printRecordingWindows(const CommandLine& line, const std::string& file,
             if (json) {
                 AppendWindowJson(text.out, window, r);
             } else {
-                AppendWindowCsvRow(text.out, file, window, r);
+                AppendWindowCsvRow(text.out, fileField, window, r);
             }
         },
         [&](const ChunkText& text) { failed |= consume(text); });

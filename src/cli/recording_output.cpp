@@ -47,9 +47,9 @@ std::string_view WindowsCsvHeader() {
     return header;
 }
 
-void AppendWindowCsvRow(std::string& out, const std::string& file, std::size_t window,
+void AppendWindowCsvRow(std::string& out, std::string_view fileField, std::size_t window,
                         const RecordingAnalysis& r) {
-    AppendCsvField(out, file);
+    out += fileField;
     appendWindowPlace(out, window, r, {",", ",", ",", ","});
     if (r.error) {
         out.append(CsvMeasureColumns + 1, ',');

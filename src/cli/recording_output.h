@@ -22,7 +22,8 @@ struct WindowPlan {
 // 1-based in the output); the analysis holds the window's first beat and start time.
 std::string_view WindowsCsvHeader();
 inline constexpr std::size_t WindowsLeadingColumns = 4;  // window .. start_s
-void AppendWindowCsvRow(std::string& out, const std::string& file, std::size_t window,
+// `fileField` is the file's CSV field as AppendCsvField writes it, made once per recording.
+void AppendWindowCsvRow(std::string& out, std::string_view fileField, std::size_t window,
                         const RecordingAnalysis& analysis);
 // JSON: an array of one object per recording, each holding the array of its windows.
 void AppendWindowsJsonStart(std::string& out, const std::string& file, Units units,

@@ -194,6 +194,8 @@ TEST(CliTest, MillisecondsHeadersAndColumnsGiveTheSameMeasures) {
     }
     const std::string msFile = dir.write("ms.int", ms);
     const std::string tableFile = dir.write("table.csv", table);
+    const std::string polarFile =
+        dir.write("polar.hrm", "[Params]\nVersion=106\n\n[HRData]\n" + ms);
     const std::string expected = Cli("csv " + Example).out;
     const auto measures = [](const std::string& csv, const std::string& file) {
         return csv.substr(csv.find(file) + file.size());
@@ -205,6 +207,7 @@ TEST(CliTest, MillisecondsHeadersAndColumnsGiveTheSameMeasures) {
     EXPECT_EQ(automatic.out, millis.out);
     EXPECT_EQ(automatic.err, msFile + ": values taken as milliseconds (--units auto)\n");
     EXPECT_EQ(measures(columns.out, tableFile), measures(expected, Example));
+    EXPECT_EQ(measures(Cli("csv " + polarFile).out, polarFile), measures(expected, Example));
     EXPECT_NE(Cli("json --units ms " + msFile).out.find(",\"units\":\"ms\"}"), std::string::npos);
 }
 
