@@ -214,7 +214,7 @@ TEST(CliOutputTest, JsonAndCsvHoldEveryFieldOfTheAnalysis) {
     EXPECT_EQ(json.err, names[4] + ": " + reason + "\n");
     ASSERT_TRUE(testing::ValidUtf8(json.out) && testing::ValidUtf8(csv.out));
 
-    const Json array = testing::JsonReader::Parse(json.out);
+    const Json array = testing::ParseJson(json.out);
     const auto rows = ReadCsv(csv.out);
     ASSERT_EQ(array.items.size(), files.size());
     ASSERT_EQ(rows.size(), files.size() + 1);
@@ -268,7 +268,7 @@ TEST(CliOutputTest, EveryWindowIsTheCsvOfItsOwnFile) {
         testing::RunCli({"windows", example, "--format", "json", "--step", "300"});
     EXPECT_EQ(csv.status, 0);
     const auto rows = ReadCsv(csv.out);
-    const Json windows = testing::JsonReader::Parse(json.out).items.at(0);
+    const Json windows = testing::ParseJson(json.out).items.at(0);
     EXPECT_EQ(windows["beats"].text, "2000");
     EXPECT_EQ(windows["unused_beats"].text, "244");  // beats 1757-2000 after window 6
     ASSERT_EQ(rows.size(), 7u);
@@ -307,7 +307,7 @@ TEST(CliOutputTest, ArtifactsListsEveryFlaggedInterval) {
     const testing::CliRun json = testing::RunCli({"artifacts", file});
     EXPECT_EQ(json.status, 0);
     EXPECT_EQ(json.err, file + ": warning: 5.3 % of the intervals are flagged as artifacts\n");
-    const Json object = testing::JsonReader::Parse(json.out).items.at(0);
+    const Json object = testing::ParseJson(json.out).items.at(0);
     EXPECT_EQ(object.names, (std::vector<std::string>{"file", "units", "beats", "flagged",
                                                       "percent", "intervals"}));
     EXPECT_EQ(object["beats"].text, "38");

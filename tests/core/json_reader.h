@@ -7,11 +7,10 @@
 
 namespace ritmova::testing {
 
-// A strict reader of JSON text for checking the console tool's output: any departure from
-// the JSON grammar (a missing comma, a raw control character, a bad escape) throws.
+// A JSON value as read by ParseJson: a number keeps its text, an object its member names.
 struct Json {
     enum class Kind { Null, Number, String, Array, Object } kind = Kind::Null;
-    std::string text;                // a number's digits or a string's value
+    std::string text;                // a number's text or a string's value
     std::vector<Json> items;         // array items or object member values
     std::vector<std::string> names;  // object member names, in order
 
@@ -23,50 +22,42 @@ struct Json {
     }
 };
 
-class JsonReader {
+// A strict reader: any departure from the JSON grammar (a missing comma, a raw control
+// character, a bad escape or number, text after the value) throws.
+class JsonParser {
   public:
-    static Json Parse(std::string_view text) {
-        JsonReader reader(text);
-        Json value = reader.value();
-        reader.blanks();
-        if (reader.at_ != text.size()) reader.fail("text after the value");
-        return value;
+    explicit JsonParser(std::string_view text) : text_(text) {}
+
+    Json whole() {
+        Json json = value();
+        skip();
+        if (at_ != text_.size()) fail();
+        return json;
     }
 
   private:
-    explicit JsonReader(std::string_view text) : text_(text) {}
-
-    [[noreturn]] void fail(const std::string& what) const {
-        throw std::runtime_error(what + " at byte " + std::to_string(at_));
+    [[noreturn]] void fail() const {
+        throw std::runtime_error("bad JSON at " + std::to_string(at_));
     }
     char peek() const { return at_ < text_.size() ? text_[at_] : '\0'; }
-    void blanks() {
-        while (at_ < text_.size() &&
-               std::string_view(" \t\r\n").find(text_[at_]) != std::string_view::npos)
-            ++at_;
-    }
-    void expect(char c) {
-        blanks();
-        if (peek() != c) fail(std::string("expected ") + c);
-        ++at_;
+    void skip() {
+        while (peek() && std::string_view(" \t\r\n").find(peek()) != std::string_view::npos) ++at_;
     }
     bool accept(char c) {
-        blanks();
+        skip();
         if (peek() != c) return false;
         ++at_;
         return true;
     }
-    std::string literal(std::string_view word) {
-        if (text_.substr(at_, word.size()) != word) fail("bad literal");
-        at_ += word.size();
-        return std::string(word);
+    void expect(char c) {
+        if (!accept(c)) fail();
     }
     void digits() {
         const std::size_t start = at_;
         while (peek() >= '0' && peek() <= '9') ++at_;
-        if (at_ == start) fail("expected a digit");
+        if (at_ == start) fail();
     }
-    Json number() {
+    std::string number() {
         const std::size_t start = at_;
         accept('-');
         if (!accept('0')) digits();
@@ -76,70 +67,66 @@ class JsonReader {
             if (peek() == '+' || peek() == '-') ++at_;
             digits();
         }
-        return {Json::Kind::Number, std::string(text_.substr(start, at_ - start)), {}, {}};
+        return std::string(text_.substr(start, at_ - start));
     }
     std::string string() {
         expect('"');
         std::string value;
         for (char c; (c = peek()) != '"'; ++at_) {
-            if (at_ >= text_.size() || static_cast<unsigned char>(c) < 0x20) fail("bad string");
+            if (static_cast<unsigned char>(c) < 0x20) fail();  // also the end of the text
             if (c != '\\') {
                 value += c;
                 continue;
             }
             const char escape = text_[++at_];
-            const std::string_view plain = "\"\\/bfnrt";
+            const std::size_t plain = std::string_view("\"\\/bfnrt").find(escape);
             if (escape == 'u') {
                 value += static_cast<char>(
                     std::stoi(std::string(text_.substr(at_ + 1, 4)), nullptr, 16));
                 at_ += 4;
-            } else if (plain.find(escape) != std::string_view::npos) {
-                value += std::string_view("\"\\/\b\f\n\r\t")[plain.find(escape)];
+            } else if (plain != std::string_view::npos) {
+                value += "\"\\/\b\f\n\r\t"[plain];
             } else {
-                fail("bad escape");
+                fail();
             }
         }
         ++at_;
         return value;
     }
-    template <typename Item>
-    void list(char close, Item item) {
-        if (accept(close)) return;
-        do item();
-        while (accept(','));
-        expect(close);
-    }
     Json value() {
-        blanks();
+        skip();
+        const char c = peek();
         Json json;
-        switch (peek()) {
-            case '{':
-                ++at_;
-                json.kind = Json::Kind::Object;
-                list('}', [&] {
-                    blanks();
+        if (c == '{' || c == '[') {
+            ++at_;
+            json.kind = c == '{' ? Json::Kind::Object : Json::Kind::Array;
+            const char close = c == '{' ? '}' : ']';
+            if (accept(close)) return json;
+            do {
+                if (c == '{') {
+                    skip();
                     json.names.push_back(string());
                     expect(':');
-                    json.items.push_back(value());
-                });
-                return json;
-            case '[':
-                ++at_;
-                json.kind = Json::Kind::Array;
-                list(']', [&] { json.items.push_back(value()); });
-                return json;
-            case '"':
-                return {Json::Kind::String, string(), {}, {}};
-            case 'n':
-                literal("null");
-                return json;
-            default:
-                return number();
+                }
+                json.items.push_back(value());
+            } while (accept(','));
+            expect(close);
+        } else if (c == '"') {
+            json = {Json::Kind::String, string(), {}, {}};
+        } else if (text_.substr(at_, 4) == "null") {
+            at_ += 4;
+        } else {
+            json = {Json::Kind::Number, number(), {}, {}};
         }
+        return json;
     }
 
     std::string_view text_;
     std::size_t at_ = 0;
 };
+
+inline Json ParseJson(std::string_view text) {
+    return JsonParser(text).whole();
+}
 
 }  // namespace ritmova::testing
