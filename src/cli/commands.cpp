@@ -17,7 +17,7 @@
 namespace ritmova::cli {
 namespace {
 
-constexpr std::size_t FilesPerChunk = 64;
+constexpr std::size_t FilesPerChunk = 256;
 constexpr std::size_t WindowsPerChunk = 512;
 
 void write(std::FILE* stream, std::string_view text) {

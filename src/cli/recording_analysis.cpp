@@ -70,10 +70,10 @@ void resetWindow(RecordingAnalysis& result) {
 
 }  // namespace
 
-bool WholeRecordingNeeded(const std::string& file, const AnalysisOptions& options) {
+bool WholeRecordingNeeded(const AnalysisOptions& options) {
     const ReadOptions& read = options.read;
     return options.firstBeat != 1 || read.units != UnitsChoice::Seconds || read.skipLines != 0 ||
-           read.column != 0 || isPolarFile(file);
+           read.column != 0;
 }
 
 double StartClock::at(std::span<const float> intervals, std::size_t firstBeat) {
@@ -107,27 +107,47 @@ const RecordingAnalysis& WindowAnalyser::analyse(std::span<const float> interval
     return result;
 }
 
+namespace {
+
+// The first 256 values, as always; nullopt for a Polar HRM file, which fails there at its
+// [Params] line and is read whole instead, so that other files are never opened twice.
+std::optional<IntervalValues> readFirstValues(const std::string& file) {
+    try {
+        return ReadIntervalFile(file);
+    } catch (const CommandFailure&) {
+        if (isPolarFile(file)) return std::nullopt;
+        throw;
+    }
+}
+
+void analyseWhole(WindowAnalyser& analyser, const std::string& file, const AnalysisOptions& options,
+                  Texts texts) {
+    const Recording recording = ReadRecording(file, options.read);
+    RecordingAnalysis& result = analyser.result();
+    result.units = recording.units;
+    result.beats = recording.intervals.size();
+    const std::vector<ArtifactRule> flags = FlagArtifacts(recording.intervals, options.limits);
+    analyser.analyse(recording.intervals, flags, options.firstBeat,
+                     WindowName(file, options.firstBeat), texts);
+    result.startSeconds = StartClock{}.at(recording.intervals, options.firstBeat);
+}
+
+}  // namespace
+
 RecordingAnalysis AnalyseRecording(const std::string& file, const AnalysisOptions& options,
                                    Texts texts) {
     WindowAnalyser analyser;
     RecordingAnalysis& result = analyser.result();
     result.file = file;
     try {
-        if (WholeRecordingNeeded(file, options)) {
-            const Recording recording = ReadRecording(file, options.read);
-            result.units = recording.units;
-            result.beats = recording.intervals.size();
-            const std::vector<ArtifactRule> flags =
-                FlagArtifacts(recording.intervals, options.limits);
-            analyser.analyse(recording.intervals, flags, options.firstBeat,
-                             WindowName(file, options.firstBeat), texts);
-            result.startSeconds = StartClock{}.at(recording.intervals, options.firstBeat);
-        } else {
-            const IntervalValues values = ReadIntervalFile(file);
-            result.beats = values.size();
+        const std::optional<IntervalValues> values =
+            WholeRecordingNeeded(options) ? std::nullopt : readFirstValues(file);
+        if (values) {
+            result.beats = values->size();
             // The flags of the first 256 intervals depend on no later one.
-            const std::vector<ArtifactRule> flags = FlagArtifacts(values, options.limits);
-            analyser.analyse(values, flags, 1, file, texts);
+            analyser.analyse(*values, FlagArtifacts(*values, options.limits), 1, file, texts);
+        } else {
+            analyseWhole(analyser, file, options, texts);
         }
     } catch (const CommandFailure& failure) {
         result.error = failure.what();

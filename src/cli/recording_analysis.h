@@ -41,11 +41,12 @@ struct AnalysisOptions {
     ArtifactLimits limits;
 };
 
-// Whether `file` needs the whole-recording reader: a window other than the first, a reading
-// option other than the default, or a Polar HRM file (told by its first line; a pipe or
-// standard input is never peeked at). Otherwise only the first 256 values are read, as
-// always, and text after them is never looked at.
-bool WholeRecordingNeeded(const std::string& file, const AnalysisOptions& options);
+// Whether the options need the whole-recording reader: a window other than the first, or a
+// reading option other than the default. Otherwise only the first 256 values are read, as
+// always, and text after them is never looked at; a file that fails there is read whole when
+// it is a Polar HRM file (told by its [Params] first line; standard input and pipes are never
+// looked at twice).
+bool WholeRecordingNeeded(const AnalysisOptions& options);
 
 // Runs the whole analysis of the window of `file` the options choose. A pass that fails only
 // at the Poincare plot's r is complete for the console tool: r is then absent.
