@@ -1,115 +1,148 @@
 // ritmova-cli: the analysis of interval files without a window, for batch work.
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
-#include <iostream>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "cli/batch_output.h"
-#include "cli/recording_analysis.h"
+#include "cli/commands.h"
+#include "common/safe_text.h"
 
 namespace {
 
+using ritmova::cli::CommandLine;
+
 constexpr const char* Usage =
-    "Usage: ritmova-cli COMMAND FILE...\n"
-    "Heart rate variability analysis of the first 256 R-R intervals (seconds) of each FILE.\n"
+    "Usage: ritmova-cli COMMAND [OPTION]... FILE...\n"
+    "Heart rate variability analysis of R-R interval files, for batch work.\n"
+    "Each FILE holds R-R intervals; - reads standard input. The analysis looks at 256 beats,\n"
+    "by default the first 256 values, in seconds.\n"
     "\n"
     "Commands:\n"
-    "  report FILE     the results report, exactly as Save results writes it\n"
-    "  summary FILE    the 12-line results summary\n"
-    "  markov FILE     the Markov analysis panel text\n"
-    "  json FILE...    a JSON array with every measure and the power spectrum of each file\n"
-    "  csv FILE...     a CSV table with one row of measures per file\n"
+    "  report FILE        the results report, exactly as Save results writes it\n"
+    "  summary FILE       the 12-line results summary\n"
+    "  markov FILE        the Markov analysis panel text\n"
+    "  json FILE...       a JSON array with every measure and the power spectrum of each file\n"
+    "  csv FILE...        a CSV table with one row of measures per file\n"
+    "  windows FILE...    the measures of every complete 256-beat window of each recording\n"
+    "  artifacts FILE...  the intervals of each recording flagged as artifacts\n"
     "\n"
-    "Options:\n"
-    "  --help          show this help\n"
-    "  --version       show the version\n"
+    "Options (before or after the files):\n"
+    "  --units s|ms|auto  units of the values (default s; auto: ms when the median is above 10)\n"
+    "  --skip-lines N     skip N header lines before the values\n"
+    "  --column K         read the K-th field (1-based) of each line, fields split by , ; blanks\n"
+    "  --start BEAT       analyse the 256 beats from BEAT on (default 1; not windows, artifacts)\n"
+    "  --range LOW,HIGH   intervals outside LOW..HIGH seconds are artifacts (default 0.3,2.0)\n"
+    "  --step N           windows: beats from one window to the next (default 256)\n"
+    "  --format FORMAT    windows: csv (default) or json; artifacts: json (default) or csv\n"
+    "  -o, --output OUT   report: write the report to OUT as Save results does, not on stdout\n"
+    "  -h, --help         show this help\n"
+    "  --version          show the version\n"
     "\n"
     "Exit status: 0 when every file was analysed, 1 when any failed, 2 for a usage error.\n";
 
-using ritmova::cli::AnalyseRecording;
-using ritmova::cli::RecordingAnalysis;
-
-int usageError(const std::string& message) {
-    std::cerr << "ritmova-cli: " << message << "\n" << Usage;
-    return 2;
+// "LOW,HIGH" in seconds, LOW below HIGH, both positive; an empty text when it is, else why not.
+std::string parseRange(const std::string& text, ritmova::ArtifactLimits* limits) {
+    const std::size_t comma = text.find(',');
+    float low = 0;
+    float high = 0;
+    const char* end = text.data() + text.size();
+    const bool read =
+        comma != std::string::npos &&
+        std::from_chars(text.data(), text.data() + comma, low).ptr == text.data() + comma &&
+        std::from_chars(text.data() + comma + 1, end, high).ptr == end;
+    if (!read) return "give two numbers as LOW,HIGH";
+    if (!(low > 0 && low < high && high < 1e30f)) return "LOW must be above 0 and below HIGH";
+    if (limits) *limits = {low, high};
+    return "";
 }
 
-void reportFailure(const std::string& file, const std::string& reason) {
-    std::cerr << file << ": " << reason << '\n';
+// A whole number of at least `minimum`; CLI11's own number checks print the double range.
+std::function<std::string(const std::string&)> wholeNumber(unsigned long long minimum) {
+    return [minimum](const std::string& text) -> std::string {
+        unsigned long long value = 0;
+        const char* end = text.data() + text.size();
+        const auto result = std::from_chars(text.data(), end, value);
+        if (result.ptr == end && result.ec == std::errc() && value >= minimum) return "";
+        return "give a whole number from " + std::to_string(minimum) + " on";
+    };
 }
 
-// report, summary, markov: one file, one text.
-int printText(std::string_view command, const std::string& file) {
-    const RecordingAnalysis r = AnalyseRecording(file);
-    if (r.error) {
-        reportFailure(file, *r.error);
-        return 1;
+// The options of every command that reads recordings.
+void addReadingOptions(CLI::App& command, CommandLine& line, std::string& units,
+                       std::string& range) {
+    command.fallthrough();
+    command.add_option("FILE", line.files)->required();
+    command.add_option("--units", units)->check(CLI::IsMember({"s", "ms", "auto"}));
+    command.add_option("--skip-lines", line.analysis.read.skipLines)->check(wholeNumber(0));
+    command.add_option("--column", line.analysis.read.column)->check(wholeNumber(1));
+    command.add_option("--range", range)->check([](const std::string& text) {
+        return parseRange(text, nullptr);
+    });
+}
+
+// Parses the command line into `line`; throws CLI::ParseError for a usage error.
+void parse(int argc, char** argv, CommandLine& line) {
+    const std::vector<std::string_view> commands{"report", "summary", "markov",   "json",
+                                                 "csv",    "windows", "artifacts"};
+    if (argc > 1 && argv[1][0] != '-' &&
+        std::find(commands.begin(), commands.end(), argv[1]) == commands.end()) {
+        throw CLI::ParseError(std::string("unknown command '") + argv[1] + "'", 2);
     }
-    if (command == "report") {
-        std::cout << r.state.ReportText << "\r\n";
-    } else if (command == "summary") {
-        std::cout << r.summary;
-    } else if (!r.markovCompleted) {
-        reportFailure(file, r.markovError);
-        return 1;
-    } else {
-        std::cout << r.markovText;
-    }
-    return 0;
-}
-
-template <typename Begin, typename Write, typename End>
-int analyseAll(const std::vector<std::string>& files, Begin begin, Write write, End end) {
-    int status = 0;
-    begin();
-    for (const std::string& file : files) {
-        const RecordingAnalysis r = AnalyseRecording(file, ritmova::cli::Texts::Skip);
-        if (r.error) {
-            reportFailure(file, *r.error);
-            status = 1;
+    CLI::App app("Heart rate variability analysis", "ritmova-cli");
+    app.set_help_flag("-h,--help");
+    app.set_version_flag("--version", std::string("ritmova-cli ") + RITMOVA_VERSION);
+    app.require_subcommand(1);
+    std::string units = "s";
+    std::string range = "0.3,2.0";
+    std::string format;
+    for (const std::string_view n : commands) {
+        CLI::App* command = app.add_subcommand(std::string(n));
+        addReadingOptions(*command, line, units, range);
+        if (n == "report" || n == "summary" || n == "markov") {
+            command->get_option("FILE")->expected(1);
         }
-        write(r);
+        if (n != "windows" && n != "artifacts") {
+            command->add_option("--start", line.analysis.firstBeat)->check(wholeNumber(1));
+        }
+        if (n == "report") command->add_option("-o,--output", line.output);
+        if (n == "windows") command->add_option("--step", line.step)->check(wholeNumber(1));
+        if (n == "windows" || n == "artifacts") {
+            command->add_option("--format", format)->check(CLI::IsMember({"csv", "json"}));
+        }
     }
-    end();
-    return status;
-}
-
-int printTable(std::string_view command, const std::vector<std::string>& files) {
-    if (command == "json") {
-        ritmova::cli::JsonWriter writer(std::cout);
-        return analyseAll(
-            files, [&] { writer.begin(); }, [&](const RecordingAnalysis& r) { writer.write(r); },
-            [&] { writer.end(); });
-    }
-    return analyseAll(
-        files, [] { ritmova::cli::WriteCsvHeader(std::cout); },
-        [](const RecordingAnalysis& r) { ritmova::cli::WriteCsvRow(std::cout, r); }, [] {});
+    app.parse(argc, argv);
+    line.command = app.get_subcommands().front()->get_name();
+    if (format.empty()) format = line.command == "windows" ? "csv" : "json";
+    line.format = format;
+    using ritmova::UnitsChoice;
+    line.analysis.read.units = units == "ms"     ? UnitsChoice::Milliseconds
+                               : units == "auto" ? UnitsChoice::Auto
+                                                 : UnitsChoice::Seconds;
+    parseRange(range, &line.analysis.limits);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::ios::sync_with_stdio(false);
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.empty()) return usageError("no command given");
-    const std::string& command = args[0];
-    if (command == "--help" || command == "-h") {
-        std::cout << Usage;
+    CommandLine line;
+    try {
+        parse(argc, argv, line);
+    } catch (const CLI::CallForHelp&) {
+        std::fputs(Usage, stdout);
         return 0;
-    }
-    if (command == "--version") {
-        std::cout << "ritmova-cli " << RITMOVA_VERSION << '\n';
+    } catch (const CLI::CallForVersion&) {
+        std::printf("ritmova-cli %s\n", RITMOVA_VERSION);
         return 0;
+    } catch (const CLI::ParseError& error) {
+        const std::string message = "ritmova-cli: " + ritmova::SafeText(error.what()) + "\n";
+        std::fputs(message.c_str(), stderr);
+        std::fputs(Usage, stderr);
+        return 2;
     }
-    const std::vector<std::string> files(args.begin() + 1, args.end());
-    if (command == "report" || command == "summary" || command == "markov") {
-        if (files.size() != 1) return usageError(command + " takes exactly one FILE");
-        return printText(command, files[0]);
-    }
-    if (command == "json" || command == "csv") {
-        if (files.empty()) return usageError(command + " needs at least one FILE");
-        return printTable(command, files);
-    }
-    return usageError("unknown command '" + command + "'");
+    return ritmova::cli::RunCommand(line);
 }

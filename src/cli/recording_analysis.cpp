@@ -1,21 +1,39 @@
 #include "cli/recording_analysis.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
 #include "analysis/open_command.h"
 #include "common/command_failure.h"
 #include "markov/markov_command.h"
-#include "platform/headless_window.h"
 #include "ui/plots.h"
 
 namespace ritmova::cli {
 namespace {
 
-void runOpen(RecordingAnalysis& result, HeadlessWindow& window, Texts texts) {
-    window.openDialog().setFileName(result.file);
+// A Polar HRM file begins with its [Params] section (after a byte order mark, perhaps).
+bool isPolarFile(const std::string& file) {
+    struct stat info {};
+    if (file == "-" || ::stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    std::FILE* stream = std::fopen(file.c_str(), "rb");
+    if (!stream) return false;
+    char start[16];
+    const std::size_t size = std::fread(start, 1, sizeof start, stream);
+    std::fclose(stream);
+    std::string_view text(start, size);
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    return text.starts_with("[Params]");
+}
+
+void runPass(RecordingAnalysis& result, HeadlessWindow& window, const IntervalValues& values,
+             Texts texts) {
     const PassOutput output = texts == Texts::Build ? PassOutput::Window : PassOutput::MeasuresOnly;
     try {
-        if (OpenCommand(result.state, window, result.pass, output) == OpenResult::Cancelled) {
-            result.error = "no file name given";
-        }
+        RunAnalysisPass(result.state, window, values, result.pass, output);
     } catch (const CorrelationUndefined&) {
         // Everything but r is there.
     } catch (const CommandFailure& failure) {
@@ -34,20 +52,107 @@ void runMarkov(RecordingAnalysis& result, HeadlessWindow& window, Texts texts) {
     } catch (const CommandFailure& failure) {
         result.markovError = failure.what();
     }
-    result.markovText = window.labelCaption(LabelId::Label5);
+    if (texts == Texts::Build) result.markovText = window.labelCaption(LabelId::Label5);
+}
+
+// Forgets the previous window, keeping the strings' storage.
+void resetWindow(RecordingAnalysis& result) {
+    result.error.reset();
+    result.state = AnalysisState{};
+    result.pass.PoincareR.reset();
+    result.summary.clear();
+    result.markovCompleted = false;
+    result.markovText.clear();
+    result.markovError.clear();
+    result.extra.reset();
+    result.artifacts = 0;
 }
 
 }  // namespace
 
-RecordingAnalysis AnalyseRecording(const std::string& file, Texts texts) {
-    RecordingAnalysis result;
-    result.file = file;
-    HeadlessWindow window;
-    runOpen(result, window, texts);
+bool WholeRecordingNeeded(const AnalysisOptions& options) {
+    const ReadOptions& read = options.read;
+    return options.firstBeat != 1 || read.units != UnitsChoice::Seconds || read.skipLines != 0 ||
+           read.column != 0;
+}
+
+double StartClock::at(std::span<const float> intervals, std::size_t firstBeat) {
+    if (firstBeat < beat_) *this = StartClock{};
+    for (; beat_ < firstBeat; ++beat_) seconds_ += intervals[beat_ - 1];
+    return seconds_;
+}
+
+const RecordingAnalysis& WindowAnalyser::analyse(std::span<const float> intervals,
+                                                 std::span<const ArtifactRule> flags,
+                                                 std::size_t firstBeat, const std::string& name,
+                                                 Texts texts) {
+    RecordingAnalysis& result = result_;
+    resetWindow(result);
+    result.firstBeat = firstBeat;
+    result.pass.InputFileName = name;
+    const IntervalValues values = WindowValues(intervals, firstBeat);
+    const auto windowFlags = flags.subspan(firstBeat - 1, values.size());
+    result.artifacts = static_cast<std::size_t>(
+        std::count_if(windowFlags.begin(), windowFlags.end(),
+                      [](ArtifactRule r) { return r != ArtifactRule::None; }));
+    runPass(result, window_, values, texts);
     if (result.error) return result;
-    result.summary = window.labelCaption(LabelId::Label2);
-    runMarkov(result, window, texts);
+    try {
+        result.extra = ComputeExtraMeasures(values, result.state.SDNN);
+    } catch (const CommandFailure&) {
+        // No heart rate for an interval of 0 or less; the pass's own measures stand.
+    }
+    if (texts == Texts::Build) result.summary = window_.labelCaption(LabelId::Label2);
+    runMarkov(result, window_, texts);
     return result;
+}
+
+namespace {
+
+// The first 256 values, as always; nullopt for a Polar HRM file, which fails there at its
+// [Params] line and is read whole instead, so that other files are never opened twice.
+std::optional<IntervalValues> readFirstValues(const std::string& file) {
+    try {
+        return ReadIntervalFile(file);
+    } catch (const CommandFailure&) {
+        if (isPolarFile(file)) return std::nullopt;
+        throw;
+    }
+}
+
+void analyseWhole(WindowAnalyser& analyser, const std::string& file, const AnalysisOptions& options,
+                  Texts texts) {
+    const Recording recording = ReadRecording(file, options.read);
+    RecordingAnalysis& result = analyser.result();
+    result.units = recording.units;
+    result.beats = recording.intervals.size();
+    const std::vector<ArtifactRule> flags = FlagArtifacts(recording.intervals, options.limits);
+    analyser.analyse(recording.intervals, flags, options.firstBeat,
+                     WindowName(file, options.firstBeat), texts);
+    result.startSeconds = StartClock{}.at(recording.intervals, options.firstBeat);
+}
+
+}  // namespace
+
+RecordingAnalysis AnalyseRecording(const std::string& file, const AnalysisOptions& options,
+                                   Texts texts) {
+    WindowAnalyser analyser;
+    RecordingAnalysis& result = analyser.result();
+    result.file = file;
+    try {
+        const std::optional<IntervalValues> values =
+            WholeRecordingNeeded(options) ? std::nullopt : readFirstValues(file);
+        if (values) {
+            result.beats = values->size();
+            // The flags of the first 256 intervals depend on no later one.
+            analyser.analyse(*values, FlagArtifacts(*values, options.limits), 1, file, texts);
+        } else {
+            analyseWhole(analyser, file, options, texts);
+        }
+    } catch (const CommandFailure& failure) {
+        result.error = failure.what();
+    }
+    return std::move(result);
 }
 
 }  // namespace ritmova::cli

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 
 #include "analysis/analysis_state.h"
 #include "analysis/pass_values.h"
 #include "analysis/recording.h"
+#include "platform/headless_window.h"
 
 namespace ritmova::cli {
 
@@ -24,15 +26,59 @@ struct RecordingAnalysis {
     std::size_t firstBeat = 1;  // beats firstBeat .. firstBeat + 255
     double startSeconds = 0;    // the time of the window's first beat
     Units units = Units::Seconds;
-    ExtraMeasures extra;
-    std::size_t artifacts = 0;  // flagged intervals in the window
+    std::optional<ExtraMeasures> extra;  // absent when undefined (an interval not above 0)
+    std::size_t artifacts = 0;           // flagged intervals in the window
+    std::size_t beats = 0;               // intervals read; 0 when the file could not be read
 };
 
 // Whether the texts (summary, report, Markov panel) are wanted, or only the measures.
 enum class Texts { Build, Skip };
 
-// Runs the whole analysis of `file`. A pass that fails only at the Poincare plot's r is
-// complete for the console tool: r is then absent.
-RecordingAnalysis AnalyseRecording(const std::string& file, Texts texts = Texts::Build);
+// How the console tool reads a file and which window it analyses.
+struct AnalysisOptions {
+    ReadOptions read;
+    std::size_t firstBeat = 1;
+    ArtifactLimits limits;
+};
+
+// Whether the options need the whole-recording reader: a window other than the first, or a
+// reading option other than the default. Otherwise only the first 256 values are read, as
+// always, and text after them is never looked at; a file that fails there is read whole when
+// it is a Polar HRM file (told by its [Params] first line; standard input and pipes are never
+// looked at twice).
+bool WholeRecordingNeeded(const AnalysisOptions& options);
+
+// Runs the whole analysis of the window of `file` the options choose. A pass that fails only
+// at the Poincare plot's r is complete for the console tool: r is then absent.
+RecordingAnalysis AnalyseRecording(const std::string& file, const AnalysisOptions& options = {},
+                                   Texts texts = Texts::Build);
+
+// The time of beat `firstBeat` (1-based) from the start of the recording: the sum of the
+// earlier intervals. Moving forward adds the same intervals in the same order as a sum from
+// the start would, so the bits are the same however the windows are visited.
+class StartClock {
+  public:
+    double at(std::span<const float> intervals, std::size_t firstBeat);
+
+  private:
+    std::size_t beat_ = 1;
+    double seconds_ = 0;
+};
+
+// Analyses windows of recordings already read, one after another, reusing one state, so
+// that a long recording costs no allocation per window. Each window's values are those of
+// the same 256 values read from a file of their own.
+class WindowAnalyser {
+  public:
+    // `flags` are the whole recording's; `name` is what the texts call the window.
+    const RecordingAnalysis& analyse(std::span<const float> intervals,
+                                     std::span<const ArtifactRule> flags, std::size_t firstBeat,
+                                     const std::string& name, Texts texts = Texts::Skip);
+    RecordingAnalysis& result() { return result_; }
+
+  private:
+    RecordingAnalysis result_;
+    HeadlessWindow window_;
+};
 
 }  // namespace ritmova::cli

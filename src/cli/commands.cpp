@@ -1,0 +1,251 @@
+#include "cli/commands.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <optional>
+#include <string_view>
+#include <thread>
+
+#include "cli/batch_output.h"
+#include "cli/ordered_work.h"
+#include "cli/recording_output.h"
+#include "common/command_failure.h"
+#include "common/safe_text.h"
+#include "report/results_text.h"
+
+namespace ritmova::cli {
+namespace {
+
+constexpr std::size_t FilesPerChunk = 256;
+constexpr std::size_t WindowsPerChunk = 512;
+
+void write(std::FILE* stream, std::string_view text) {
+    std::fwrite(text.data(), 1, text.size(), stream);
+}
+
+// "NAME: reason", both quoted safely.
+void appendReason(std::string& err, std::string_view file, std::string_view reason) {
+    err += SafeText(file);
+    err += ": ";
+    err += SafeText(reason);
+    err += '\n';
+}
+
+// With --units auto, which units the file's values were taken in.
+void appendUnitsNote(std::string& err, const CommandLine& line, const std::string& file,
+                     Units units) {
+    if (line.analysis.read.units != UnitsChoice::Auto) return;
+    appendReason(err, file,
+                 units == Units::Milliseconds ? "values taken as milliseconds (--units auto)"
+                                              : "values taken as seconds (--units auto)");
+}
+
+// Standard input cannot be shared by two threads; one core is no use for two.
+bool parallelFiles(const std::vector<std::string>& files) {
+    return std::thread::hardware_concurrency() > 1 &&
+           std::find(files.begin(), files.end(), "-") == files.end();
+}
+
+// Writes a chunk's texts; returns whether any of its items failed.
+bool consume(const ChunkText& text) {
+    write(stdout, text.out);
+    write(stderr, text.err);
+    return text.failed;
+}
+
+// Writes "NAME: reason" on stderr at once.
+void warn(std::string_view name, std::string_view reason) {
+    std::string text;
+    appendReason(text, name, reason);
+    write(stderr, text);
+}
+
+int fail(std::string_view name, std::string_view reason) {
+    warn(name, reason);
+    return 1;
+}
+
+// report, summary, markov: one file, one text; report -o writes the file instead.
+int printText(const CommandLine& line) {
+    const std::string& file = line.files.front();
+    const RecordingAnalysis r = AnalyseRecording(file, line.analysis, Texts::Build);
+    std::string note;
+    if (r.beats > 0) appendUnitsNote(note, line, file, r.units);
+    write(stderr, note);
+    if (r.error) return fail(file, *r.error);
+    if (line.command == "markov" && !r.markovCompleted) return fail(file, r.markovError);
+    if (line.command == "report" && !line.output.empty()) {
+        try {
+            WriteReportFile(line.output, r.state.ReportText);
+        } catch (const CommandFailure& failure) {
+            write(stderr, SafeText(failure.what()) + "\n");
+            return 1;
+        }
+        return 0;
+    }
+    if (line.command == "report") {
+        write(stdout, r.state.ReportText + "\r\n");
+    } else {
+        write(stdout, line.command == "summary" ? r.summary : r.markovText);
+    }
+    return 0;
+}
+
+// json, csv: one object or row per file.
+int printTable(const CommandLine& line) {
+    const bool json = line.command == "json";
+    write(stdout, json ? JsonArrayStart : CsvHeader());
+    bool failed = false;
+    ForEachInOrder(
+        line.files.size(), FilesPerChunk, parallelFiles(line.files),
+        [&](std::size_t, std::size_t index, ChunkText& text) {
+            const std::string& file = line.files[index];
+            const RecordingAnalysis r = AnalyseRecording(file, line.analysis, Texts::Skip);
+            if (r.beats > 0) appendUnitsNote(text.err, line, file, r.units);
+            if (r.error) {
+                appendReason(text.err, file, *r.error);
+                text.failed = true;
+            }
+            if (json) {
+                text.out += JsonArrayItem(index);
+                AppendJsonObject(text.out, r);
+            } else {
+                AppendCsvRow(text.out, r);
+            }
+        },
+        [&](const ChunkText& text) { failed |= consume(text); });
+    if (json) write(stdout, JsonArrayEnd);
+    return failed ? 1 : 0;
+}
+
+// A recording read whole, for windows and artifacts; nullopt and the reason when it failed.
+std::optional<Recording> readWhole(const CommandLine& line, const std::string& file,
+                                   std::string& reason) {
+    try {
+        Recording recording = ReadRecording(file, line.analysis.read);
+        std::string note;
+        appendUnitsNote(note, line, file, recording.units);
+        write(stderr, note);
+        return recording;
+    } catch (const CommandFailure& failure) {
+        reason = failure.what();
+        return std::nullopt;
+    }
+}
+
+// A recording that gives a reason instead of its rows or object.
+bool failFile(const CommandLine& line, std::string& out, const std::string& file,
+              std::size_t csvColumns, const std::string& reason) {
+    if (line.format == "json") {
+        AppendJsonFailure(out, file, reason);
+    } else {
+        AppendCsvFailure(out, file, csvColumns, reason);
+    }
+    write(stdout, out);
+    fail(file, reason);
+    return true;
+}
+
+// The windows of one recording, two chunks at a time; returns whether any failed.
+bool printRecordingWindows(const CommandLine& line, const std::string& file,
+                           const Recording& recording, const WindowPlan& plan) {
+    const std::vector<ArtifactRule> flags =
+        FlagArtifacts(recording.intervals, line.analysis.limits);
+    const bool json = line.format == "json";
+    std::string fileField;
+    AppendCsvField(fileField, file);
+    std::array<WindowAnalyser, 2> analysers;
+    std::array<StartClock, 2> clocks;
+    bool failed = false;
+    ForEachInOrder(
+        plan.count(), WindowsPerChunk, std::thread::hardware_concurrency() > 1,
+        [&](std::size_t worker, std::size_t window, ChunkText& text) {
+            const std::size_t first = plan.firstBeat(window);
+            WindowAnalyser& analyser = analysers[worker];
+            const RecordingAnalysis& r = analyser.analyse(recording.intervals, flags, first, file);
+            analyser.result().startSeconds = clocks[worker].at(recording.intervals, first);
+            if (r.error) {
+                appendReason(text.err, WindowName(file, first), *r.error);
+                text.failed = true;
+            }
+            if (json) {
+                AppendWindowJson(text.out, window, r);
+            } else {
+                AppendWindowCsvRow(text.out, fileField, window, r);
+            }
+        },
+        [&](const ChunkText& text) { failed |= consume(text); });
+    return failed;
+}
+
+// windows: every complete window of the file; returns whether anything failed.
+bool printWindows(const CommandLine& line, std::size_t fileIndex) {
+    const std::string& file = line.files[fileIndex];
+    const bool json = line.format == "json";
+    std::string out(json ? JsonArrayItem(fileIndex) : "");
+    std::string reason;
+    const std::optional<Recording> recording = readWhole(line, file, reason);
+    const WindowPlan plan{recording ? recording->intervals.size() : 0, line.step};
+    if (recording && plan.count() == 0) {
+        reason = "only " + std::to_string(plan.beats) + " values, 256 needed";
+    }
+    if (!reason.empty()) {
+        return failFile(line, out, file, WindowsLeadingColumns + CsvMeasureColumns, reason);
+    }
+    if (json) AppendWindowsJsonStart(out, file, recording->units, plan);
+    write(stdout, out);
+    const bool failed = printRecordingWindows(line, file, *recording, plan);
+    if (json) write(stdout, WindowsJsonEnd);
+    return failed;
+}
+
+// artifacts: the flagged intervals of the file; returns whether it failed.
+bool printArtifacts(const CommandLine& line, std::size_t fileIndex) {
+    const std::string& file = line.files[fileIndex];
+    const bool json = line.format == "json";
+    std::string out(json ? JsonArrayItem(fileIndex) : "");
+    std::string reason;
+    const std::optional<Recording> recording = readWhole(line, file, reason);
+    if (!recording) return failFile(line, out, file, ArtifactsCsvColumns, reason);
+    const std::vector<ArtifactRule> flags =
+        FlagArtifacts(recording->intervals, line.analysis.limits);
+    const double percent = FlaggedPercent(flags);
+    if (percent > 5) {
+        char warning[96];
+        std::snprintf(warning, sizeof warning,
+                      "warning: %.1f %% of the intervals are flagged as artifacts", percent);
+        warn(file, warning);
+    }
+    if (json) {
+        AppendArtifactsJson(out, file, recording->units, recording->intervals, flags);
+    } else {
+        AppendArtifactsCsv(out, file, recording->intervals, flags);
+    }
+    write(stdout, out);
+    return false;
+}
+
+// windows, artifacts: one recording after another.
+int printRecordings(const CommandLine& line) {
+    const bool json = line.format == "json";
+    const bool windows = line.command == "windows";
+    write(stdout, json ? JsonArrayStart : windows ? WindowsCsvHeader() : ArtifactsCsvHeader());
+    bool failed = false;
+    for (std::size_t i = 0; i < line.files.size(); ++i) {
+        failed |= windows ? printWindows(line, i) : printArtifacts(line, i);
+    }
+    if (json) write(stdout, JsonArrayEnd);
+    return failed ? 1 : 0;
+}
+
+}  // namespace
+
+int RunCommand(const CommandLine& line) {
+    const std::string& command = line.command;
+    if (command == "report" || command == "summary" || command == "markov") return printText(line);
+    if (command == "json" || command == "csv") return printTable(line);
+    return printRecordings(line);
+}
+
+}  // namespace ritmova::cli
