@@ -1,10 +1,10 @@
 #include "target_checks.h"
 
 #include <cstring>
-#include <sstream>
 #include <variant>
 
 #include "analysis/interval_file.h"
+#include "analysis/recording.h"
 #include "cli/batch_output.h"
 #include "cli/recording_analysis.h"
 #include "common/command_failure.h"
@@ -36,19 +36,37 @@ bool sameBits(const Outcome& a, const Outcome& b) {
 }
 
 std::string json(const cli::RecordingAnalysis& recording) {
-    std::ostringstream out;
-    cli::JsonWriter writer(out);
-    writer.begin();
-    writer.write(recording);
-    writer.end();
-    return out.str();
+    std::string out(cli::JsonArrayStart);
+    out += cli::JsonArrayItem(0);
+    cli::AppendJsonObject(out, recording);
+    return out += cli::JsonArrayEnd;
 }
 
 std::string csv(const cli::RecordingAnalysis& recording) {
-    std::ostringstream out;
-    cli::WriteCsvHeader(out);
-    cli::WriteCsvRow(out, recording);
-    return out.str();
+    std::string out(cli::CsvHeader());
+    cli::AppendCsvRow(out, recording);
+    return out;
+}
+
+using RecordingOutcome = std::variant<Recording, std::string>;
+
+template <typename Read>
+RecordingOutcome recordingOutcomeOf(Read read) {
+    try {
+        return read();
+    } catch (const CommandFailure& failure) {
+        return std::string(failure.what());
+    }
+}
+
+bool sameRecording(const RecordingOutcome& a, const RecordingOutcome& b) {
+    if (a.index() != b.index()) return false;
+    if (a.index() == 1) return std::get<1>(a) == std::get<1>(b);
+    const Recording& x = std::get<0>(a);
+    const Recording& y = std::get<0>(b);
+    return x.units == y.units && x.intervals.size() == y.intervals.size() &&
+           std::memcmp(x.intervals.data(), y.intervals.data(),
+                       x.intervals.size() * sizeof(float)) == 0;
 }
 
 }  // namespace
@@ -61,14 +79,39 @@ std::optional<std::string> ReaderDisagreement(std::string_view bytes, const std:
 }
 
 std::optional<std::string> PassFault(const std::string& path) {
-    const cli::RecordingAnalysis withTexts = cli::AnalyseRecording(path, cli::Texts::Build);
-    const cli::RecordingAnalysis measures = cli::AnalyseRecording(path, cli::Texts::Skip);
+    const cli::RecordingAnalysis withTexts = cli::AnalyseRecording(path, {}, cli::Texts::Build);
+    const cli::RecordingAnalysis measures = cli::AnalyseRecording(path, {}, cli::Texts::Skip);
     const std::string jsonText = json(withTexts);
     const std::string csvText = csv(withTexts);
     if (!IsJson(jsonText)) return "not JSON: " + jsonText;
     if (!IsCsv(csvText)) return "not CSV: " + csvText;
     if (json(measures) != jsonText || csv(measures) != csvText) {
         return "the measures differ without the texts:\n" + jsonText + "\n" + json(measures);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> RecordingReaderDisagreement(std::string_view bytes,
+                                                       const std::string& path) {
+    // Plain values in seconds, milliseconds and either; a header line and a second column.
+    const ReadOptions choices[] = {{},
+                                   {UnitsChoice::Milliseconds, 0, 0},
+                                   {UnitsChoice::Auto, 0, 0},
+                                   {UnitsChoice::Seconds, 1, 2}};
+    for (const ReadOptions& options : choices) {
+        const RecordingOutcome fromMemory =
+            recordingOutcomeOf([&] { return ParseRecording(bytes, options); });
+        const RecordingOutcome fromFile =
+            recordingOutcomeOf([&] { return ReadRecording(path, options); });
+        if (!sameRecording(fromMemory, fromFile)) {
+            return "the memory and file recording readers disagree (skip " +
+                   std::to_string(options.skipLines) + ", column " +
+                   std::to_string(options.column) + ")";
+        }
+        if (const auto* reason = std::get_if<std::string>(&fromMemory);
+            reason && !IsUtf8(*reason)) {
+            return "a reason that is not UTF-8: " + *reason;
+        }
     }
     return std::nullopt;
 }

@@ -13,6 +13,11 @@ namespace ritmova::fuzz {
 // values bit for bit, or fail with the same reason.
 std::optional<std::string> ReaderDisagreement(std::string_view bytes, const std::string& path);
 
+// The whole-recording reader, from memory and from the file at `path`, under several read
+// options: the same intervals and units bit for bit, or the same reason, and that in UTF-8.
+std::optional<std::string> RecordingReaderDisagreement(std::string_view bytes,
+                                                       const std::string& path);
+
 // The whole analysis of the file at `path`, with and without the texts: the same JSON and CSV
 // output, and that output well formed.
 std::optional<std::string> PassFault(const std::string& path);

@@ -58,7 +58,9 @@ GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(FuzzRegressionTest);
 
 TEST_P(FuzzRegressionTest, PassesTheChecksOfEveryFuzzTarget) {
     const std::string path = std::string(RITMOVA_FUZZ_REGRESSIONS_DIR) + "/" + GetParam();
-    EXPECT_EQ(fuzz::ReaderDisagreement(testing::ReadAll(path), path), std::nullopt);
+    const std::string bytes = testing::ReadAll(path);
+    EXPECT_EQ(fuzz::ReaderDisagreement(bytes, path), std::nullopt);
+    EXPECT_EQ(fuzz::RecordingReaderDisagreement(bytes, path), std::nullopt);
     EXPECT_EQ(fuzz::PassFault(path), std::nullopt);
 }
 
