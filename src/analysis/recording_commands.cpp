@@ -117,6 +117,7 @@ void RecordingCommands::previous() {
 void RecordingCommands::goTo(std::size_t firstBeat) {
     const OpenedRecording& opened = requireOpened();
     const IntervalValues values = WindowValues(opened.recording.intervals, firstBeat);
+    window_.setPanelVisible(false);  // its Markov results were of another window
     const bool last = firstBeat == opened.lastFirstBeat() && firstBeat != 1;
     analyse(values, firstBeat, last ? lastBeatsShown(opened.beats()) : std::string());
 }

@@ -48,7 +48,8 @@ class RecordingCommands {
     void next();
     // 256 beats back, or to beat 1.
     void previous();
-    // The window from `firstBeat` (1-based).
+    // The window from `firstBeat` (1-based). Every move hides the Markov panel, whose results
+    // were of the window before.
     void goTo(std::size_t firstBeat);
 
     const std::optional<OpenedRecording>& opened() const { return opened_; }

@@ -58,7 +58,7 @@ class Form1 final : public QMainWindow {
     static constexpr std::int16_t NextItem = 2;
     static constexpr std::int16_t PreviousItem = 3;
     static constexpr std::int16_t GoToItem = 4;
-    static constexpr std::int16_t MillisecondsItem = 8;
+    static constexpr std::int16_t MillisecondsItem = 8;  // checkable: the handler reads its check
 
     // Answers Go to beat's dialog (its spin box limited to the recording's windows): true
     // when accepted. A test installs its own answer.

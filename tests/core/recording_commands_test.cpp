@@ -49,7 +49,7 @@ struct Session {
     }
 };
 
-// A move that fails leaves the window where it was.
+// A move that fails leaves the window where it was, the Markov panel included.
 TEST(RecordingCommands, MovesThroughTheRecording) {
     Session s;
     std::vector<double> values;
@@ -70,6 +70,7 @@ TEST(RecordingCommands, MovesThroughTheRecording) {
               {'g', 257, 257, ""}};
     for (const auto& step : steps) {
         SCOPED_TRACE(std::string(1, step.command) + std::to_string(step.beat));
+        s.window.panelVisible = true;
         std::string failure;
         try {
             if (step.command == 'n') s.commands.next();
@@ -80,6 +81,7 @@ TEST(RecordingCommands, MovesThroughTheRecording) {
         }
         EXPECT_EQ(failure, step.failure);
         EXPECT_EQ(s.commands.opened()->firstBeat, step.shown);
+        EXPECT_EQ(s.window.panelVisible, !step.failure.empty());
         EXPECT_FLOAT_EQ(s.state.RRSeriesAsRead[1], static_cast<float>(beatValue(step.shown)));
     }
     const std::string name = s.folder.file("rec.int") + " (beats 257-512)\r\n";
