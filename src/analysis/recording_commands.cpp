@@ -118,6 +118,7 @@ void RecordingCommands::goTo(std::size_t firstBeat) {
     const OpenedRecording& opened = requireOpened();
     const IntervalValues values = WindowValues(opened.recording.intervals, firstBeat);
     window_.setPanelVisible(false);  // its Markov results were of another window
+    window_.clearScreen();
     const bool last = firstBeat == opened.lastFirstBeat() && firstBeat != 1;
     analyse(values, firstBeat, last ? lastBeatsShown(opened.beats()) : std::string());
 }
@@ -128,7 +129,6 @@ void RecordingCommands::analyse(const IntervalValues& values, std::size_t firstB
     hints_.clear();
     pass_ = PassValues{};
     pass_.InputFileName = WindowName(opened_->path, firstBeat);
-    window_.clearScreen();
     RunAnalysisPass(state_, window_, values, pass_);
     hints_ = PlausibilityHints(values, state_.SDNN, opened_->windowArtifacts());
     addHint(hints_, note);
