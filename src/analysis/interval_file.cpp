@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "analysis/recording.h"
 #include "analysis/value_text.h"
 #include "common/command_failure.h"
 
@@ -23,7 +24,8 @@ Source boundedSource(auto input) {
     return Source(input, MaxBytesRead, reason);
 }
 
-IntervalValues readIntervals(Source& source) {
+// `pointShift` moves each value's decimal point that many places left before it converts.
+IntervalValues readIntervals(Source& source, int pointShift = 0) {
     source.startText();
     value_text::ListScanner list(source);
     IntervalValues values{};
@@ -32,7 +34,7 @@ IntervalValues readIntervals(Source& source) {
             throw CommandFailure("only " + std::to_string(i) + " values, " +
                                  std::to_string(BeatCount) + " needed");
         }
-        values[i] = list.value(0);
+        values[i] = list.value(pointShift);
     }
     return values;
 }
@@ -45,10 +47,15 @@ IntervalValues ParseIntervals(std::string_view text) {
 }
 
 IntervalValues ReadIntervalFile(const std::string& path) {
+    return ReadFirstValues(path, Units::Seconds);
+}
+
+IntervalValues ReadFirstValues(const std::string& path, Units units) {
+    constexpr int MillisecondShift = 3;
     const value_text::InputFile file(path);
     Source source = boundedSource(file.get());
     try {
-        return readIntervals(source);
+        return readIntervals(source, units == Units::Milliseconds ? MillisecondShift : 0);
     } catch (const CommandFailure&) {
         if (source.failed()) throw CommandFailure("the file could not be read");
         throw;

@@ -8,14 +8,18 @@
 
 namespace ritmova {
 
-OpenResult OpenCommand(AnalysisState& state, WindowPort& window, PassValues& pass,
-                       PassOutput output) {
+bool ChooseIntervalFile(WindowPort& window) {
     window.clearScreen();
     CommonDialog& dialog = window.dialog(DialogId::CommonDialog1);
     dialog.setFilter(IntervalFilter);
     dialog.setFilterIndex(1);
-    if (!dialog.showOpen()) return OpenResult::Cancelled;
-    pass.InputFileName = dialog.fileName();
+    return dialog.showOpen();
+}
+
+OpenResult OpenCommand(AnalysisState& state, WindowPort& window, PassValues& pass,
+                       PassOutput output) {
+    if (!ChooseIntervalFile(window)) return OpenResult::Cancelled;
+    pass.InputFileName = window.dialog(DialogId::CommonDialog1).fileName();
     // Read into a buffer first, so that a short or bad file leaves the state untouched.
     const IntervalValues values = ReadIntervalFile(pass.InputFileName);
     RunAnalysisPass(state, window, values, pass, output);

@@ -15,6 +15,10 @@ enum class OpenResult { Completed, Cancelled };
 // texts and plots would go nowhere (r is then computed without the plot and may be absent).
 enum class PassOutput { Window, MeasuresOnly };
 
+// Open's first step: clears the window's surface and shows the Open dialog on interval files.
+// True when a file was chosen; the dialog then holds its name.
+bool ChooseIntervalFile(WindowPort& window);
+
 // The File menu's Open: asks for an interval file, reads its first 256 values and runs the
 // whole analysis pass. A cancelled dialog changes nothing. A failed read throws
 // CommandFailure and leaves the state as it was; a later failure throws with what the

@@ -47,6 +47,11 @@ struct Recording {
 Recording ReadRecording(const std::string& path, const ReadOptions& options = {});
 Recording ParseRecording(std::string_view text, const ReadOptions& options = {});
 
+// The first 256 values of a file by ReadIntervalFile's rules, reasons and bounds, in `units`:
+// milliseconds convert as ReadRecording converts them, so the values are the first 256 of
+// the whole recording read in the same units.
+IntervalValues ReadFirstValues(const std::string& path, Units units);
+
 // Artifact flags, one per interval.
 enum class ArtifactRule : std::uint8_t { None, Range, Malik };
 

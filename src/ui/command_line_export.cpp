@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QStatusBar>
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <string_view>
@@ -18,24 +19,40 @@ constexpr std::string_view ExportOption = "--export";
 struct ExportRequest {
     QString recording;
     QString image;
+    std::optional<QString> start;  // the first beat's text, as given
 };
 
-// FILE and --export OUT (or --export=OUT), in either order; nothing else.
+// Takes the value of `option` at `i` ("--option VALUE" or "--option=VALUE") into `value`,
+// once; false when the argument is not that option.
+bool takeOption(const QStringList& arguments, qsizetype& i, const QString& option,
+                std::optional<QString>& value) {
+    const QString& argument = arguments[i];
+    if (value) return false;
+    if (argument == option && i + 1 < arguments.size()) {
+        value = arguments[++i];
+    } else if (argument.startsWith(option + "=")) {
+        value = argument.mid(option.size() + 1);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// FILE, --export OUT and --start BEAT (or --export=OUT, --start=BEAT), in any order;
+// nothing else.
 std::optional<ExportRequest> parse(const QStringList& arguments) {
     ExportRequest request;
+    std::optional<QString> image;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == "--export" && i + 1 < arguments.size() && request.image.isEmpty()) {
-            request.image = arguments[++i];
-        } else if (argument.startsWith("--export=") && request.image.isEmpty()) {
-            request.image = argument.mid(9);
-        } else if (argument.startsWith("--") || !request.recording.isEmpty()) {
-            return std::nullopt;
-        } else {
-            request.recording = argument;
+        if (takeOption(arguments, i, "--export", image) ||
+            takeOption(arguments, i, "--start", request.start)) {
+            continue;
         }
+        if (arguments[i].startsWith("--") || !request.recording.isEmpty()) return std::nullopt;
+        request.recording = arguments[i];
     }
-    if (request.recording.isEmpty() || request.image.isEmpty()) return std::nullopt;
+    if (request.recording.isEmpty() || !image || image->isEmpty()) return std::nullopt;
+    request.image = *image;
     return request;
 }
 
@@ -45,6 +62,22 @@ int fail(const std::string& reason) {
 }
 
 }  // namespace
+
+std::optional<std::size_t> ParseStartBeat(const QString& text) {
+    const bool digits = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c >= QChar('0') && c <= QChar('9');
+    });
+    bool valid = false;
+    const qulonglong beat = digits ? text.toULongLong(&valid) : 0;  // not valid when too large
+    if (!valid || beat == 0) return std::nullopt;
+    return static_cast<std::size_t>(beat);
+}
+
+int FailStartBeat(const QString& text) {
+    std::fprintf(stderr, "ritmova: --start %s: the first beat is a whole number from 1 on\n",
+                 QuotedToken(text.toStdString()).c_str());
+    return 2;
+}
 
 bool ExportRequested(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
@@ -60,8 +93,12 @@ std::optional<int> RunCommandLineExport(const QStringList& arguments) {
             std::fputs("Usage: ritmova FILE --export OUT.png|OUT.svg|OUT.pdf\n", stderr);
             return 2;
         }
+        std::optional<std::size_t> firstBeat;
+        if (request->start && !(firstBeat = ParseStartBeat(*request->start))) {
+            return FailStartBeat(*request->start);
+        }
         Form1 form;
-        if (!form.openFile(request->recording)) {
+        if (!form.openFile(request->recording) || (firstBeat && !form.goToBeat(*firstBeat))) {
             return fail(form.statusBar()->currentMessage().toStdString());
         }
         try {

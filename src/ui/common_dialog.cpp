@@ -7,7 +7,7 @@
 #include <QPrintDialog>
 #include <QPushButton>
 
-#include "common/command_failure.h"
+#include "analysis/interval_file.h"
 
 namespace ritmova {
 namespace {
@@ -52,9 +52,7 @@ void makePrinterSetup(QPrintDialog& dialog) {
 }  // namespace
 
 void RequireRegularFileToOpen(const QString& path) {
-    const QFileInfo file(path);
-    if (file.isDir()) throw CommandFailure("is a folder");
-    if (file.exists() && !file.isFile()) throw CommandFailure("is not a regular file");
+    if (QFileInfo::exists(path)) RequireRegularFile(QFile::encodeName(path).toStdString());
 }
 
 QStringList QtNameFilters(std::string_view filter) {

@@ -20,8 +20,9 @@ QStringList QtNameFilters(std::string_view filter);
 
 // Refuses, with a CommandFailure, a path to open that names a folder ("is a folder") or
 // anything else that is not a regular file, such as a FIFO, a socket or a device ("is not a
-// regular file"). Checked with stat(), never by opening, so such a file cannot block the
-// window. A path that does not exist passes: the reader gives its own reason.
+// regular file"), by the reader's own rule (RequireRegularFile). Checked with stat(), never by
+// opening, so such a file cannot block the window. A path that does not exist passes: the
+// reader gives its own reason.
 void RequireRegularFileToOpen(const QString& path);
 
 // A common dialog component over Qt's file and print dialogs. It keeps the chosen file name

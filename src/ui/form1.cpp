@@ -3,11 +3,14 @@
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QGroupBox>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSettings>
 #include <QStatusBar>
 #include <exception>
 #include <filesystem>
@@ -68,6 +71,34 @@ const std::map<std::int16_t, QKeySequence>& fileMenuKeys() {
     return keys;
 }
 
+// The Analysis menu's items after Markov, by index, with their keys. 5 and 6 are kept for
+// the Trend view.
+struct AnalysisItem {
+    std::int16_t index;
+    const char* caption;
+    QKeySequence key;
+};
+const std::vector<AnalysisItem>& analysisItems() {
+    static const std::vector<AnalysisItem> items{
+        {1, "-", {}},
+        {Form1::NextItem, "&Next 256 beats", QKeySequence(Qt::Key_PageDown)},
+        {Form1::PreviousItem, "&Previous 256 beats", QKeySequence(Qt::Key_PageUp)},
+        {Form1::GoToItem, "&Go to beat...", QKeySequence(Qt::CTRL | Qt::Key_G)},
+        {7, "-", {}},
+        {Form1::MillisecondsItem, "&Milliseconds", {}}};
+    return items;
+}
+
+// The settings that outlive the window: whether Open reads milliseconds.
+QSettings settings() {
+    return QSettings("ritmova", "ritmova");
+}
+constexpr const char* MillisecondsKey = "Analysis/Milliseconds";
+
+bool runBeatDialog(QInputDialog& dialog) {
+    return dialog.exec() == QDialog::Accepted;
+}
+
 }  // namespace
 
 Form1::Form1(QWidget* parent) : QMainWindow(parent) {
@@ -84,6 +115,10 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     createControls();
     createMenus();
     port_ = std::make_unique<QtWindowPort>(controls_, *statusBar());
+    recording_ = std::make_unique<RecordingCommands>(state_, *port_, pass_);
+    beatAnswer_ = runBeatDialog;
+    windowField_ = new QLabel(this);
+    statusBar()->addPermanentWidget(windowField_);
     port_->setLabelCaption(LabelId::Label5, "Label5");
     Form_Load();
 }
@@ -135,13 +170,27 @@ void Form1::createMenus() {
         }
         connect(item, &QAction::triggered, this, [this, i = index] { FileMnuItem_Click(i); });
     }
-    menus_.AnalysisMenu = menuBar()->addMenu("&Analysis");
-    QAction* markov = addItem(menus_.AnalysisMenu, menus_.AnalysisMenuItem, 0, "&Markov");
-    connect(markov, &QAction::triggered, this, [this] { AnalysisMenuItem_Click(0); });
+    createAnalysisMenu();
     menus_.MenuQM = menuBar()->addMenu("?");
     QAction* about = addItem(menus_.MenuQM, menus_.MenuQMItem, 0, "About");
     about->setShortcut(QKeySequence(Qt::Key_F1));
     connect(about, &QAction::triggered, this, [this] { MenuQMItem_Click(0); });
+}
+
+void Form1::createAnalysisMenu() {
+    menus_.AnalysisMenu = menuBar()->addMenu("&Analysis");
+    QAction* markov = addItem(menus_.AnalysisMenu, menus_.AnalysisMenuItem, 0, "&Markov");
+    connect(markov, &QAction::triggered, this, [this] { AnalysisMenuItem_Click(0); });
+    for (const AnalysisItem& entry : analysisItems()) {
+        QAction* item =
+            addItem(menus_.AnalysisMenu, menus_.AnalysisMenuItem, entry.index, entry.caption);
+        item->setShortcut(entry.key);
+        connect(item, &QAction::triggered, this,
+                [this, i = entry.index] { AnalysisMenuItem_Click(i); });
+    }
+    QAction* milliseconds = menus_.AnalysisMenuItem.at(MillisecondsItem);
+    milliseconds->setCheckable(true);
+    milliseconds->setChecked(settings().value(MillisecondsKey, false).toBool());
 }
 
 bool Form1::runTrapped(const std::function<bool()>& command,
@@ -188,15 +237,36 @@ void Form1::FileMnuItem_Click(std::int16_t index) {
     }
 }
 
+bool Form1::runRecordingCommand(const std::function<bool()>& command,
+                                const std::function<std::string()>& fileName) {
+    const auto openedName = [this] {
+        const auto& opened = recording_->opened();
+        return opened ? shownFileName(opened->path) : std::string();
+    };
+    bool completed = false;
+    const bool succeeded = runTrapped(
+        [&command, &completed] {
+            completed = command();
+            return completed;
+        },
+        fileName ? fileName : openedName);
+    if (completed && !recording_->hints().empty()) {
+        statusBar()->showMessage(QString::fromStdString(recording_->hints()));
+    }
+    windowField_->setText(QString::fromStdString(recording_->windowField()));
+    return succeeded;
+}
+
+// An Open that read its file opened it, even when its pass failed later on.
 bool Form1::openRecording() {
     pass_ = PassValues{};
-    const AnalysisState before = state_;
-    const bool succeeded =
-        runTrapped([this] { return OpenCommand(state_, *port_, pass_) == OpenResult::Completed; },
-                   [this] { return shownFileName(commonDialog1_->fileName()); });
-    // An Open that read its file opened it, even when its pass failed later on.
-    recordingOpen_ = recordingOpen_ || state_ != before;
-    return succeeded;
+    const bool milliseconds = menus_.AnalysisMenuItem.at(MillisecondsItem)->isChecked();
+    return runRecordingCommand(
+        [this, milliseconds] {
+            return recording_->open(milliseconds ? Units::Milliseconds : Units::Seconds) ==
+                   OpenResult::Completed;
+        },
+        [this] { return shownFileName(commonDialog1_->fileName()); });
 }
 
 // Exports the window as shown, the way Print draws it.
@@ -212,19 +282,76 @@ void Form1::exportImage() {
         [this] { return shownFileName(exportDialog_->fileName()); });
 }
 
+void Form1::AnalysisMenuItem_Click(std::int16_t index) {
+    switch (index) {
+        case 0:
+            markov();
+            break;
+        case NextItem:
+            runRecordingCommand([this] {
+                recording_->next();
+                return true;
+            });
+            break;
+        case PreviousItem:
+            runRecordingCommand([this] {
+                recording_->previous();
+                return true;
+            });
+            break;
+        case GoToItem:
+            askForBeat();
+            break;
+        case MillisecondsItem:
+            setMilliseconds(menus_.AnalysisMenuItem.at(MillisecondsItem)->isChecked());
+            break;
+        default:
+            break;
+    }
+}
+
 // Before any recording is open the command runs as always (its panel text and state
 // included); only its reason says what is missing.
-void Form1::AnalysisMenuItem_Click(std::int16_t index) {
-    if (index != 0) return;
+void Form1::markov() {
     runTrapped([this] {
         try {
             MarkovCommand(state_, *port_);
         } catch (const CommandFailure&) {
-            if (!recordingOpen_) throw CommandFailure("no recording is open");
+            if (!recording_->opened()) throw CommandFailure("no recording is open");
             throw;
         }
         return true;
     });
+}
+
+// Go to beat: the first beat of the window, in a spin box that offers only whole windows.
+void Form1::askForBeat() {
+    runRecordingCommand([this] {
+        const OpenedRecording& opened = recording_->requireOpened();
+        const int last = static_cast<int>(opened.lastFirstBeat());
+        QInputDialog dialog(this);
+        dialog.setWindowTitle("Go to beat");
+        dialog.setInputMode(QInputDialog::IntInput);
+        dialog.setLabelText(QString("First beat of the 256 shown (1-%1):").arg(last));
+        dialog.setIntRange(1, last);
+        dialog.setIntValue(static_cast<int>(opened.firstBeat));
+        if (!beatAnswer_(dialog)) return false;
+        recording_->goTo(static_cast<std::size_t>(dialog.intValue()));
+        return true;
+    });
+}
+
+bool Form1::goToBeat(std::size_t firstBeat) {
+    return runRecordingCommand([this, firstBeat] {
+        recording_->goTo(firstBeat);
+        return true;
+    });
+}
+
+// The choice holds for every later Open; an open recording is read again in the new units.
+void Form1::setMilliseconds(bool milliseconds) {
+    settings().setValue(MillisecondsKey, milliseconds);
+    if (recording_->opened()) openFile(QFile::decodeName(recording_->opened()->path.c_str()));
 }
 
 void Form1::MenuQMItem_Click(std::int16_t index) {

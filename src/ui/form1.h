@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QPrinter>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -10,11 +11,14 @@
 
 #include "analysis/analysis_state.h"
 #include "analysis/pass_values.h"
+#include "analysis/recording_commands.h"
 #include "ui/common_dialog.h"
 #include "ui/load_layout.h"
 #include "ui/qt_window_port.h"
 
 class QAction;
+class QInputDialog;
+class QLabel;
 class QMenu;
 
 namespace ritmova {
@@ -49,10 +53,27 @@ class Form1 final : public QMainWindow {
 
     // File menu index of Export image, between Printer Setup and the separator before Exit.
     static constexpr std::int16_t ExportItem = 5;
+    // The Analysis menu: 0 Markov, a separator at 1, then the moves through the recording.
+    // 5 (a separator) and 6 are the Trend view's; a separator at 7 comes before Milliseconds.
+    static constexpr std::int16_t NextItem = 2;
+    static constexpr std::int16_t PreviousItem = 3;
+    static constexpr std::int16_t GoToItem = 4;
+    static constexpr std::int16_t MillisecondsItem = 8;  // checkable: the handler reads its check
+
+    // Answers Go to beat's dialog (its spin box limited to the recording's windows): true
+    // when accepted. A test installs its own answer.
+    using BeatAnswer = std::function<bool(QInputDialog&)>;
+    void setBeatAnswer(BeatAnswer answer) { beatAnswer_ = std::move(answer); }
 
     // Opens `path` as if it had been chosen in the Open dialog; false when that failed (the
     // reason is in the status bar).
     bool openFile(const QString& path);
+    // Shows the window of the open recording from `firstBeat` (1-based); false when that
+    // failed (the reason is in the status bar).
+    bool goToBeat(std::size_t firstBeat);
+
+    // The status bar's permanent field: the open recording and the window shown.
+    const QLabel* windowField() const { return windowField_; }
 
     const Form1Controls& controls() const { return controls_; }
     const Form1Menus& menus() const { return menus_; }
@@ -70,8 +91,18 @@ class Form1 final : public QMainWindow {
     WindowTwips sizeAndCentre(float twipsPerPixel);
     void placeControls(const LoadLayout& layout, float twipsPerPixel);
     void setStartTexts();
+    void createAnalysisMenu();
     bool openRecording();
     void exportImage();
+    void markov();
+    void askForBeat();
+    void setMilliseconds(bool milliseconds);
+    // Runs a command of the open recording under the error trap; when it completed, shows its
+    // hints in the status bar. The field on the right follows the window shown, even when
+    // the pass failed part way. A failure is named after the open recording's file unless
+    // `fileName` names another.
+    bool runRecordingCommand(const std::function<bool()>& command,
+                             const std::function<std::string()>& fileName = {});
     // The handler's one error trap: a failure beeps and shows its reason in the status bar,
     // after the file's name when there is one; a completed command clears that line.
     // `command` returns false when the user cancelled, which changes nothing. Returns false
@@ -87,8 +118,10 @@ class Form1 final : public QMainWindow {
     std::unique_ptr<QtCommonDialog> commonDialog1_;
     std::unique_ptr<QtCommonDialog> commonDialog2_;
     std::unique_ptr<QtCommonDialog> exportDialog_;
-    bool recordingOpen_ = false;
     std::unique_ptr<QtWindowPort> port_;
+    std::unique_ptr<RecordingCommands> recording_;
+    QLabel* windowField_ = nullptr;
+    BeatAnswer beatAnswer_;
 };
 
 }  // namespace ritmova

@@ -1,9 +1,11 @@
 // ritmova: the window. `ritmova FILE` opens FILE at start, as if chosen in the Open dialog;
-// `ritmova FILE --export OUT` writes the window's image to OUT without showing it.
+// `ritmova FILE --export OUT` writes the window's image to OUT without showing it; with
+// `--start BEAT`, of the 256 beats from BEAT on, which the window then shows.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QTimer>
 #include <cstdio>
+#include <optional>
 
 #include "ui/app_icon.h"
 #include "ui/command_line_export.h"
@@ -22,6 +24,10 @@ void describeCommandLine(QCommandLineParser& parser) {
                       "write the window's image for FILE to OUT (PNG, SVG or PDF, by its "
                       "suffix) without showing the window, then exit",
                       "OUT"});
+    parser.addOption({"start",
+                      "show the 256 beats of FILE from BEAT on (counted from 1), in the window "
+                      "or the exported image",
+                      "BEAT"});
 }
 
 // --help and --version only print, so they need no display.
@@ -58,10 +64,16 @@ int main(int argc, char* argv[]) {
         std::fputs("Usage: ritmova [FILE]\n", stderr);
         return 2;
     }
+    std::optional<std::size_t> firstBeat;
+    if (parser.isSet("start") && !(firstBeat = ritmova::ParseStartBeat(parser.value("start")))) {
+        return ritmova::FailStartBeat(parser.value("start"));
+    }
     ritmova::Form1 form;
     form.show();
     if (!files.isEmpty()) {
-        QTimer::singleShot(0, &form, [&form, file = files.constFirst()] { form.openFile(file); });
+        QTimer::singleShot(0, &form, [&form, firstBeat, file = files.constFirst()] {
+            if (form.openFile(file) && firstBeat) form.goToBeat(*firstBeat);
+        });
     }
     return QApplication::exec();
 }

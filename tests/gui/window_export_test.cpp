@@ -83,6 +83,16 @@ TEST_F(WindowExport, CommandLineWritesWithoutAWindowOrSaysWhy) {
     EXPECT_EQ(RunCommandLineExport({"ritmova", inFolder("none.int"), "--export", image}), 1);
     EXPECT_EQ(RunCommandLineExport({"ritmova", ExampleRecording, "--export"}), 2);
     EXPECT_EQ(RunCommandLineExport({"ritmova", ExampleRecording}), std::nullopt);
+    // --start: the window from that beat; one short of 256 beats fails, no beat number is usage.
+    const QString last = inFolder("last.png");
+    const auto from = [&](const QString& beat) {
+        return RunCommandLineExport(
+            {"ritmova", "--start=" + beat, ExampleRecording, "--export", last});
+    };
+    EXPECT_EQ(from("1745"), 0);
+    EXPECT_NE(QImage(last), QImage(image));
+    EXPECT_EQ(from("1746"), 1);
+    for (const QString bad : {"0", "+5", "x"}) EXPECT_EQ(from(bad), 2);
 }
 
 // The window fills the target in one direction, centred in the other: a wide window into a

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QGroupBox>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
@@ -50,7 +51,14 @@ TEST_F(Window, MenusCarryTheirFixedIndices) {
                                                                           {99, "-"},
                                                                           {100, "&Exit"}}));
     EXPECT_EQ(m.AnalysisMenu->title(), "&Analysis");
-    EXPECT_EQ(items(m.AnalysisMenuItem), (std::vector<std::pair<int, QString>>{{0, "&Markov"}}));
+    EXPECT_EQ(items(m.AnalysisMenuItem),
+              (std::vector<std::pair<int, QString>>{{0, "&Markov"},
+                                                    {1, "-"},
+                                                    {2, "&Next 256 beats"},
+                                                    {3, "&Previous 256 beats"},
+                                                    {4, "&Go to beat..."},
+                                                    {7, "-"},
+                                                    {8, "&Milliseconds"}}));
     EXPECT_EQ(m.MenuQM->title(), "?");
     EXPECT_EQ(items(m.MenuQMItem), (std::vector<std::pair<int, QString>>{{0, "About"}}));
 }
@@ -62,7 +70,10 @@ TEST_F(Window, ShortcutsReachTheirCommands) {
         {form.controls().Command3->shortcut(), "Ctrl+S"},
         {m.FileMnuItem.at(3)->shortcut(), "Ctrl+P"},
         {m.FileMnuItem.at(100)->shortcut(), "Ctrl+Q"},
-        {m.MenuQMItem.at(0)->shortcut(), "F1"}};
+        {m.MenuQMItem.at(0)->shortcut(), "F1"},
+        {m.AnalysisMenuItem.at(Form1::NextItem)->shortcut(), "PgDown"},
+        {m.AnalysisMenuItem.at(Form1::PreviousItem)->shortcut(), "PgUp"},
+        {m.AnalysisMenuItem.at(Form1::GoToItem)->shortcut(), "Ctrl+G"}};
     for (const auto& [shortcut, key] : expected) EXPECT_EQ(shortcut.toString(), key);
 }
 
@@ -284,6 +295,49 @@ TEST_F(Window, FoldersAndFifosAreRefusedWithTheirReason) {
         EXPECT_EQ(status(), reason);
     }
     EXPECT_FALSE(form.controls().Command3->isEnabled());
+}
+
+// Next, Previous and Go to move through the recording; Milliseconds reads it again, and is kept.
+TEST_F(Window, BeatWindowsAndMillisecondsShowInTheSummaryAndTheStatusField) {
+    const auto run = [this](std::int16_t item) {
+        form.menus().AnalysisMenuItem.at(item)->trigger();
+    };
+    const auto line1 = [this] { return form.controls().Label2->text().section('\n', 0, 0); };
+    const auto field = [this] { return form.windowField()->text(); };
+    EXPECT_EQ(field(), "");
+    open(ExampleRecording);
+    run(Form1::NextItem);
+    EXPECT_TRUE(line1().endsWith(ExampleRecording + " (beats 257-512)"));
+    EXPECT_TRUE(
+        field().startsWith("nsr2db-nsr012.int \u00b7 beats 257-512 of 2000 \u00b7 s \u00b7 "));
+    std::pair<int, int> range;
+    form.setBeatAnswer([&range](QInputDialog& dialog) {
+        range = {dialog.intMinimum(), dialog.intMaximum()};
+        dialog.setIntValue(1745);
+        return true;
+    });
+    run(Form1::GoToItem);
+    EXPECT_EQ(range, std::make_pair(1, 1745));
+    const QString end = "the last beats are shown: the recording has 2000 beats";
+    EXPECT_EQ(status(), end);
+    run(Form1::NextItem);
+    EXPECT_EQ(status(), "nsr2db-nsr012.int: " + end);
+    run(Form1::PreviousItem);
+    EXPECT_TRUE(line1().endsWith(" (beats 1489-1744)"));
+    EXPECT_EQ(status(), "");
+
+    writeFile(inFolder("ms.int"), QByteArray("800 850 ").repeated(150));
+    open(inFolder("ms.int"));
+    EXPECT_TRUE(status().startsWith("values look like milliseconds: "));
+    const auto kept = [] {
+        return Form1().menus().AnalysisMenuItem.at(Form1::MillisecondsItem)->isChecked();
+    };
+    run(Form1::MillisecondsItem);
+    EXPECT_TRUE(kept());
+    EXPECT_EQ(field(), "ms.int \u00b7 beats 1-256 of 300 \u00b7 ms \u00b7 0 artifacts");
+    EXPECT_TRUE(line1().startsWith("Mean R-R value (sec) = .825 "));
+    run(Form1::MillisecondsItem);
+    EXPECT_FALSE(kept());
 }
 
 }  // namespace
