@@ -66,12 +66,14 @@ SEED ?= 1
 MUTANT_FILES ?= 'src/analysis/*.cpp' 'src/spectral/*.cpp' 'src/markov/*.cpp' 'src/report/*.cpp' \
                 'src/common/*.cpp' 'src/cli/*.cpp' src/ui/plots.cpp src/ui/load_layout.cpp
 MUTATE := $(abspath ../shared/tools/mutate.py)
+# The first, full build of the clone may take long on a busy machine.
+MUTATE_FLAGS ?= --build-timeout 3600
 
 mutants: deps
 	@tmp=$$(mktemp -d) && trap 'rm -rf "$$tmp"' EXIT && \
 	git clone -q . "$$tmp" && \
 	nice -n 10 python3 $(MUTATE) "$$tmp" $(MUTANT_FILES) --total $(MUTANTS) --seed $(SEED) \
-	  --build-dir "$$tmp/build/mutants" --log "$$tmp/build/mutants.jsonl"; \
+	  $(MUTATE_FLAGS) --build-dir "$$tmp/build/mutants" --log "$$tmp/build/mutants.jsonl"; \
 	status=$$?; mkdir -p build && cp "$$tmp/build/mutants.jsonl" build/mutants-$(SEED).jsonl && \
 	python3 $(MUTATE) "$$tmp" --log build/mutants-$(SEED).jsonl --report; exit $$status
 

@@ -57,6 +57,13 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"Command2", L.command2, 9830.4, 7056, 1843.2, 403.2}),
     [](const testing::TestParamInfo<Case>& param) { return param.param.name; });
 
+// Steps 4 and 5: half the room left either side, negative when the window is larger.
+TEST(LoadLayout, CentredOffsetSplitsTheRoomLeft) {
+    EXPECT_EQ(CentredOffset(15360, 12000), 1680);
+    EXPECT_EQ(CentredOffset(11520, 11520), 0);
+    EXPECT_EQ(CentredOffset(1000, 1015), -7.5);
+}
+
 TEST(LoadLayout, EdgesMeetAsTheBandsRequire) {
     EXPECT_EQ(L.picture2.left + L.picture2.width, L.picture3.left);
     EXPECT_EQ(L.picture1.top + L.picture1.height, L.picture2.top);
