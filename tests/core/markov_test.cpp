@@ -51,54 +51,33 @@ struct MarkovCase {
     double h1, nakahama;
 };
 
+// clang-format off
 const MarkovCase Cases[] = {
-    {"FourBlocks",
-     Blocks({{40, 0.0}, {88, 0.5}, {80, 1.5}, {48, 2.0}}),
-     {40, 88, 80, 48},
-     {{0, 0, 39 / 40.f},
-      {0, 1, 1 / 40.f},
-      {1, 1, 87 / 88.f},
-      {1, 2, 1 / 88.f},
-      {2, 2, 79 / 80.f},
-      {2, 3, 1 / 80.f},
-      {3, 3, 47 / 48.f}},
-     1.9252362f,
-     0.0930604,
-     0.9516629},
-    {"AlternatingLowAndHigh",
-     Repeated({0.0, 2.0}),
-     {128, 0, 0, 128},
-     {{0, 3, 1.0f}, {3, 0, 127 / 128.f}},
-     1.0f,
-     0.0056135,
-     0.9943865},
-    {"FourStateCycle",
-     Repeated({0.0, 0.5, 1.5, 2.0}),
-     {64, 64, 64, 64},
-     {{0, 1, 1.0f}, {1, 2, 1.0f}, {2, 3, 1.0f}, {3, 0, 63 / 64.f}},
-     2.0f,
-     0.0055913,
-     0.9972044},
-};
+    {"FourBlocks", Blocks({{40, 0.0}, {88, 0.5}, {80, 1.5}, {48, 2.0}}), {40, 88, 80, 48},
+     {{0, 0, 39 / 40.f}, {0, 1, 1 / 40.f}, {1, 1, 87 / 88.f}, {1, 2, 1 / 88.f}, {2, 2, 79 / 80.f},
+      {2, 3, 1 / 80.f}, {3, 3, 47 / 48.f}}, 1.9252362f, 0.0930604, 0.9516629},
+    {"AlternatingLowAndHigh", Repeated({0.0, 2.0}), {128, 0, 0, 128},
+     {{0, 3, 1.0f}, {3, 0, 127 / 128.f}}, 1.0f, 0.0056135, 0.9943865},
+    {"FourStateCycle", Repeated({0.0, 0.5, 1.5, 2.0}), {64, 64, 64, 64},
+     {{0, 1, 1.0f}, {1, 2, 1.0f}, {2, 3, 1.0f}, {3, 0, 63 / 64.f}}, 2.0f, 0.0055913, 0.9972044}};
+// clang-format on
 
-class MarkovTest : public ::testing::TestWithParam<MarkovCase> {};
-
-TEST_P(MarkovTest, CountsProbabilitiesAndEntropies) {
-    const MarkovCase& c = GetParam();
-    AnalysisState state = WithSeries(c.values);
-    RunMarkovAnalysis(state);
-    Table expected{};
-    for (auto [from, to, q] : c.transitions) expected[std::size_t(from)][std::size_t(to)] = q;
-    EXPECT_EQ(state.StateCount, c.counts);
-    EXPECT_EQ(state.TransitionProbability, expected);
-    EXPECT_EQ(state.EntropyH0, c.h0);
-    EXPECT_NEAR(state.EntropyH1, c.h1, 1e-7);
-    EXPECT_NEAR(state.NakahamaIndex, c.nakahama, 2e-7);
-    for (std::size_t s = 0; s < 4; ++s) EXPECT_EQ(state.StateProbability[s], c.counts[s] / 256.f);
+TEST(MarkovTest, CountsProbabilitiesAndEntropies) {
+    for (const MarkovCase& c : Cases) {
+        SCOPED_TRACE(c.name);
+        AnalysisState state = WithSeries(c.values);
+        RunMarkovAnalysis(state);
+        Table expected{};
+        for (auto [from, to, q] : c.transitions) expected[std::size_t(from)][std::size_t(to)] = q;
+        EXPECT_EQ(state.StateCount, c.counts);
+        EXPECT_EQ(state.TransitionProbability, expected);
+        EXPECT_EQ(state.EntropyH0, c.h0);
+        EXPECT_NEAR(state.EntropyH1, c.h1, 1e-7);
+        EXPECT_NEAR(state.NakahamaIndex, c.nakahama, 2e-7);
+        for (std::size_t s = 0; s < 4; ++s)
+            EXPECT_EQ(state.StateProbability[s], c.counts[s] / 256.f);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Sequences, MarkovTest, ::testing::ValuesIn(Cases),
-                         [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST(MarkovPanelTest, TextOfFourBlocksAndRerunningChangesNothing) {
     AnalysisState state = WithSeries(Cases[0].values);

@@ -25,27 +25,19 @@ float Spectrum(AnalysisState& state, const std::vector<double>& values) {
 
 // A cosine of `period` beats has its power at bin 256 / period, PowerSpectrum element
 // 256 / period + 1; period 2 (bin 128) is past the written elements and shows at their end.
-class SpectrumPeakTest : public ::testing::TestWithParam<std::pair<int, int>> {};
-
-TEST_P(SpectrumPeakTest, CosinePutsItsPowerInItsBin) {
-    const auto [period, element] = GetParam();
-    std::vector<double> values;
-    for (int n = 0; n < BeatCount; ++n)
-        values.push_back(0.8 + 0.05 * std::cos(2 * M_PI * n / period));
-    AnalysisState state;
-    const float maximum = Spectrum(state, values);
-    const auto first = state.PowerSpectrum.begin() + 1;
-    EXPECT_EQ(std::max_element(first, first + 128) - state.PowerSpectrum.begin(), element);
-    EXPECT_EQ(state.PowerSpectrum[std::size_t(element)], maximum);
-    for (int j = 129; j <= 512; ++j) ASSERT_EQ(state.PowerSpectrum[j], 0.0f) << j;
+TEST(PowerSpectrumTest, CosinePutsItsPowerInItsBin) {
+    for (const auto& [period, element] : {std::pair{32, 9}, {8, 33}, {4, 65}, {2, 128}}) {
+        std::vector<double> values;
+        for (int n = 0; n < BeatCount; ++n)
+            values.push_back(0.8 + 0.05 * std::cos(2 * M_PI * n / period));
+        AnalysisState state;
+        const float maximum = Spectrum(state, values);
+        const auto first = state.PowerSpectrum.begin() + 1;
+        EXPECT_EQ(std::max_element(first, first + 128) - state.PowerSpectrum.begin(), element);
+        EXPECT_EQ(state.PowerSpectrum[std::size_t(element)], maximum);
+        for (int j = 129; j <= 512; ++j) ASSERT_EQ(state.PowerSpectrum[j], 0.0f) << j;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Periods, SpectrumPeakTest,
-                         ::testing::Values(std::pair{32, 9}, std::pair{8, 33}, std::pair{4, 65},
-                                           std::pair{2, 128}),
-                         [](const auto& testCase) {
-                             return "Period" + std::to_string(testCase.param.first);
-                         });
 
 TEST(PowerSpectrumTest, EqualValuesLeaveOnlyTheRunningMeansDrift) {
     AnalysisState state;
@@ -125,21 +117,19 @@ const BandCase BandCases[] = {
      {2, 0, 1, 1}, {0, 0, 50, 50}}};
 // clang-format on
 
-class BandMeasuresTest : public ::testing::TestWithParam<BandCase> {};
-
-TEST_P(BandMeasuresTest, WorkedOutByHand) {
-    AnalysisState state;
-    for (auto [j, power] : GetParam().powers) state.PowerSpectrum[std::size_t(j)] = power;
-    ComputeBandMeasures(state);
-    for (std::size_t b = 0; b < 4; ++b) {
-        EXPECT_FLOAT_EQ(state.PeakFrequency[b], GetParam().peak[b]) << b;
-        EXPECT_FLOAT_EQ(state.BandPower[b], GetParam().power[b]) << b;
-        EXPECT_FLOAT_EQ(state.BandPercent[b], GetParam().percent[b]) << b;
+TEST(BandMeasuresTest, WorkedOutByHand) {
+    for (const BandCase& c : BandCases) {
+        SCOPED_TRACE(c.name);
+        AnalysisState state;
+        for (auto [j, power] : c.powers) state.PowerSpectrum[std::size_t(j)] = power;
+        ComputeBandMeasures(state);
+        for (std::size_t b = 0; b < 4; ++b) {
+            EXPECT_FLOAT_EQ(state.PeakFrequency[b], c.peak[b]) << b;
+            EXPECT_FLOAT_EQ(state.BandPower[b], c.power[b]) << b;
+            EXPECT_FLOAT_EQ(state.BandPercent[b], c.percent[b]) << b;
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Spectra, BandMeasuresTest, ::testing::ValuesIn(BandCases),
-                         [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST(BandMeasuresFailure, NoLfOrHfPowerFailsAfterTheBandPowers) {
     AnalysisState state;

@@ -31,51 +31,35 @@ class PictureBox : public testing::Test {
     PictureBoxWidget picture{Background};
 };
 
-struct ScaleCase {
-    const char* name;
-    void (*setScale)(PictureBoxWidget&);
-    double x, y;
-    QPointF pixels;
-};
-
-void PrintTo(const ScaleCase& c, std::ostream* out) {
-    *out << c.name;
+// User coordinates to pixels under each way of setting the scale. The design's twips are 15 to
+// the pixel at 96 dots per inch; a scale width alone leaves the vertical scale in twips.
+TEST_F(PictureBox, MapsUserCoordinatesToPixels) {
+    struct ScaleCase {
+        const char* scale;
+        double x, y;
+        QPointF pixels;
+    };
+    // clang-format off
+    const ScaleCase cases[] = {
+        {"Poincare", 0.5, 1.5, {0, 0}}, {"Poincare", 1.0, 1.0, {50, 25}},
+        {"Poincare", 1.5, 0.5, {100, 50}}, {"Tachogram", 0, 2, {0, 0}},
+        {"Tachogram", 128, 0, {50, 50}}, {"Tachogram", 64, 1, {25, 25}},
+        {"WidthOnly", 64, 375, {50, 25}}, {"Twips", 750, 750, {50, 50}}};
+    // clang-format on
+    for (const ScaleCase& c : cases) {
+        PictureBoxWidget box{Background};
+        box.resize(104, 54);
+        const std::string scale = c.scale;
+        if (scale == "Poincare") box.setScale(0.5, 1.5, 1.5, 0.5);
+        if (scale == "Tachogram") {
+            box.setScaleWidth(256);
+            box.setScaleHeight(-2);
+            box.setScaleTop(2);
+        }
+        if (scale == "WidthOnly") box.setScaleWidth(128);
+        EXPECT_EQ(box.toPixels(c.x, c.y), c.pixels) << scale << " " << c.x << " " << c.y;
+    }
 }
-
-class PictureBoxScale : public PictureBox, public testing::WithParamInterface<ScaleCase> {};
-
-TEST_P(PictureBoxScale, MapsUserCoordinatesToPixels) {
-    const ScaleCase& c = GetParam();
-    c.setScale(picture);
-    EXPECT_EQ(picture.toPixels(c.x, c.y), c.pixels);
-}
-
-void poincareScale(PictureBoxWidget& p) {
-    p.setScale(0.5, 1.5, 1.5, 0.5);
-}
-void tachogramScale(PictureBoxWidget& p) {
-    p.setScaleWidth(256);
-    p.setScaleHeight(-2);
-    p.setScaleTop(2);
-}
-// The design's twips (15 to the pixel at 96 dots per inch), then a scale width alone: the
-// vertical scale stays in twips from the top.
-void widthOnly(PictureBoxWidget& p) {
-    p.setScaleWidth(128);
-}
-void twips(PictureBoxWidget&) {}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, PictureBoxScale,
-    testing::Values(ScaleCase{"PoincareTopLeft", poincareScale, 0.5, 1.5, {0, 0}},
-                    ScaleCase{"PoincareCentre", poincareScale, 1.0, 1.0, {50, 25}},
-                    ScaleCase{"PoincareBottomRight", poincareScale, 1.5, 0.5, {100, 50}},
-                    ScaleCase{"TachogramTop", tachogramScale, 0, 2, {0, 0}},
-                    ScaleCase{"TachogramBottomMiddle", tachogramScale, 128, 0, {50, 50}},
-                    ScaleCase{"TachogramOneSecond", tachogramScale, 64, 1, {25, 25}},
-                    ScaleCase{"WidthOnlyKeepsTwipsDown", widthOnly, 64, 375, {50, 25}},
-                    ScaleCase{"Twips", twips, 750, 750, {50, 50}}),
-    [](const testing::TestParamInfo<ScaleCase>& param) { return param.param.name; });
 
 TEST_F(PictureBox, PointIsAsWideAsTheDrawWidth) {
     picture.setScale(0, 0, 100, 50);
