@@ -47,48 +47,30 @@ const SeriesCase Cases[] = {
      128, 50.19607843137255},
 };
 
-void PrintTo(const SeriesCase& c, std::ostream* out) {
-    *out << c.name;
+TEST(TimeDomainTest, MeasuresWorkedOutByHand) {
+    for (const SeriesCase& c : Cases) {
+        SCOPED_TRACE(c.name);
+        AnalysisState state = StateOf(c.values);
+        EXPECT_NEAR(state.MeanRR, c.mean, 2.5e-6);  // the running mean's drift
+        const TimeDomainValues values = ComputeTimeDomain(state);
+        EXPECT_NEAR(state.SDNN, c.sdnn, 1e-5 * c.sdnn);
+        EXPECT_NEAR(values.RMSSD, c.rmssd, 1e-6);
+        EXPECT_EQ(values.NN50, c.nn50);
+        EXPECT_NEAR(values.PNN50, c.pnn50, 1e-12);
+    }
 }
 
-class TimeDomainTest : public ::testing::TestWithParam<SeriesCase> {};
-
-TEST_P(TimeDomainTest, MeasuresWorkedOutByHand) {
-    const SeriesCase& c = GetParam();
-    AnalysisState state = StateOf(c.values);
-    EXPECT_NEAR(state.MeanRR, c.mean, 2.5e-6);  // the running mean's drift
-    const TimeDomainValues values = ComputeTimeDomain(state);
-    EXPECT_NEAR(state.SDNN, c.sdnn, 1e-5 * c.sdnn);
-    EXPECT_NEAR(values.RMSSD, c.rmssd, 1e-6);
-    EXPECT_EQ(values.NN50, c.nn50);
-    EXPECT_NEAR(values.PNN50, c.pnn50, 1e-12);
+// The single-precision difference must be above the single-precision 0.05: 0.8f - 0.75f is
+// 0.0500000119, 1.05f - 1.0f 0.0499999523, and 0.1f is exactly twice 0.05f.
+TEST(TimeDomainTest, NN50CountsOnlyDifferencesAboveFiveHundredths) {
+    for (const auto& [first, second, counts] : {std::tuple{0.80, 0.75, true},
+                                                {1.00, 1.05, false},
+                                                {0.70, 0.80, true},
+                                                {0.10, 0.05, false}}) {
+        AnalysisState state = StateOf(testing::Alternating(first, second));
+        EXPECT_EQ(ComputeTimeDomain(state).NN50, counts ? 255 : 0) << first << " " << second;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Series, TimeDomainTest, ::testing::ValuesIn(Cases),
-                         [](const auto& testCase) { return std::string(testCase.param.name); });
-
-struct PairCase {
-    const char* name;
-    double first, second;
-    bool counts;
-};
-
-class NN50ThresholdTest : public ::testing::TestWithParam<PairCase> {};
-
-// The single-precision difference must be above the single-precision 0.05.
-TEST_P(NN50ThresholdTest, CountsOnlyDifferencesAboveFiveHundredths) {
-    AnalysisState state = StateOf(testing::Alternating(GetParam().first, GetParam().second));
-    EXPECT_EQ(ComputeTimeDomain(state).NN50, GetParam().counts ? 255 : 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Pairs, NN50ThresholdTest,
-    ::testing::Values(PairCase{"JustAbove", 0.80, 0.75, true},   // 0.0500000119
-                      PairCase{"JustBelow", 1.00, 1.05, false},  // 0.0499999523
-                      PairCase{"Tenth", 0.70, 0.80, true},
-                      // 0.1f is exactly twice 0.05f: the difference is 0.05f itself.
-                      PairCase{"Exactly", 0.10, 0.05, false}),
-    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 }  // namespace
 }  // namespace ritmova
