@@ -47,6 +47,21 @@ class RecordingPicture final : public PictureBox {
     }
 };
 
+// A file dialog that answers with a preset file name (none: cancelled) and keeps its filter.
+class RecordingDialog final : public CommonDialog {
+  public:
+    void setFilter(std::string_view f) override { filter = f; }
+    void setFilterIndex(int index) override { filterIndex = index; }
+    bool showOpen() override { return !file.empty(); }
+    bool showSave() override { return !file.empty(); }
+    bool showPrinter() override { return false; }
+    std::string fileName() const override { return file; }
+    void setFileName(std::string name) { file = std::move(name); }
+
+    std::string file, filter;
+    int filterIndex = 0;
+};
+
 // The window as the commands see it, with every effect kept for inspection.
 class RecordingWindow final : public WindowPort {
   public:
@@ -67,7 +82,7 @@ class RecordingWindow final : public WindowPort {
     void choose(const std::string& file) { dialogs[0].setFileName(file); }
 
     std::array<RecordingPicture, 3> pictures;
-    std::array<PresetDialog, 2> dialogs;
+    std::array<RecordingDialog, 2> dialogs;
     std::array<std::string, 8> captions;
     int captionWrites = 0;
     bool saveEnabled = false;

@@ -132,10 +132,11 @@ TEST(BandMeasuresTest, WorkedOutByHand) {
 TEST(BandMeasuresFailure, NoLfOrHfPowerFailsAfterTheBandPowers) {
     AnalysisState state;
     state.PowerSpectrum[5] = 1.0f;
+    state.BandPercent = {7, 7, 7, 7};  // from an earlier pass
     EXPECT_THROW(ComputeBandMeasures(state), CommandFailure);
     EXPECT_EQ(state.BandPower, (std::array<float, 4>{1, 1, 0, 0}));
     EXPECT_EQ(state.PeakFrequency[1], 5.0f / 256);
-    EXPECT_EQ(state.BandPercent, (std::array<float, 4>{}));
+    EXPECT_EQ(state.BandPercent, (std::array<float, 4>{7, 7, 7, 7}));
     ClearBandMeasures(state);
     AnalysisState cleared;
     cleared.PowerSpectrum[5] = 1.0f;
@@ -145,9 +146,14 @@ TEST(BandMeasuresFailure, NoLfOrHfPowerFailsAfterTheBandPowers) {
 TEST(BandMeasuresFailure, LfHfNeedsHfPower) {
     AnalysisState state;
     state.BandPower = {1.5f, 0, 1.5f, 0};
-    EXPECT_THROW(LfHfRatio(state), CommandFailure);
-    state.BandPower[3] = 0.5f;
-    EXPECT_EQ(LfHfRatio(state), 3.0f);
+    try {
+        LfHfRatio(state);
+        FAIL() << "no failure";
+    } catch (const CommandFailure& failure) {
+        EXPECT_STREQ(failure.what(), "no power in the HF band: LF/HF is undefined");
+    }
+    state.BandPower[3] = 1;
+    EXPECT_EQ(LfHfRatio(state), 1.5f);
 }
 
 }  // namespace
