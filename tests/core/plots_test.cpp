@@ -35,58 +35,44 @@ struct PlotCase {
     Calls tail;
 };
 
-void PrintTo(const PlotCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
+// clang-format off
 const PlotCase Cases[] = {
     // Scale 3: the beat marks reach the top, the labels sit a twentieth below it; the dotted
     // second lines stay at 0.5, 1 and 1.5.
-    {"Tachogram",
-     [](RecordingPicture& p) { DrawTachogram(p, Alternating(0.75f, 1.25f, 0), 3); },
+    {"Tachogram", [](RecordingPicture& p) { DrawTachogram(p, Alternating(0.75f, 1.25f, 0), 3); },
      {"clear", "scaleHeight -3", "scaleTop 3", "line 64 0 64 3", "line 128 0 128 3",
       "line 192 0 192 3", "dotted", "line 1 0.5 256 0.5", "line 1 1 256 1", "line 1 1.5 256 1.5",
-      "solid", "point 1 0.75", "lineTo 2 1.25"},
-     "lineTo ",
-     253,
+      "solid", "point 1 0.75", "lineTo 2 1.25"}, "lineTo ", 253,
      {"lineTo 256 1.25", "currentX 64", "currentY 2.85", "print ' 64'", "currentX 128",
       "currentY 2.85", "print ' 128'", "currentX 192", "currentY 2.85", "print ' 192'"}},
     // The trace runs on over the unwritten, zero elements up to 256.
-    {"Spectrum",
-     [](RecordingPicture& p) { DrawSpectrum(p, Alternating(0, 0, 0), 0.5f); },
+    {"Spectrum", [](RecordingPicture& p) { DrawSpectrum(p, Alternating(0, 0, 0), 0.5f); },
      {"clear", "scaleHeight -0.5", "scaleTop 0.5", "line 11 0 11 0.5", "line 39 0 39 0.5",
-      "line 103 0 103 0.5", "point 1 0.75", "lineTo 2 0.375", "lineTo 3 0"},
-     "lineTo ",
-     252,
+      "line 103 0 103 0.5", "point 1 0.75", "lineTo 2 0.375", "lineTo 3 0"}, "lineTo ", 252,
      {"lineTo 256 0", "currentX 11", "currentY 0.475", "print ' .04'", "currentX 39",
       "currentY 0.475", "print ' .15'", "currentX 103", "currentY 0.475",
       "print ' .4 cycles/beat'"}},
     // Beat i across, beat i - 1 up.
     {"Poincare",
      [](RecordingPicture& p) { EXPECT_EQ(DrawPoincare(p, Alternating(-0.25f, 0.25f, 1)), -1.0); },
-     {"clear", "point 1.25 0.75", "point 0.75 1.25"},
-     "point ",
-     252,
+     {"clear", "point 1.25 0.75", "point 0.75 1.25"}, "point ", 252,
      {"point 1.25 0.75", "currentX 0.5", "currentY 1.5", "print ' Poincar\u00e9 plot'",
-      "currentX 1", "currentY 0.6", "print 'r = -1'"}},
-};
+      "currentX 1", "currentY 0.6", "print 'r = -1'"}}};
+// clang-format on
 
-class PlotTest : public ::testing::TestWithParam<PlotCase> {};
-
-TEST_P(PlotTest, DrawsHeadTraceAndTail) {
-    const PlotCase& c = GetParam();
-    RecordingPicture picture;
-    c.draw(picture);
-    const Calls& calls = picture.calls;
-    ASSERT_EQ(calls.size(), c.head.size() + c.traceCount + c.tail.size());
-    EXPECT_EQ(Calls(calls.begin(), calls.begin() + std::ptrdiff_t(c.head.size())), c.head);
-    EXPECT_EQ(Calls(calls.end() - std::ptrdiff_t(c.tail.size()), calls.end()), c.tail);
-    for (std::size_t i = c.head.size(); i < c.head.size() + c.traceCount; ++i)
-        ASSERT_EQ(calls[i].rfind(c.trace, 0), 0u) << i;
+TEST(PlotTest, DrawsHeadTraceAndTail) {
+    for (const PlotCase& c : Cases) {
+        SCOPED_TRACE(c.name);
+        RecordingPicture picture;
+        c.draw(picture);
+        const Calls& calls = picture.calls;
+        ASSERT_EQ(calls.size(), c.head.size() + c.traceCount + c.tail.size());
+        EXPECT_EQ(Calls(calls.begin(), calls.begin() + std::ptrdiff_t(c.head.size())), c.head);
+        EXPECT_EQ(Calls(calls.end() - std::ptrdiff_t(c.tail.size()), calls.end()), c.tail);
+        for (std::size_t i = c.head.size(); i < c.head.size() + c.traceCount; ++i)
+            ASSERT_EQ(calls[i].rfind(c.trace, 0), 0u) << i;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Plots, PlotTest, ::testing::ValuesIn(Cases),
-                         [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST(PlotPoincare, ConstantSeriesDrawsTheDotsThenFailsBeforeTheTexts) {
     AnalysisState state;
