@@ -63,7 +63,6 @@ struct Pass {
 
     OpenResult open(const std::string& file) {
         window.choose(file);
-        values = PassValues{};
         return OpenCommand(state, window, values);
     }
 };
@@ -157,8 +156,10 @@ TEST(OpenCommandTest, NoLfAndHfPowerStopsAfterTheBandPowers) {
 TEST(OpenCommandTest, UndefinedCorrelationFailsAfterTheDots) {
     testing::ScratchDir dir;
     Pass pass;
+    pass.open(Example);  // whose r must not remain
     const std::string text = "1.00000012\n" + Lines(testing::Constant(1.0, 255));
     EXPECT_THROW(pass.open(dir.write("r.int", text)), CorrelationUndefined);
+    EXPECT_FALSE(pass.values.PoincareR);
     EXPECT_EQ(pass.state.MeanRR, 1.0f);
     EXPECT_FALSE(pass.state.ReportText.empty());
     const auto& dots = pass.window.pictures[2].calls;

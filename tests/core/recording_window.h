@@ -10,10 +10,14 @@
 
 namespace ritmova::testing {
 
-// A picture box that records every call as a line of text, e.g. "line 64 0 64 2".
+// A picture box that records every call since it was last cleared as a line of text, e.g.
+// "line 64 0 64 2".
 class RecordingPicture final : public PictureBox {
   public:
-    void clear() override { record("clear"); }
+    void clear() override {
+        calls.clear();  // what the picture shows now
+        record("clear");
+    }
     void setScaleWidth(double w) override { record("scaleWidth", {w}); }
     void setScaleHeight(double h) override { record("scaleHeight", {h}); }
     void setScaleTop(double t) override { record("scaleTop", {t}); }
