@@ -74,6 +74,7 @@ TEST(OpenCommandTest, FillsSummaryReportAndPlots) {
     EXPECT_EQ(pass.state.ReportText, ExpectedReport(Example));
     EXPECT_EQ(pass.window.dialogs[0].filter, "Interval Files (*.int)|*.int|All Files (*.*)|*.*");
     EXPECT_EQ(pass.window.dialogs[0].filterIndex, 1);
+    EXPECT_EQ(pass.window.screenClears, 1);
     EXPECT_EQ(pass.window.caption(LabelId::Label1_2), " .024");  // SpectrumMax 0.024953363
     EXPECT_TRUE(pass.window.saveEnabled);
     EXPECT_EQ(pass.values.PoincareR, 0.8276119638509666);

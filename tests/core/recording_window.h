@@ -78,7 +78,7 @@ class RecordingWindow final : public WindowPort {
     }
     void setButtonEnabled(ButtonId, bool enabled) override { saveEnabled = enabled; }
     void setPanelVisible(bool visible) override { panelVisible = visible; }
-    void clearScreen() override {}
+    void clearScreen() override { ++screenClears; }
     void reportFailure(std::string_view reason) override { failure = reason; }
     void clearFailure() override { failure.clear(); }
 
@@ -88,7 +88,7 @@ class RecordingWindow final : public WindowPort {
     std::array<RecordingPicture, 3> pictures;
     std::array<RecordingDialog, 2> dialogs;
     std::array<std::string, 8> captions;
-    int captionWrites = 0;
+    int captionWrites = 0, screenClears = 0;
     bool saveEnabled = false;
     bool panelVisible = false;
     std::string failure;
