@@ -3,9 +3,10 @@
 #include <array>
 #include <cstdio>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
-#include "platform/headless_window.h"
 #include "platform/platform.h"
 
 namespace ritmova::testing {
