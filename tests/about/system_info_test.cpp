@@ -1,3 +1,5 @@
+#include "about/system_info.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -6,41 +8,31 @@
 #include <string>
 #include <vector>
 
-#include "about/system_info.h"
 #include "in_memory_registry.h"
 
 namespace ritmova {
 namespace {
 
-constexpr char kToolPathKey[] = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-constexpr char kToolFolderKey[] = "SOFTWARE\\Microsoft\\Shared Tools Location";
-constexpr char kFolder[] = "C:\\Program Files\\Common Files\\Microsoft Shared\\MSInfo";
-constexpr char kToolInFolder[] =
-    "C:\\Program Files\\Common Files\\Microsoft Shared\\MSInfo\\MSINFO32.EXE";
-constexpr char kUnavailable[] = "Le informazioni sul sistema non sono attualmente disponibili.";
+using Strings = std::vector<std::string>;
+const std::string Folder = "C:\\Program Files\\Common Files\\Microsoft Shared\\MSInfo";
+const std::string ToolInFolder = Folder + "\\MSINFO32.EXE";
 
-// Records what StartSysInfo asks of the system.
-class FakeHost final : public SysInfoHost {
-  public:
+// A system as StartSysInfo sees it, recording what it is asked.
+struct FakeHost final : SysInfoHost {
     Registry& SystemRegistry() override { return registry; }
-
     bool FileExists(const std::string& path) override {
         existenceTests.push_back(path);
         if (failFileTest) throw std::runtime_error("device not ready");
         return existingFiles.contains(path);
     }
-
     std::optional<std::string> FindExecutable(std::string_view name) override {
         const auto found = executables.find(std::string(name));
-        if (found == executables.end()) return std::nullopt;
-        return found->second;
+        return found == executables.end() ? std::nullopt : std::optional(found->second);
     }
-
     bool StartDetached(const std::string& path) override {
         started.push_back(path);
         return startSucceeds;
     }
-
     void ShowMessage(std::string_view text, std::string_view caption) override {
         messages.push_back(std::string(caption) + ": " + std::string(text));
     }
@@ -48,77 +40,66 @@ class FakeHost final : public SysInfoHost {
     testing::InMemoryRegistry registry;
     std::set<std::string> existingFiles;
     std::map<std::string, std::string> executables;
-    bool startSucceeds = true;
-    bool failFileTest = false;
-
-    std::vector<std::string> existenceTests;
-    std::vector<std::string> started;
-    std::vector<std::string> messages;
+    bool startSucceeds = true, failFileTest = false;
+    Strings existenceTests, started, messages;
 };
 
-const std::vector<std::string> kUnavailableMessage = {std::string("Ritmova: ") + kUnavailable};
+struct SysInfoCase {
+    const char* name;
+    const char* registeredPath = nullptr;  // the MSINFO key's PATH
+    bool folderRegistered = false;         // the Shared Tools Location key's MSINFO
+    bool toolInFolder = false, fileTestFails = false, startFails = false;
+    std::map<std::string, std::string> executables{};
+    Strings existenceTests{}, started{};
+    bool unavailable = false;
+};
 
-TEST(StartSysInfo, StartsTheRegisteredPathWithoutTestingThatItExists) {
-    FakeHost host;
-    host.registry.SetString(kHkeyLocalMachine, kToolPathKey, "PATH", "D:\\tools\\info.exe");
-    host.registry.SetString(kHkeyLocalMachine, kToolFolderKey, "MSINFO", kFolder);
-    StartSysInfo(host);
-    EXPECT_EQ(host.started, std::vector<std::string>{"D:\\tools\\info.exe"});
-    EXPECT_TRUE(host.existenceTests.empty());
-    EXPECT_TRUE(host.messages.empty());
-}
+// clang-format off
+const SysInfoCase Cases[] = {
+    // The registered path is started as it is, without a test that it exists.
+    {.name = "RegisteredPath", .registeredPath = "D:\\info.exe", .folderRegistered = true,
+     .started = {"D:\\info.exe"}},
+    {.name = "RegisteredFolder", .folderRegistered = true, .toolInFolder = true,
+     .existenceTests = {ToolInFolder}, .started = {ToolInFolder}},
+    {.name = "RegisteredFolderWithoutTool", .folderRegistered = true,
+     .executables = {{"hardinfo", "/usr/bin/hardinfo"}}, .existenceTests = {ToolInFolder},
+     .unavailable = true},
+    // Without registry values: the first tool of the desktop list that is found.
+    {.name = "DesktopTool",
+     .executables = {{"gnome-system-monitor", "/g/gnome-system-monitor"},
+                     {"kinfocenter", "/k/kinfocenter"}},
+     .started = {"/k/kinfocenter"}},
+    {.name = "NoDesktopTool", .executables = {{"htop", "/usr/bin/htop"}}, .unavailable = true},
+    {.name = "ToolFailsToStart", .registeredPath = "D:\\gone.exe", .startFails = true,
+     .started = {"D:\\gone.exe"}, .unavailable = true},
+    {.name = "SystemError", .folderRegistered = true, .toolInFolder = true, .fileTestFails = true,
+     .existenceTests = {ToolInFolder}, .unavailable = true}};
+// clang-format on
 
-TEST(StartSysInfo, StartsMsinfo32FromTheRegisteredFolderWhenItIsThere) {
-    FakeHost host;
-    host.registry.SetString(kHkeyLocalMachine, kToolFolderKey, "MSINFO", kFolder);
-    host.existingFiles = {kToolInFolder};
-    StartSysInfo(host);
-    EXPECT_EQ(host.started, std::vector<std::string>{kToolInFolder});
-    EXPECT_TRUE(host.messages.empty());
-}
-
-TEST(StartSysInfo, RegisteredFolderWithoutMsinfo32IsUnavailable) {
-    FakeHost host;
-    host.registry.SetString(kHkeyLocalMachine, kToolFolderKey, "MSINFO", kFolder);
-    host.executables = {{"hardinfo", "/usr/bin/hardinfo"}};
-    StartSysInfo(host);
-    EXPECT_EQ(host.existenceTests, std::vector<std::string>{kToolInFolder});
-    EXPECT_TRUE(host.started.empty());
-    EXPECT_EQ(host.messages, kUnavailableMessage);
-}
-
-TEST(StartSysInfo, WithoutRegistryValuesStartsTheFirstDesktopToolFound) {
-    FakeHost host;
-    host.executables = {{"gnome-system-monitor", "/usr/bin/gnome-system-monitor"},
-                        {"kinfocenter", "/usr/local/bin/kinfocenter"}};
-    StartSysInfo(host);
-    EXPECT_EQ(host.started, std::vector<std::string>{"/usr/local/bin/kinfocenter"});
-    EXPECT_TRUE(host.messages.empty());
-}
-
-TEST(StartSysInfo, WithoutRegistryValuesOrDesktopToolIsUnavailable) {
-    FakeHost host;
-    host.executables = {{"htop", "/usr/bin/htop"}};
-    StartSysInfo(host);
-    EXPECT_TRUE(host.started.empty());
-    EXPECT_EQ(host.messages, kUnavailableMessage);
-}
-
-TEST(StartSysInfo, ToolThatFailsToStartIsUnavailable) {
-    FakeHost host;
-    host.registry.SetString(kHkeyLocalMachine, kToolPathKey, "PATH", "D:\\gone.exe");
-    host.startSucceeds = false;
-    StartSysInfo(host);
-    EXPECT_EQ(host.messages, kUnavailableMessage);
-}
-
-TEST(StartSysInfo, SystemErrorIsReportedAsUnavailable) {
-    FakeHost host;
-    host.registry.SetString(kHkeyLocalMachine, kToolFolderKey, "MSINFO", kFolder);
-    host.failFileTest = true;
-    StartSysInfo(host);
-    EXPECT_TRUE(host.started.empty());
-    EXPECT_EQ(host.messages, kUnavailableMessage);
+TEST(StartSysInfo, StartsTheToolFoundOrSaysItIsUnavailable) {
+    for (const SysInfoCase& c : Cases) {
+        SCOPED_TRACE(c.name);
+        FakeHost host;
+        const auto root = kHkeyLocalMachine;
+        if (c.registeredPath)
+            host.registry.SetString(root, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH",
+                                    c.registeredPath);
+        if (c.folderRegistered)
+            host.registry.SetString(root, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO",
+                                    Folder);
+        if (c.toolInFolder) host.existingFiles = {ToolInFolder};
+        host.startSucceeds = !c.startFails;
+        host.failFileTest = c.fileTestFails;
+        host.executables = c.executables;
+        StartSysInfo(host);
+        EXPECT_EQ(host.started, c.started);
+        EXPECT_EQ(host.existenceTests, c.existenceTests);
+        EXPECT_EQ(host.messages, c.unavailable
+                                     ? Strings{"Ritmova: Le informazioni sul sistema non sono "
+                                               "attualmente disponibili."}
+                                     : Strings{});
+        EXPECT_TRUE(host.registry.AllKeysClosed());
+    }
 }
 
 }  // namespace

@@ -63,7 +63,6 @@ struct Pass {
 
     OpenResult open(const std::string& file) {
         window.choose(file);
-        values = PassValues{};
         return OpenCommand(state, window, values);
     }
 };
@@ -73,29 +72,24 @@ TEST(OpenCommandTest, FillsSummaryReportAndPlots) {
     ASSERT_EQ(pass.open(Example), OpenResult::Completed);
     EXPECT_EQ(pass.window.caption(LabelId::Label2), ExpectedSummary(Example));
     EXPECT_EQ(pass.state.ReportText, ExpectedReport(Example));
+    EXPECT_EQ(pass.window.dialogs[0].filter, "Interval Files (*.int)|*.int|All Files (*.*)|*.*");
+    EXPECT_EQ(pass.window.dialogs[0].filterIndex, 1);
+    EXPECT_EQ(pass.window.screenClears, 1);
     EXPECT_EQ(pass.window.caption(LabelId::Label1_2), " .024");  // SpectrumMax 0.024953363
     EXPECT_TRUE(pass.window.saveEnabled);
     EXPECT_EQ(pass.values.PoincareR, 0.8276119638509666);
-    for (const auto& picture : pass.window.pictures) EXPECT_EQ(picture.calls.front(), "clear");
+    // The tachogram spans 0 to 2 s; the spectrum its maximum.
+    EXPECT_EQ(pass.window.pictures[0].calls[1], "scaleHeight -2");
+    EXPECT_EQ(pass.window.pictures[1].calls[1], "scaleHeight -0.0249533635");
     EXPECT_EQ(pass.window.pictures[2].calls.back(), "print 'r =  .827611'");
+    // The series is kept as read and mean-removed; the first value is 0.8828 s.
+    EXPECT_EQ(pass.state.RRSeriesAsRead[1], 0.8828f);
+    EXPECT_EQ(pass.state.RRSeries[1], 0.8828f - pass.state.MeanRR);
 }
 
-TEST(OpenCommandTest, SeriesIsMeanRemovedAndKeptAsRead) {
-    Pass pass;
-    pass.open(Example);
-    const IntervalValues asRead = ReadIntervalFile(Example);
-    float sum = 0;
-    for (int i = 1; i <= BeatCount; ++i) {
-        const float value = asRead[static_cast<std::size_t>(i - 1)];
-        ASSERT_EQ(pass.state.RRSeriesAsRead[i], value);
-        ASSERT_EQ(pass.state.RRSeries[i], value - pass.state.MeanRR);
-        sum += pass.state.RRSeries[i];
-    }
-    EXPECT_NEAR(sum, 0.0f, 1e-3f);  // the running mean drifts in single precision
-    EXPECT_EQ(pass.state.FftData[0], 0.0);
-}
-
-TEST(OpenCommandTest, SecondOpenGivesTheResultsOfAFirst) {
+// A second Open gives the results of a first; the batch pass the same measures and r
+// without touching the window.
+TEST(OpenCommandTest, ResultsDependOnlyOnTheFile) {
     Pass fresh;
     fresh.open(Example);
     Pass reused;
@@ -103,51 +97,41 @@ TEST(OpenCommandTest, SecondOpenGivesTheResultsOfAFirst) {
     reused.open(Example);
     EXPECT_TRUE(reused.state == fresh.state);
     EXPECT_EQ(reused.window.caption(LabelId::Label2), fresh.window.caption(LabelId::Label2));
+    Pass batch;
+    batch.window.choose(Example);
+    OpenCommand(batch.state, batch.window, batch.values, PassOutput::MeasuresOnly);
+    batch.state.ReportText = fresh.state.ReportText;
+    EXPECT_TRUE(batch.state == fresh.state);
+    EXPECT_EQ(batch.values.PoincareR, fresh.values.PoincareR);
+    EXPECT_EQ(batch.window.captionWrites, 0);
 }
 
-struct BadFile {
-    const char* name;
-    std::string content;  // empty: the file does not exist
-};
-
-void PrintTo(const BadFile& file, std::ostream* out) {
-    *out << file.name;
-}
-
-class FailedReadTest : public ::testing::TestWithParam<BadFile> {};
-
-// A failed read leaves the state, the texts, the plots and Save results exactly as they were.
-TEST_P(FailedReadTest, ChangesNothing) {
+// A cancelled dialog or a failed read leaves the state, the texts, the plots and Save results
+// exactly as they were; a later Open works.
+TEST(OpenCommandTest, CancelOrFailedReadChangesNothing) {
     testing::ScratchDir dir;
-    Pass pass;
-    pass.open(Example);
-    const AnalysisState before = pass.state;
-    const RecordingWindow windowBefore = pass.window;
-    const std::string& content = GetParam().content;
-    const std::string path =
-        content.empty() ? dir.file("missing.int") : dir.write("bad.int", content);
-    EXPECT_THROW(pass.open(path), CommandFailure);
-    EXPECT_TRUE(pass.state == before);
-    EXPECT_EQ(pass.window.captions, windowBefore.captions);
-    EXPECT_EQ(pass.window.captionWrites, windowBefore.captionWrites);
-    for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(pass.window.pictures[i].calls, windowBefore.pictures[i].calls);
+    const std::string paths[] = {"", dir.file("missing.int"),
+                                 dir.write("short.int", Lines(testing::Constant(0.8, 255))),
+                                 dir.write("bad.int", Lines(testing::Constant(0.8, 200)) + "x\n")};
+    for (const std::string& path : paths) {
+        SCOPED_TRACE(path);
+        Pass pass;
+        pass.open(Example);
+        const AnalysisState before = pass.state;
+        const RecordingWindow windowBefore = pass.window;
+        if (path.empty()) {
+            EXPECT_EQ(pass.open(path), OpenResult::Cancelled);
+        } else {
+            EXPECT_THROW(pass.open(path), CommandFailure);
+        }
+        EXPECT_TRUE(pass.state == before);
+        EXPECT_EQ(pass.window.captions, windowBefore.captions);
+        EXPECT_EQ(pass.window.captionWrites, windowBefore.captionWrites);
+        for (std::size_t i = 0; i < 3; ++i)
+            EXPECT_EQ(pass.window.pictures[i].calls, windowBefore.pictures[i].calls);
+        EXPECT_TRUE(pass.window.saveEnabled);
+        EXPECT_EQ(pass.open(Example), OpenResult::Completed);
     }
-    EXPECT_TRUE(pass.window.saveEnabled);
-    EXPECT_EQ(pass.open(Example), OpenResult::Completed);  // and a later Open works
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, FailedReadTest,
-    ::testing::Values(BadFile{"Missing", ""}, BadFile{"Short", Lines(testing::Constant(0.8, 255))},
-                      BadFile{"BadValue", Lines(testing::Constant(0.8, 200)) + "x\n"}),
-    [](const auto& test) { return test.param.name; });
-
-TEST(OpenCommandTest, CancelledDialogChangesNothing) {
-    Pass pass;
-    EXPECT_EQ(pass.open(""), OpenResult::Cancelled);
-    EXPECT_TRUE(pass.state == AnalysisState{});
-    EXPECT_EQ(pass.window.captionWrites, 0);
 }
 
 // Equal intervals of 1 s: the mean is exact, every power is 0 and the relative powers divide
@@ -161,13 +145,11 @@ TEST(OpenCommandTest, NoLfAndHfPowerStopsAfterTheBandPowers) {
     } catch (const CommandFailure& failure) {
         EXPECT_EQ(std::string(failure.what()), "no power in the LF and HF bands");
     }
-    EXPECT_FALSE(pass.window.pictures[0].calls.empty());
-    EXPECT_EQ(pass.window.caption(LabelId::Label1_2), " 0");
-    EXPECT_EQ(pass.window.caption(LabelId::Label2), "");
+    EXPECT_EQ(pass.window.pictures[0].calls.size(), 11u + 256 + 9);
+    EXPECT_EQ(pass.window.captions, (std::array<std::string, 8>{"", "", " 0"}));
     EXPECT_EQ(pass.state.ReportText, "");
     EXPECT_FALSE(pass.window.saveEnabled);
-    EXPECT_TRUE(pass.window.pictures[1].calls.empty());
-    EXPECT_TRUE(pass.window.pictures[2].calls.empty());
+    EXPECT_TRUE(pass.window.pictures[1].calls.empty() && pass.window.pictures[2].calls.empty());
 }
 
 // Only the first interval differs, by one unit in the last place: its share of the mean is
@@ -175,8 +157,10 @@ TEST(OpenCommandTest, NoLfAndHfPowerStopsAfterTheBandPowers) {
 TEST(OpenCommandTest, UndefinedCorrelationFailsAfterTheDots) {
     testing::ScratchDir dir;
     Pass pass;
+    pass.open(Example);  // whose r must not remain
     const std::string text = "1.00000012\n" + Lines(testing::Constant(1.0, 255));
     EXPECT_THROW(pass.open(dir.write("r.int", text)), CorrelationUndefined);
+    EXPECT_FALSE(pass.values.PoincareR);
     EXPECT_EQ(pass.state.MeanRR, 1.0f);
     EXPECT_FALSE(pass.state.ReportText.empty());
     const auto& dots = pass.window.pictures[2].calls;

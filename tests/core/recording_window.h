@@ -3,17 +3,22 @@
 #include <array>
 #include <cstdio>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
-#include "platform/headless_window.h"
 #include "platform/platform.h"
 
 namespace ritmova::testing {
 
-// A picture box that records every call as a line of text, e.g. "line 64 0 64 2".
+// A picture box that records every call since it was last cleared as a line of text, e.g.
+// "line 64 0 64 2".
 class RecordingPicture final : public PictureBox {
   public:
-    void clear() override { record("clear"); }
+    void clear() override {
+        calls.clear();  // what the picture shows now
+        record("clear");
+    }
     void setScaleWidth(double w) override { record("scaleWidth", {w}); }
     void setScaleHeight(double h) override { record("scaleHeight", {h}); }
     void setScaleTop(double t) override { record("scaleTop", {t}); }
@@ -47,6 +52,21 @@ class RecordingPicture final : public PictureBox {
     }
 };
 
+// A file dialog that answers with a preset file name (none: cancelled) and keeps its filter.
+class RecordingDialog final : public CommonDialog {
+  public:
+    void setFilter(std::string_view f) override { filter = f; }
+    void setFilterIndex(int index) override { filterIndex = index; }
+    bool showOpen() override { return !file.empty(); }
+    bool showSave() override { return !file.empty(); }
+    bool showPrinter() override { return false; }
+    std::string fileName() const override { return file; }
+    void setFileName(std::string name) { file = std::move(name); }
+
+    std::string file, filter;
+    int filterIndex = 0;
+};
+
 // The window as the commands see it, with every effect kept for inspection.
 class RecordingWindow final : public WindowPort {
   public:
@@ -59,7 +79,7 @@ class RecordingWindow final : public WindowPort {
     }
     void setButtonEnabled(ButtonId, bool enabled) override { saveEnabled = enabled; }
     void setPanelVisible(bool visible) override { panelVisible = visible; }
-    void clearScreen() override {}
+    void clearScreen() override { ++screenClears; }
     void reportFailure(std::string_view reason) override { failure = reason; }
     void clearFailure() override { failure.clear(); }
 
@@ -67,9 +87,9 @@ class RecordingWindow final : public WindowPort {
     void choose(const std::string& file) { dialogs[0].setFileName(file); }
 
     std::array<RecordingPicture, 3> pictures;
-    std::array<PresetDialog, 2> dialogs;
+    std::array<RecordingDialog, 2> dialogs;
     std::array<std::string, 8> captions;
-    int captionWrites = 0;
+    int captionWrites = 0, screenClears = 0;
     bool saveEnabled = false;
     bool panelVisible = false;
     std::string failure;

@@ -5,7 +5,6 @@
 
 #include <QImage>
 #include <QPixmap>
-#include <ostream>
 
 namespace ritmova {
 namespace {
@@ -20,114 +19,88 @@ class PictureBox : public testing::Test {
         ASSERT_EQ(picture.contentsRect().size(), QSize(100, 50));
         picture.clear();
         ASSERT_EQ(picture.drawing().size(), QSize(100, 50));
+        picture.setScale(0, 0, 100, 50);  // one unit a pixel
     }
     bool inked(int x, int y) const { return picture.drawing().pixelColor(x, y) != Background; }
-    int inkedInRow(int y, int from, int to) const {
+    // Inked pixels in the columns [left, right) of the rows [top, bottom).
+    int inkedIn(int left, int top, int right, int bottom) const {
         int count = 0;
-        for (int x = from; x < to; ++x) count += inked(x, y) ? 1 : 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = left; x < right; ++x) count += inked(x, y) ? 1 : 0;
         return count;
     }
 
     PictureBoxWidget picture{Background};
 };
 
-struct ScaleCase {
-    const char* name;
-    void (*setScale)(PictureBoxWidget&);
-    double x, y;
-    QPointF pixels;
-};
-
-void PrintTo(const ScaleCase& c, std::ostream* out) {
-    *out << c.name;
+// User coordinates to pixels under each way of setting the scale. The design's twips are 15 to
+// the pixel at 96 dots per inch; a scale width alone leaves the vertical scale in twips.
+TEST_F(PictureBox, MapsUserCoordinatesToPixels) {
+    struct ScaleCase {
+        const char* scale;
+        double x, y;
+        QPointF pixels;
+    };
+    // clang-format off
+    const ScaleCase cases[] = {
+        {"Poincare", 0.5, 1.5, {0, 0}}, {"Poincare", 1.0, 1.0, {50, 25}},
+        {"Poincare", 1.5, 0.5, {100, 50}}, {"Tachogram", 0, 2, {0, 0}},
+        {"Tachogram", 128, 0, {50, 50}}, {"Tachogram", 64, 1, {25, 25}},
+        {"WidthOnly", 64, 375, {50, 25}}, {"Twips", 750, 750, {50, 50}}};
+    // clang-format on
+    for (const ScaleCase& c : cases) {
+        PictureBoxWidget box{Background};
+        box.resize(104, 54);
+        const std::string scale = c.scale;
+        if (scale == "Poincare") box.setScale(0.5, 1.5, 1.5, 0.5);
+        if (scale == "Tachogram") {
+            box.setScaleWidth(256);
+            box.setScaleHeight(-2);
+            box.setScaleTop(2);
+        }
+        if (scale == "WidthOnly") box.setScaleWidth(128);
+        EXPECT_EQ(box.toPixels(c.x, c.y), c.pixels) << scale << " " << c.x << " " << c.y;
+    }
 }
-
-class PictureBoxScale : public PictureBox, public testing::WithParamInterface<ScaleCase> {};
-
-TEST_P(PictureBoxScale, MapsUserCoordinatesToPixels) {
-    const ScaleCase& c = GetParam();
-    c.setScale(picture);
-    EXPECT_EQ(picture.toPixels(c.x, c.y), c.pixels);
-}
-
-void poincareScale(PictureBoxWidget& p) {
-    p.setScale(0.5, 1.5, 1.5, 0.5);
-}
-void tachogramScale(PictureBoxWidget& p) {
-    p.setScaleWidth(256);
-    p.setScaleHeight(-2);
-    p.setScaleTop(2);
-}
-// The design's twips (15 to the pixel at 96 dots per inch), then a scale width alone: the
-// vertical scale stays in twips from the top.
-void widthOnly(PictureBoxWidget& p) {
-    p.setScaleWidth(128);
-}
-void twips(PictureBoxWidget&) {}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, PictureBoxScale,
-    testing::Values(ScaleCase{"PoincareTopLeft", poincareScale, 0.5, 1.5, {0, 0}},
-                    ScaleCase{"PoincareCentre", poincareScale, 1.0, 1.0, {50, 25}},
-                    ScaleCase{"PoincareBottomRight", poincareScale, 1.5, 0.5, {100, 50}},
-                    ScaleCase{"TachogramTop", tachogramScale, 0, 2, {0, 0}},
-                    ScaleCase{"TachogramBottomMiddle", tachogramScale, 128, 0, {50, 50}},
-                    ScaleCase{"TachogramOneSecond", tachogramScale, 64, 1, {25, 25}},
-                    ScaleCase{"WidthOnlyKeepsTwipsDown", widthOnly, 64, 375, {50, 25}},
-                    ScaleCase{"Twips", twips, 750, 750, {50, 50}}),
-    [](const testing::TestParamInfo<ScaleCase>& param) { return param.param.name; });
 
 TEST_F(PictureBox, PointIsAsWideAsTheDrawWidth) {
-    picture.setScale(0, 0, 100, 50);
     picture.point(10, 10);
     EXPECT_TRUE(inked(10, 10));
-    EXPECT_EQ(inkedInRow(9, 0, 100) + inkedInRow(10, 0, 100) + inkedInRow(11, 0, 100), 1);
+    EXPECT_EQ(inkedIn(0, 0, 100, 50), 1);
     picture.setDrawWidth(2);
     picture.point(50, 20);
-    EXPECT_TRUE(inked(49, 19) && inked(50, 19) && inked(49, 20) && inked(50, 20));
-    EXPECT_EQ(inkedInRow(19, 40, 60) + inkedInRow(20, 40, 60), 4);
+    EXPECT_EQ(inkedIn(49, 19, 51, 21), 4);
+    EXPECT_EQ(inkedIn(40, 15, 60, 25), 4);
 }
 
 TEST_F(PictureBox, DottedLinesHaveGapsAndSolidLinesNone) {
-    picture.setScale(0, 0, 100, 50);
     picture.setDrawStyle(DrawStyle::Dotted);
     picture.line(0, 10.5, 100, 10.5);
-    const int dotted = inkedInRow(10, 0, 100);
-    EXPECT_GT(dotted, 20);
-    EXPECT_LT(dotted, 80);
+    EXPECT_GT(inkedIn(0, 10, 100, 11), 20);
+    EXPECT_LT(inkedIn(0, 10, 100, 11), 80);
     picture.setDrawStyle(DrawStyle::Solid);
     picture.line(0, 30.5, 100, 30.5);
-    EXPECT_EQ(inkedInRow(30, 0, 100), 100);
+    EXPECT_EQ(inkedIn(0, 30, 100, 31), 100);
 }
 
 TEST_F(PictureBox, LineToStartsAtTheLastPointAndClearRemovesEverything) {
-    picture.setScale(0, 0, 100, 50);
     picture.point(10, 40.5);
     picture.lineTo(60, 40.5);
-    EXPECT_GE(inkedInRow(40, 10, 60), 49);
-    EXPECT_EQ(inkedInRow(40, 0, 9) + inkedInRow(40, 62, 100), 0);
+    EXPECT_GE(inkedIn(10, 40, 60, 41), 49);
+    EXPECT_EQ(inkedIn(0, 40, 9, 41) + inkedIn(62, 40, 100, 41), 0);
     picture.clear();
-    for (int y = 0; y < 50; ++y) ASSERT_EQ(inkedInRow(y, 0, 100), 0) << y;
+    EXPECT_EQ(inkedIn(0, 0, 100, 50), 0);
 }
 
 TEST_F(PictureBox, PrintsTextBelowAndRightOfTheCurrentPosition) {
-    picture.setScale(0, 0, 100, 50);
     picture.setCurrentX(20);
     picture.setCurrentY(10);
     picture.printText("MMM");
-    int above = 0, inside = 0;
-    for (int x = 0; x < 100; ++x) {
-        for (int y = 0; y < 50; ++y) {
-            if (!inked(x, y)) continue;
-            (x < 20 || y < 10 ? above : inside)++;
-        }
-    }
-    EXPECT_EQ(above, 0);
-    EXPECT_GT(inside, 10);
+    EXPECT_GT(inkedIn(20, 10, 100, 50), 10);
+    EXPECT_EQ(inkedIn(0, 0, 100, 50), inkedIn(20, 10, 100, 50));
 }
 
 TEST_F(PictureBox, DrawingSurvivesRepaintAndResize) {
-    picture.setScale(0, 0, 100, 50);
     picture.setDrawWidth(2);
     picture.point(50, 25);
     // A repaint, as after the picture was covered, shows the drawing again.
