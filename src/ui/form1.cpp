@@ -138,6 +138,7 @@ void Form1::createMenus() {
     menus_.AnalysisMenu = menuBar()->addMenu("&Analysis");
     QAction* markov = addItem(menus_.AnalysisMenu, menus_.AnalysisMenuItem, 0, "&Markov");
     connect(markov, &QAction::triggered, this, [this] { AnalysisMenuItem_Click(0); });
+    addTrendItem();
     menus_.MenuQM = menuBar()->addMenu("?");
     QAction* about = addItem(menus_.MenuQM, menus_.MenuQMItem, 0, "About");
     about->setShortcut(QKeySequence(Qt::Key_F1));
@@ -196,6 +197,7 @@ bool Form1::openRecording() {
                    [this] { return shownFileName(commonDialog1_->fileName()); });
     // An Open that read its file opened it, even when its pass failed later on.
     recordingOpen_ = recordingOpen_ || state_ != before;
+    if (state_ != before) followOpenInTrend();
     return succeeded;
 }
 
@@ -215,6 +217,7 @@ void Form1::exportImage() {
 // Before any recording is open the command runs as always (its panel text and state
 // included); only its reason says what is missing.
 void Form1::AnalysisMenuItem_Click(std::int16_t index) {
+    if (index == TrendItem) openTrend();
     if (index != 0) return;
     runTrapped([this] {
         try {

@@ -19,6 +19,8 @@ class QMenu;
 
 namespace ritmova {
 
+class TrendWindow;
+
 // The menus; each menu's items under their fixed indices, gaps included.
 struct Form1Menus {
     QMenu* FileMnu = nullptr;
@@ -50,6 +52,9 @@ class Form1 final : public QMainWindow {
     // File menu index of Export image, between Printer Setup and the separator before Exit.
     static constexpr std::int16_t ExportItem = 5;
 
+    // Analysis menu index of Trend, after a separator.
+    static constexpr std::int16_t TrendItem = 6;
+
     // Opens `path` as if it had been chosen in the Open dialog; false when that failed (the
     // reason is in the status bar).
     bool openFile(const QString& path);
@@ -57,6 +62,10 @@ class Form1 final : public QMainWindow {
     const Form1Controls& controls() const { return controls_; }
     const Form1Menus& menus() const { return menus_; }
     const AnalysisState& analysisState() const { return state_; }
+    // Analysis → Trend's window, once it was asked for.
+    TrendWindow* trendWindow() const { return trend_; }
+    // Shows the window of 256 beats from `firstBeat` (a click in the trend).
+    void showWindowAt(std::size_t firstBeat);
 
   protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -72,6 +81,11 @@ class Form1 final : public QMainWindow {
     void setStartTexts();
     bool openRecording();
     void exportImage();
+    // The trend window (form1_trend.cpp).
+    void addTrendItem();
+    void openTrend();
+    void showTrend(bool reread);
+    void followOpenInTrend();
     // The handler's one error trap: a failure beeps and shows its reason in the status bar,
     // after the file's name when there is one; a completed command clears that line.
     // `command` returns false when the user cancelled, which changes nothing. Returns false
@@ -89,6 +103,7 @@ class Form1 final : public QMainWindow {
     std::unique_ptr<QtCommonDialog> exportDialog_;
     bool recordingOpen_ = false;
     std::unique_ptr<QtWindowPort> port_;
+    TrendWindow* trend_ = nullptr;  // a window of its own, owned as a child
 };
 
 }  // namespace ritmova

@@ -50,7 +50,8 @@ TEST_F(Window, MenusCarryTheirFixedIndices) {
                                                                           {99, "-"},
                                                                           {100, "&Exit"}}));
     EXPECT_EQ(m.AnalysisMenu->title(), "&Analysis");
-    EXPECT_EQ(items(m.AnalysisMenuItem), (std::vector<std::pair<int, QString>>{{0, "&Markov"}}));
+    EXPECT_EQ(items(m.AnalysisMenuItem),
+              (std::vector<std::pair<int, QString>>{{0, "&Markov"}, {5, "-"}, {6, "&Trend"}}));
     EXPECT_EQ(m.MenuQM->title(), "?");
     EXPECT_EQ(items(m.MenuQMItem), (std::vector<std::pair<int, QString>>{{0, "About"}}));
 }
@@ -62,6 +63,7 @@ TEST_F(Window, ShortcutsReachTheirCommands) {
         {form.controls().Command3->shortcut(), "Ctrl+S"},
         {m.FileMnuItem.at(3)->shortcut(), "Ctrl+P"},
         {m.FileMnuItem.at(100)->shortcut(), "Ctrl+Q"},
+        {m.AnalysisMenuItem.at(Form1::TrendItem)->shortcut(), "Ctrl+T"},
         {m.MenuQMItem.at(0)->shortcut(), "F1"}};
     for (const auto& [shortcut, key] : expected) EXPECT_EQ(shortcut.toString(), key);
 }
