@@ -197,7 +197,7 @@ bool Form1::openRecording() {
                    [this] { return shownFileName(commonDialog1_->fileName()); });
     // An Open that read its file opened it, even when its pass failed later on.
     recordingOpen_ = recordingOpen_ || state_ != before;
-    if (state_ != before) followOpenInTrend();
+    if (state_ != before) recordingOpened();
     return succeeded;
 }
 

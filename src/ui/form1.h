@@ -85,7 +85,7 @@ class Form1 final : public QMainWindow {
     void addTrendItem();
     void openTrend();
     void showTrend(bool reread);
-    void followOpenInTrend();
+    void recordingOpened();
     // The handler's one error trap: a failure beeps and shows its reason in the status bar,
     // after the file's name when there is one; a completed command clears that line.
     // `command` returns false when the user cancelled, which changes nothing. Returns false
@@ -104,6 +104,7 @@ class Form1 final : public QMainWindow {
     bool recordingOpen_ = false;
     std::unique_ptr<QtWindowPort> port_;
     TrendWindow* trend_ = nullptr;  // a window of its own, owned as a child
+    QString openPath_;              // the file of the recording shown (not of a failed Open)
 };
 
 }  // namespace ritmova

@@ -1,4 +1,5 @@
 // The main window's side of Analysis → Trend.
+#include <QFile>
 #include <QMenu>
 #include <QStatusBar>
 #include <exception>
@@ -24,12 +25,12 @@ void Form1::addTrendItem() {
 void Form1::openTrend() {
     runTrapped(
         [this] {
-            if (!recordingOpen_) throw CommandFailure("no recording is open");
+            if (openPath_.isEmpty()) throw CommandFailure("no recording is open");
             showTrend(false);
             return true;
         },
         [this] {
-            const std::string path = recordingOpen_ ? commonDialog1_->fileName() : "";
+            const std::string path = QFile::encodeName(openPath_).toStdString();
             return SafeText(std::filesystem::path(path).filename().string());
         });
 }
@@ -37,13 +38,14 @@ void Form1::openTrend() {
 // Shows the trend of the open recording, read whole from its file; a trend window already
 // showing that file is only raised, unless `reread`.
 void Form1::showTrend(bool reread) {
-    const QString path = commonDialog1_->chosenPath();
+    const QString& path = openPath_;
     if (!trend_) {
         trend_ = new TrendWindow(printer_, this);
         connect(trend_, &TrendWindow::windowChosen, this, &Form1::showWindowAt);
     }
     if (reread || !trend_->isVisible() || trend_->fileName() != path) {
-        Recording recording = ReadRecording(commonDialog1_->fileName());
+        if (path == "-") throw CommandFailure("standard input was read by Open: open a file");
+        Recording recording = ReadRecording(QFile::encodeName(path).toStdString());
         std::vector<ArtifactRule> flags = FlagArtifacts(recording.intervals);
         trend_->showRecording(path, std::move(recording.intervals), std::move(flags));
     }
@@ -52,9 +54,10 @@ void Form1::showTrend(bool reread) {
     trend_->activateWindow();
 }
 
-// A new Open stops the trend of the previous recording; a trend window on the screen follows
-// the new one. A closed one holds nothing (closing cancels).
-void Form1::followOpenInTrend() {
+// An Open read a new recording: it stops the trend of the previous one, and a trend window on
+// the screen follows the new one. A closed one holds nothing (closing cancels).
+void Form1::recordingOpened() {
+    openPath_ = commonDialog1_->chosenPath();
     if (!trend_ || !trend_->isVisible()) return;
     trend_->cancel();
     try {

@@ -258,7 +258,8 @@ void TrendPlot::paintAxis(QPainter& painter) const {
     for (const Tick& tick : ticks_) {
         painter.drawLine(tick.line);
         const QPointF foot = tick.line.p2();
-        painter.drawText(QRectF(foot.x() - 50, foot.y(), 100, 16), Qt::AlignCenter, tick.text);
+        const double left = std::min(foot.x() - 50, width() - 100.0);  // the last stays whole
+        painter.drawText(QRectF(left, foot.y(), 100, 16), Qt::AlignCenter, tick.text);
     }
     painter.drawText(QRectF(plotArea_.left(), height() - 18, plotArea_.width(), 18),
                      Qt::AlignCenter, axisTitle_);
