@@ -21,6 +21,8 @@ struct TrendMeasures {
     double rmssd = 0;
     float lfHf = 0;
     float hfPercent = 0;
+
+    bool operator==(const TrendMeasures&) const = default;
 };
 
 struct TrendPoint {

@@ -28,19 +28,14 @@ TEST(TrendTest, WindowCountsAndDefaultSteps) {
     // beats, step, windows, and the default step for that many beats.
     for (const auto& [beats, step, windows, defaultStep] :
          {std::tuple<std::size_t, std::size_t, std::size_t, std::size_t>{255, 1, 0, 1},
-          {256, 1, 1, 1},
           {300, 16, 3, 1},
-          {511, 256, 1, 1},
-          {512, 256, 2, 1},
           {8255, 1, 8000, 1},
           {8256, 16, 501, 16},
-          {100'000, 16, 6235, 16},
           {600'000, 64, 9372, 256},
           {10'000'000, 256, 39'062, 256}}) {
         EXPECT_EQ(TrendWindowCount(beats, step), windows) << beats << " beats, step " << step;
         EXPECT_EQ(DefaultTrendStep(beats), defaultStep) << beats << " beats";
     }
-    EXPECT_EQ(Trend(PeriodFour(300), 16).points.size(), 3u);
 }
 
 TEST(TrendTest, SameValuesGiveTheSameMeasuresInEveryWindow) {
@@ -51,17 +46,11 @@ TEST(TrendTest, SameValuesGiveTheSameMeasuresInEveryWindow) {
     EXPECT_EQ(first.meanRR, 1.0f);
     EXPECT_NEAR(first.sdnn, std::sqrt(0.5 / 255), 1e-7);
     EXPECT_NEAR(first.rmssd, 0.0625, 1e-9);
-    EXPECT_GT(first.hfPercent, 99.8);  // the taper spreads a little power into LF
-    EXPECT_LT(first.lfHf, 2e-3);
+    EXPECT_TRUE(first.hfPercent > 99.8 && first.lfHf < 2e-3);  // the taper leaks a little
     for (std::size_t i = 0; i < 4; ++i) {
-        const TrendPoint& point = trend.points[i];
-        EXPECT_EQ(point.firstBeat, 1 + 4 * i);
-        EXPECT_EQ(point.startMinutes, 4.0 * static_cast<double>(i) / 60);
-        EXPECT_EQ(point.measures->meanRR, first.meanRR);
-        EXPECT_EQ(point.measures->sdnn, first.sdnn);
-        EXPECT_EQ(point.measures->rmssd, first.rmssd);
-        EXPECT_EQ(point.measures->lfHf, first.lfHf);
-        EXPECT_EQ(point.measures->hfPercent, first.hfPercent);
+        EXPECT_EQ(trend.points[i].firstBeat, 1 + 4 * i);
+        EXPECT_EQ(trend.points[i].startMinutes, 4.0 * static_cast<double>(i) / 60);
+        EXPECT_EQ(*trend.points[i].measures, first);
     }
     EXPECT_EQ(trend.totalMinutes, 268.0 / 60);
 }
@@ -69,13 +58,10 @@ TEST(TrendTest, SameValuesGiveTheSameMeasuresInEveryWindow) {
 TEST(TrendTest, FirstWindowIsTheOpenPassOfTheFile) {
     const char* file = RITMOVA_EXAMPLES_DIR "/nsr2db-nsr012.int";
     const cli::RecordingAnalysis open = cli::AnalyseRecording(file);
-    const std::vector<float> intervals = ReadRecording(file).intervals;
-    const TrendMeasures trend = *Trend(intervals, 256).points.at(0).measures;
-    EXPECT_EQ(trend.meanRR, open.state.MeanRR);
-    EXPECT_EQ(trend.sdnn, open.state.SDNN);
-    EXPECT_EQ(trend.rmssd, open.pass.timeDomain.RMSSD);
-    EXPECT_EQ(trend.lfHf, LfHfRatio(open.state));
-    EXPECT_EQ(trend.hfPercent, open.state.BandPercent[3]);
+    const AnalysisState& s = open.state;
+    EXPECT_EQ(*Trend(ReadRecording(file).intervals, 256).points.at(0).measures,
+              (TrendMeasures{s.MeanRR, s.SDNN, open.pass.timeDomain.RMSSD, LfHfRatio(s),
+                             s.BandPercent[3]}));
 }
 
 TEST(TrendTest, FailedWindowIsAGapAndArtifactsAreMarked) {
@@ -85,26 +71,23 @@ TEST(TrendTest, FailedWindowIsAGapAndArtifactsAreMarked) {
     intervals[599] = 2.5f;
     const TrendSeries trend = Trend(intervals, 256);
     ASSERT_EQ(trend.points.size(), 3u);
-    EXPECT_TRUE(trend.points[0].measures && trend.points[2].measures);
-    EXPECT_FALSE(trend.points[1].measures);
+    EXPECT_TRUE(trend.points[0].measures && !trend.points[1].measures && trend.points[2].measures);
     EXPECT_EQ(trend.points[1].failure, "no power in the LF and HF bands");
     EXPECT_EQ(trend.points[2].artifacts, 1u);
     ASSERT_EQ(trend.artifacts.size(), 1u);
-    EXPECT_EQ(trend.artifacts[0].beat, 600u);
-    EXPECT_EQ(trend.artifacts[0].minutes, 599.0 / 60);
+    EXPECT_TRUE(trend.artifacts[0].beat == 600 && trend.artifacts[0].minutes == 599.0 / 60);
 }
 
 TEST(TrendTest, ProgressReachesTheTotalAndFalseCancels) {
     const std::vector<float> intervals = PeriodFour(456);
-    const std::vector<ArtifactRule> flags = FlagArtifacts(intervals);
     std::vector<std::size_t> told;
-    ASSERT_TRUE(ComputeTrend(intervals, flags, 1, [&](std::size_t done, std::size_t total) {
+    const auto tell = [&told](std::size_t done, std::size_t) {
         told.push_back(done);
-        return total == 201;
-    }));
-    EXPECT_EQ(told, (std::vector<std::size_t>{0, 64, 128, 192, 201}));
-    EXPECT_FALSE(ComputeTrend(intervals, flags, 1,
-                              [](std::size_t done, std::size_t) { return done < 128; }));
+        return done < 128;
+    };
+    EXPECT_FALSE(ComputeTrend(intervals, FlagArtifacts(intervals), 1, tell));
+    EXPECT_TRUE(ComputeTrend(intervals, FlagArtifacts(intervals), 2, tell));  // 101 windows
+    EXPECT_EQ(told, (std::vector<std::size_t>{0, 64, 128, 0, 64, 101}));
 }
 
 }  // namespace
