@@ -234,7 +234,9 @@ void TrendPlot::paintStrips(QPainter& painter) const {
         painter.drawText(labels, Qt::AlignRight | Qt::AlignTop, strip.highText);
         painter.drawText(labels, Qt::AlignRight | Qt::AlignVCenter, strip.name);
         painter.drawText(labels, Qt::AlignRight | Qt::AlignBottom, strip.lowText);
+        painter.save();
         painter.setPen(QColor(0, 0, 160));
+        painter.setClipRect(strip.frame.adjusted(-1, -1, 1, 1));  // start times may go back
         for (const QPolygonF& line : strip.lines) {
             if (line.size() == 1) {
                 painter.drawPoint(line.front());
@@ -242,6 +244,7 @@ void TrendPlot::paintStrips(QPainter& painter) const {
                 painter.drawPolyline(line);
             }
         }
+        painter.restore();
     }
     painter.setPen(FrameColour);
     painter.drawRect(marksFrame_);
@@ -258,8 +261,9 @@ void TrendPlot::paintAxis(QPainter& painter) const {
     for (const Tick& tick : ticks_) {
         painter.drawLine(tick.line);
         const QPointF foot = tick.line.p2();
-        const double left = std::min(foot.x() - 50, width() - 100.0);  // the last stays whole
-        painter.drawText(QRectF(left, foot.y(), 100, 16), Qt::AlignCenter, tick.text);
+        const bool last = foot.x() + 50 > width();  // kept whole at the right edge
+        painter.drawText(QRectF(last ? width() - 100 : foot.x() - 50, foot.y(), 100, 16),
+                         last ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignCenter, tick.text);
     }
     painter.drawText(QRectF(plotArea_.left(), height() - 18, plotArea_.width(), 18),
                      Qt::AlignCenter, axisTitle_);

@@ -65,8 +65,9 @@ QWidget* TrendWindow::createTools() {
     auto* row = new QHBoxLayout(tools);
     row->setContentsMargins(0, 0, 0, 0);
     stepChoice_ = new QComboBox(tools);
-    for (std::size_t step : TrendSteps)
+    for (std::size_t step : TrendSteps) {
         stepChoice_->addItem(beatsText(step), QVariant::fromValue(step));
+    }
     axisChoice_ = new QComboBox(tools);
     axisChoice_->addItems({tr("Beat number"), tr("Time in minutes")});
     progress_ = new QProgressBar(tools);
