@@ -11,6 +11,7 @@
 #include "analysis/interval_file.h"
 #include "analysis/open_command.h"
 #include "analysis/recording.h"
+#include "analysis/trend.h"
 #include "markov/markov_command.h"
 #include "platform/headless_window.h"
 #include "spectral/fourier_transform.h"
@@ -127,6 +128,15 @@ void SlidingWindows(benchmark::State& bench) {
         Windows, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(SlidingWindows)->Unit(benchmark::kMillisecond);
+
+// The trend view's computation at step 1 over the 100,000-beat recording, on the thread that
+// runs it (target: within 1 s).
+void TrendEveryBeat(benchmark::State& bench) {
+    const std::vector<float> recording = SyntheticRecording(100'000);
+    const std::vector<ritmova::ArtifactRule> flags = ritmova::FlagArtifacts(recording);
+    for (auto _ : bench) benchmark::DoNotOptimize(ritmova::ComputeTrend(recording, flags, 1));
+}
+BENCHMARK(TrendEveryBeat)->Unit(benchmark::kMillisecond);
 
 // The artifact rules over the whole 100,000-beat recording.
 void ArtifactFlags(benchmark::State& bench) {

@@ -6,10 +6,13 @@ add_library(ritmova_gui STATIC
   ui/command_line_export.cpp
   ui/common_dialog.cpp
   ui/form1.cpp
+  ui/form1_trend.cpp
   ui/form_load.cpp
   ui/load_layout.cpp
   ui/picture_box.cpp
   ui/qt_window_port.cpp
+  ui/trend_plot.cpp
+  ui/trend_window.cpp
   ui/window_export.cpp
   ui/window_printing.cpp)
 target_link_libraries(ritmova_gui PUBLIC ritmova_core Qt6::Widgets Qt6::PrintSupport Qt6::Svg)

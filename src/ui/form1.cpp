@@ -84,6 +84,8 @@ const std::vector<AnalysisItem>& analysisItems() {
         {Form1::NextItem, "&Next 256 beats", QKeySequence(Qt::Key_PageDown)},
         {Form1::PreviousItem, "&Previous 256 beats", QKeySequence(Qt::Key_PageUp)},
         {Form1::GoToItem, "&Go to beat...", QKeySequence(Qt::CTRL | Qt::Key_G)},
+        {5, "-", {}},
+        {Form1::TrendItem, "&Trend", QKeySequence(Qt::CTRL | Qt::Key_T)},
         {7, "-", {}},
         {Form1::MillisecondsItem, "&Milliseconds", {}}};
     return items;
@@ -260,13 +262,16 @@ bool Form1::runRecordingCommand(const std::function<bool()>& command,
 // An Open that read its file opened it, even when its pass failed later on.
 bool Form1::openRecording() {
     pass_ = PassValues{};
+    const AnalysisState before = state_;
     const bool milliseconds = menus_.AnalysisMenuItem.at(MillisecondsItem)->isChecked();
-    return runRecordingCommand(
+    const bool succeeded = runRecordingCommand(
         [this, milliseconds] {
             return recording_->open(milliseconds ? Units::Milliseconds : Units::Seconds) ==
                    OpenResult::Completed;
         },
         [this] { return shownFileName(commonDialog1_->fileName()); });
+    if (state_ != before) recordingOpened();
+    return succeeded;
 }
 
 // Exports the window as shown, the way Print draws it.
@@ -301,6 +306,9 @@ void Form1::AnalysisMenuItem_Click(std::int16_t index) {
             break;
         case GoToItem:
             askForBeat();
+            break;
+        case TrendItem:
+            openTrend();
             break;
         case MillisecondsItem:
             setMilliseconds(menus_.AnalysisMenuItem.at(MillisecondsItem)->isChecked());

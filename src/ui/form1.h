@@ -23,6 +23,8 @@ class QMenu;
 
 namespace ritmova {
 
+class TrendWindow;
+
 // The menus; each menu's items under their fixed indices, gaps included.
 struct Form1Menus {
     QMenu* FileMnu = nullptr;
@@ -65,6 +67,9 @@ class Form1 final : public QMainWindow {
     using BeatAnswer = std::function<bool(QInputDialog&)>;
     void setBeatAnswer(BeatAnswer answer) { beatAnswer_ = std::move(answer); }
 
+    // Analysis menu index of Trend, after a separator.
+    static constexpr std::int16_t TrendItem = 6;
+
     // Opens `path` as if it had been chosen in the Open dialog; false when that failed (the
     // reason is in the status bar).
     bool openFile(const QString& path);
@@ -78,6 +83,8 @@ class Form1 final : public QMainWindow {
     const Form1Controls& controls() const { return controls_; }
     const Form1Menus& menus() const { return menus_; }
     const AnalysisState& analysisState() const { return state_; }
+    // Analysis → Trend's window, once it was asked for.
+    TrendWindow* trendWindow() const { return trend_; }
 
   protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -103,6 +110,11 @@ class Form1 final : public QMainWindow {
     // `fileName` names another.
     bool runRecordingCommand(const std::function<bool()>& command,
                              const std::function<std::string()>& fileName = {});
+    // The trend window (form1_trend.cpp).
+    void openTrend();
+    void showTrend(bool reread);
+    // An Open read a new recording: a trend window on the screen follows it.
+    void recordingOpened();
     // The handler's one error trap: a failure beeps and shows its reason in the status bar,
     // after the file's name when there is one; a completed command clears that line.
     // `command` returns false when the user cancelled, which changes nothing. Returns false
@@ -122,6 +134,7 @@ class Form1 final : public QMainWindow {
     std::unique_ptr<RecordingCommands> recording_;
     QLabel* windowField_ = nullptr;
     BeatAnswer beatAnswer_;
+    TrendWindow* trend_ = nullptr;  // a window of its own, owned as a child
 };
 
 }  // namespace ritmova

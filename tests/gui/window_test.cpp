@@ -57,6 +57,8 @@ TEST_F(Window, MenusCarryTheirFixedIndices) {
                                                     {2, "&Next 256 beats"},
                                                     {3, "&Previous 256 beats"},
                                                     {4, "&Go to beat..."},
+                                                    {5, "-"},
+                                                    {6, "&Trend"},
                                                     {7, "-"},
                                                     {8, "&Milliseconds"}}));
     EXPECT_EQ(m.MenuQM->title(), "?");
@@ -73,7 +75,8 @@ TEST_F(Window, ShortcutsReachTheirCommands) {
         {m.MenuQMItem.at(0)->shortcut(), "F1"},
         {m.AnalysisMenuItem.at(Form1::NextItem)->shortcut(), "PgDown"},
         {m.AnalysisMenuItem.at(Form1::PreviousItem)->shortcut(), "PgUp"},
-        {m.AnalysisMenuItem.at(Form1::GoToItem)->shortcut(), "Ctrl+G"}};
+        {m.AnalysisMenuItem.at(Form1::GoToItem)->shortcut(), "Ctrl+G"},
+        {m.AnalysisMenuItem.at(Form1::TrendItem)->shortcut(), "Ctrl+T"}};
     for (const auto& [shortcut, key] : expected) EXPECT_EQ(shortcut.toString(), key);
 }
 
