@@ -13,10 +13,14 @@
 namespace ritmova::fuzz {
 namespace {
 
-using Outcome = std::variant<IntervalValues, std::string>;
+// What a reader gave: its result, or its failure's reason.
+template <typename Result>
+using ReadOutcome = std::variant<Result, std::string>;
+using Outcome = ReadOutcome<IntervalValues>;
+using RecordingOutcome = ReadOutcome<Recording>;
 
 template <typename Read>
-Outcome outcomeOf(Read read) {
+auto outcomeOf(Read read) -> ReadOutcome<decltype(read())> {
     try {
         return read();
     } catch (const CommandFailure& failure) {
@@ -46,17 +50,6 @@ std::string csv(const cli::RecordingAnalysis& recording) {
     std::string out(cli::CsvHeader());
     cli::AppendCsvRow(out, recording);
     return out;
-}
-
-using RecordingOutcome = std::variant<Recording, std::string>;
-
-template <typename Read>
-RecordingOutcome recordingOutcomeOf(Read read) {
-    try {
-        return read();
-    } catch (const CommandFailure& failure) {
-        return std::string(failure.what());
-    }
 }
 
 bool sameRecording(const RecordingOutcome& a, const RecordingOutcome& b) {
@@ -100,9 +93,8 @@ std::optional<std::string> RecordingReaderDisagreement(std::string_view bytes,
                                    {UnitsChoice::Seconds, 1, 2}};
     for (const ReadOptions& options : choices) {
         const RecordingOutcome fromMemory =
-            recordingOutcomeOf([&] { return ParseRecording(bytes, options); });
-        const RecordingOutcome fromFile =
-            recordingOutcomeOf([&] { return ReadRecording(path, options); });
+            outcomeOf([&] { return ParseRecording(bytes, options); });
+        const RecordingOutcome fromFile = outcomeOf([&] { return ReadRecording(path, options); });
         if (!sameRecording(fromMemory, fromFile)) {
             return "the memory and file recording readers disagree (skip " +
                    std::to_string(options.skipLines) + ", column " +
