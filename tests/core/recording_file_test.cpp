@@ -119,23 +119,14 @@ TEST(RecordingFileTest, MoreValuesThanARecordingMayHoldFail) {
               "more than 10000000 values, the most a recording may hold");
 }
 
-// The same recording's text with the decimal point moved three places right: "0.5389" gives
-// "538.9", "1.2" gives "1200".
-std::string InMilliseconds(const std::string& seconds) {
-    std::string out;
-    for (std::size_t i = 0; i < seconds.size();) {
-        const std::size_t end = std::min(seconds.find('\n', i), seconds.size());
-        std::string value = seconds.substr(i, end - i);
-        const std::size_t point = value.find('.');
-        std::string digits = value.substr(0, point);
-        std::string fraction = point == std::string::npos ? "" : value.substr(point + 1);
-        fraction.resize(std::max<std::size_t>(fraction.size(), 3), '0');
-        digits += fraction.substr(0, 3);
-        digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size() - 1));
-        out += digits + (fraction.size() > 3 ? "." + fraction.substr(3) : "") + "\n";
-        i = end + 1;
+// The text with each value's decimal point moved three places right: "0.8828" as "0882.8".
+// Every value of the real recordings has a point and three or four decimals.
+std::string InMilliseconds(std::string text) {
+    for (std::size_t point = text.find('.'); point != std::string::npos;
+         point = text.find('.', point + 4)) {
+        text.insert(point + 4, ".").erase(point, 1);
     }
-    return out;
+    return text;
 }
 
 class RealRecordingTest : public ::testing::TestWithParam<std::string> {};
