@@ -45,8 +45,7 @@ CoreAnalysis AnalyseThroughCore(const std::string& path) {
     }
     a.extra = ComputeExtraMeasures(values, a.state.SDNN);
     const std::vector<ArtifactRule> flags = FlagArtifacts(values);
-    a.artifacts = std::count_if(flags.begin(), flags.end(),
-                                [](ArtifactRule r) { return r != ArtifactRule::None; });
+    a.artifacts = 256 - std::count(flags.begin(), flags.end(), ArtifactRule::None);
     return a;
 }
 
@@ -86,11 +85,10 @@ void ExpectValue(const Json& json, const Value& expected) {
             if constexpr (std::is_same_v<decltype(value), std::monostate>) {
                 EXPECT_EQ(json.kind, Json::Kind::Null);
             } else {
-                ASSERT_EQ(json.kind, Json::Kind::Number);
                 decltype(value) read{};
                 const char* end = json.text.data() + json.text.size();
-                EXPECT_EQ(std::from_chars(json.text.data(), end, read).ptr, end);
-                EXPECT_EQ(read, value) << json.text;
+                const bool whole = std::from_chars(json.text.data(), end, read).ptr == end;
+                EXPECT_TRUE(json.kind == Json::Kind::Number && whole && read == value) << json.text;
             }
         },
         expected);
@@ -273,16 +271,16 @@ TEST(CliOutputTest, ArtifactsListsEveryFlaggedInterval) {
     const Json object = testing::ParseJson(json.out).items.at(0);
     EXPECT_EQ(object.names, (std::vector<std::string>{"file", "units", "beats", "flagged",
                                                       "percent", "intervals"}));
-    EXPECT_EQ(object["beats"].text, "38");
-    EXPECT_EQ(object["flagged"].text, "2");
+    EXPECT_EQ(object["intervals"].items.at(1).names,
+              (std::vector<std::string>{"beat", "value", "rule"}));
     EXPECT_EQ(std::stod(object["percent"].text), 200.0 / 38);
-    const Rows flagged{{"11", "2.5", "range"}, {"21", "1", "malik"}};
-    for (std::size_t i = 0; i < 2; ++i) {
-        const Json& interval = object["intervals"].items.at(i);
-        const std::vector<std::string> read{interval["beat"].text, interval["value"].text,
-                                            interval["rule"].text};
-        EXPECT_EQ(read, flagged[i]);
-    }
+    std::vector<const Json*> leaves;
+    Leaves(object, leaves);
+    std::vector<std::string> texts;
+    for (const Json* leaf : leaves) texts.push_back(leaf->text);
+    texts.erase(texts.begin() + 4);  // the percent
+    EXPECT_EQ(texts, (std::vector<std::string>{file, "s", "38", "2", "11", "2.5", "range", "21",
+                                               "1", "malik"}));
     // Under a range that holds 2.5, beat 11 is a step; 2 of 40 are not more than 5 %.
     values.insert(values.end(), {0.8, 0.8});
     const std::string longer = dir.write("b.int", testing::Lines(values));

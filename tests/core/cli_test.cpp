@@ -58,21 +58,18 @@ TEST(CliTest, ReportAndSummaryAreWhatTheWindowSavesAndShows) {
     EXPECT_NE(unwritable.err.find(out + "/x"), std::string::npos);
 }
 
-TEST(CliTest, MarkovTextHasNoFinalLineBreak) {
+TEST(CliTest, MarkovTextHasNoFinalLineBreakAndAFailureGoesToStderr) {
     const CliRun run = Cli("markov " + Example);
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out.substr(0, 28), "Zero-memory Markov process\r\n");
     EXPECT_EQ(run.out.substr(run.out.size() - 21), "Nakahama index: 0.350");
-}
-
-TEST(CliTest, FailuresGoToStderrWithStatusOne) {
     testing::ScratchDir dir;
     const std::string flat = dir.write("flat.int", testing::Lines(testing::Constant(0.8)));
-    const CliRun markov = Cli("markov " + flat);
-    EXPECT_EQ(markov.status, 1);
-    EXPECT_EQ(markov.out, "");
+    const CliRun failed = Cli("markov " + flat);
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.out, "");
     EXPECT_EQ(
-        markov.err,
+        failed.err,
         flat + ": no variability: all beats fall in one state, the Nakahama index is undefined\n");
 }
 
