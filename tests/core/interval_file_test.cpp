@@ -93,12 +93,14 @@ INSTANTIATE_TEST_SUITE_P(
                  "no 256 values in the first 16 MB"}),
     [](const auto& test) { return test.param.name; });
 
+// 0.8000001 and 1.6777217 (a mantissa past 2^24) as the single nearest to them; the last
+// three below single and double's range.
 TEST(IntervalFileTest, NumberForms) {
-    const std::string forms = "8.1e-1 +0.5 -0.25 .75 3. 1E1 0.8000001 1e-50 1e-400 -1e-46\n";
-    const IntervalValues values = ParseIntervals(forms + Lines(testing::Constant(1.0, 246)));
-    // 0.8000001 as the single nearest to it; the last three below single and double's range.
-    const std::vector<float> expected{0.81f, 0.5f,       -0.25f, 0.75f, 3.0f,
-                                      10.0f, 0.8000001f, 0,      0,     -0.0f};
+    const std::string forms =
+        "8.1e-1 +0.5 -0.25 .75 3. 1E1 0.8000001 1.6777217 1e-50 1e-400 -1e-46\n";
+    const IntervalValues values = ParseIntervals(forms + Lines(testing::Constant(1.0, 245)));
+    const std::vector<float> expected{0.81f,      0.5f,       -0.25f, 0.75f, 3.0f, 10.0f,
+                                      0.8000001f, 1.6777217f, 0,      0,     -0.0f};
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(std::bit_cast<std::uint32_t>(values[i]),
                   std::bit_cast<std::uint32_t>(expected[i]))
