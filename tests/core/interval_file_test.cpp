@@ -131,30 +131,9 @@ TEST(IntervalFileTest, ShortDecimalsRoundCorrectly) {
     }
 }
 
+// What reading a path says, and what the check for a regular file says. The pipe gives a value
+// and then endless blanks; standard input, as -, holds one value.
 TEST(IntervalFileTest, OddPathsAreNamedForWhatTheyAre) {
-    testing::ScratchDir dir;
-    const std::string fifo = dir.file("pipe");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    const std::string regular = dir.write("r.int", "0.8");
-    const struct {
-        std::string path, reading, check;
-    } cases[] = {
-        {"/nonexistent/file.int", "No such file or directory", "No such file or directory"},
-        {"", "no file name given", "No such file or directory"},
-        {dir.file(""), "is a folder", "is a folder"},
-        {"/dev/null", "only 0 values, 256 needed", "is not a regular file"},
-        {fifo, "(not opened)", "is not a regular file"},
-        {regular, "only 1 values, 256 needed", "accepted"},
-    };
-    for (const auto& odd : cases) {
-        EXPECT_EQ(ReasonOf([&] { RequireRegularFile(odd.path); }), odd.check) << odd.path;
-        if (odd.path == fifo) continue;  // opening it would wait for a writer
-        EXPECT_EQ(ReasonOf([&] { ReadIntervalFile(odd.path); }), odd.reading) << odd.path;
-    }
-}
-
-// An endless stream of blanks after a value, as from a pipe, ends after a bounded read.
-TEST(IntervalFileTest, EndlessBlanksFromAPipeEndTheRead) {
     testing::ScratchDir dir;
     const std::string fifo = dir.file("pipe");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
@@ -167,22 +146,31 @@ TEST(IntervalFileTest, EndlessBlanksFromAPipeEndTheRead) {
             writing = write(out, blanks.data(), blanks.size()) > 0;  // until the reader closes
         close(out);
     });
-    EXPECT_EQ(ReasonOf([&] { ReadIntervalFile(fifo); }), "no 256 values in the first 16 MB");
+    const std::string regular = dir.write("r.int", "0.8");
+    const int savedInput = dup(STDIN_FILENO);
+    const int input = open(regular.c_str(), O_RDONLY);
+    dup2(input, STDIN_FILENO);
+    close(input);
+    const struct {
+        std::string path, reading, check;
+    } cases[] = {
+        {"/nonexistent/file.int", "No such file or directory", "No such file or directory"},
+        {"", "no file name given", "No such file or directory"},
+        {dir.file(""), "is a folder", "is a folder"},
+        {"/dev/null", "only 0 values, 256 needed", "is not a regular file"},
+        {fifo, "no 256 values in the first 16 MB", "is not a regular file"},
+        {regular, "only 1 values, 256 needed", "accepted"},
+        {"-", "only 1 values, 256 needed", "No such file or directory"},
+    };
+    for (const auto& odd : cases) {
+        EXPECT_EQ(ReasonOf([&] { ReadIntervalFile(odd.path); }), odd.reading) << odd.path;
+        EXPECT_EQ(ReasonOf([&] { RequireRegularFile(odd.path); }), odd.check) << odd.path;
+    }
+    dup2(savedInput, STDIN_FILENO);
+    close(savedInput);
+    std::clearerr(stdin);
     writer.join();
     std::signal(SIGPIPE, previous);
-}
-
-TEST(IntervalFileTest, DashReadsStandardInput) {
-    testing::ScratchDir dir;
-    const int saved = dup(STDIN_FILENO);
-    const int in = open(dir.write("ramp.int", Lines(Ramp())).c_str(), O_RDONLY);
-    dup2(in, STDIN_FILENO);
-    close(in);
-    const IntervalValues values = ReadIntervalFile("-");
-    dup2(saved, STDIN_FILENO);
-    close(saved);
-    std::clearerr(stdin);
-    ExpectRamp(values);
 }
 
 }  // namespace
