@@ -51,46 +51,29 @@ TEST(WindowNameTest, NamesTheBeatsBeyondTheFirstWindow) {
     EXPECT_EQ(WindowName("rec.int", 257), "rec.int (beats 257-512)");
 }
 
-// The pass's SDNN: divisor N - 1 around the mean, rounded to single precision.
-float Sdnn(const std::vector<float>& values) {
-    double mean = 0, squares = 0;
-    for (float v : values) mean += v / static_cast<double>(values.size());
-    for (float v : values) squares += (v - mean) * (v - mean);
-    return static_cast<float>(std::sqrt(squares / static_cast<double>(values.size() - 1)));
-}
-
-TEST(ExtraMeasuresTest, PeerCheck) {
+// SDNN as the pass gives it: divisor N - 1 around the mean, in single precision.
+TEST(ExtraMeasuresTest, WorkedExamples) {
     // d = 1, 14, 2: squared deviations sum to 314/3, so SDSD^2 = 314/6 and SD1^2 = 314/12;
     // SDNN^2 = 242.75/3, so SD2^2 = 485.5/3 - 314/12 = 1628/12.
-    const std::vector<float> values{10, 11, 25, 27};
-    const ExtraMeasures measures = ComputeExtraMeasures(values, Sdnn(values));
-    EXPECT_NEAR(*measures.sd1, std::sqrt(314.0 / 12.0), 1e-12);
-    EXPECT_NEAR(*measures.sd2, std::sqrt(1628.0 / 12.0), 1e-5);
-    EXPECT_NEAR(*measures.sd2, 11.648, 5e-4);
-}
-
-TEST(ExtraMeasuresTest, WindowDividesBy254) {
+    const float sdnn = static_cast<float>(std::sqrt(242.75 / 3));
+    const ExtraMeasures peer = ComputeExtraMeasures(std::vector<float>{10, 11, 25, 27}, sdnn);
+    EXPECT_NEAR(*peer.sd1, std::sqrt(314.0 / 12.0), 1e-12);
+    EXPECT_NEAR(*peer.sd2, std::sqrt(1628.0 / 12.0), 1e-5);
+    // 1, 2, 1: SD1^2 = 1 and 2 SDNN^2 = 2/3, so SD2^2 would be negative.
+    const ExtraMeasures peak =
+        ComputeExtraMeasures(std::vector<float>{1, 2, 1}, std::sqrt(1 / 3.0f));
+    EXPECT_EQ(peak.sd1, 1.0);
+    EXPECT_EQ(peak.sd2, std::nullopt);
+    // 60 / x: 120, 60, 80 and 40 beats per minute.
+    const ExtraMeasures rates = ComputeExtraMeasures(std::vector<float>{0.5, 1, 0.75, 1.5}, 0);
+    EXPECT_EQ(rates.meanHr, 75.0);
+    EXPECT_EQ(rates.minHr, 40.0);
+    EXPECT_EQ(rates.maxHr, 120.0);
     // 0.5, 1.0, ...: 128 differences of -0.5 and 127 of +0.5 around their mean -0.5/255 give
     // 65024/1020 in squares; over 254 and halved, SD1^2 = 32/255.
-    std::vector<float> values;
-    for (int i = 0; i < 256; ++i) values.push_back(i % 2 == 0 ? 0.5f : 1.0f);
-    EXPECT_NEAR(*ComputeExtraMeasures(values, 0.25f).sd1, std::sqrt(32.0 / 255.0), 1e-14);
-}
-
-TEST(ExtraMeasuresTest, NegativeSquareLeavesSd2Absent) {
-    // 1, 2, 1: SD1^2 = 1 and 2 SDNN^2 = 2/3.
-    const std::vector<float> values{1, 2, 1};
-    const ExtraMeasures measures = ComputeExtraMeasures(values, Sdnn(values));
-    EXPECT_EQ(measures.sd1, 1.0);
-    EXPECT_EQ(measures.sd2, std::nullopt);
-}
-
-TEST(ExtraMeasuresTest, HeartRates) {
-    // 60 / x: 120, 60, 80 and 40 beats per minute.
-    const ExtraMeasures measures = ComputeExtraMeasures(std::vector<float>{0.5, 1, 0.75, 1.5}, 0);
-    EXPECT_EQ(measures.meanHr, 75.0);
-    EXPECT_EQ(measures.minHr, 40.0);
-    EXPECT_EQ(measures.maxHr, 120.0);
+    std::vector<float> window;
+    for (int i = 0; i < 256; ++i) window.push_back(i % 2 == 0 ? 0.5f : 1.0f);
+    EXPECT_NEAR(*ComputeExtraMeasures(window, 0.25f).sd1, std::sqrt(32.0 / 255.0), 1e-14);
 }
 
 TEST(ExtraMeasuresTest, FailuresSayWhy) {

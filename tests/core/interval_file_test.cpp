@@ -3,14 +3,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
-#include <functional>
-#include <thread>
-
+#include <bit>
 #include <charconv>
-#include <cmath>
+#include <csignal>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "analysis/interval_file.h"
@@ -22,7 +21,7 @@ namespace {
 
 using testing::Lines;
 
-// 256 values 0.001, 0.002, ... in the given layout; value i is i/1000.
+// Values 0.001, 0.002, ...: value i is i/1000.
 std::vector<double> Ramp(int count = 256) {
     std::vector<double> values;
     for (int i = 1; i <= count; ++i) values.push_back(i / 1000.0);
@@ -31,57 +30,82 @@ std::vector<double> Ramp(int count = 256) {
 
 void ExpectRamp(const IntervalValues& values) {
     for (std::size_t i = 0; i < values.size(); ++i) {
-        ASSERT_EQ(values[i], static_cast<float>(static_cast<double>(i + 1) / 1000.0))
-            << "value " << i + 1;
+        ASSERT_EQ(values[i], static_cast<float>(static_cast<double>(i + 1) / 1000.0)) << i + 1;
     }
 }
 
-struct LayoutCase {
+std::string ReasonOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const CommandFailure& failure) {
+        return failure.what();
+    }
+    return "accepted";
+}
+
+struct TextCase {
     const char* name;
     std::string text;
+    const char* reason = "accepted";
 };
 
-void PrintTo(const LayoutCase& layout, std::ostream* out) {
-    *out << layout.name;
+class IntervalTextTest : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(IntervalTextTest, ReadsTheRampOrFailsWithReason) {
+    EXPECT_EQ(ReasonOf([this] { ExpectRamp(ParseIntervals(GetParam().text)); }), GetParam().reason);
 }
 
-class AcceptedLayoutTest : public ::testing::TestWithParam<LayoutCase> {};
-
-TEST_P(AcceptedLayoutTest, ReadsAllValuesInOrder) {
-    ExpectRamp(ParseIntervals(GetParam().text));
-}
+constexpr const char* Utf16 = "UTF-16 text: save the file as UTF-8 or ASCII";
 
 INSTANTIATE_TEST_SUITE_P(
-    Layouts, AcceptedLayoutTest,
+    , IntervalTextTest,
     ::testing::Values(
-        LayoutCase{"OnePerLine", Lines(Ramp())}, LayoutCase{"CrLf", Lines(Ramp(), "\r\n")},
-        LayoutCase{"OldMacCr", Lines(Ramp(), "\r")},
-        LayoutCase{"NoFinalLineEnd", Lines(Ramp()).substr(0, Lines(Ramp()).size() - 1)},
-        LayoutCase{"CommaSeparated", Lines(Ramp(), ",")},
-        LayoutCase{"CommaAndBlank", Lines(Ramp(), ", ")},
-        LayoutCase{"BlankBeforeComma", Lines(Ramp(), " ,")},
-        LayoutCase{"Blanks", Lines(Ramp(), " ")}, LayoutCase{"Tabs", Lines(Ramp(), "\t")},
-        LayoutCase{"BlankLines", "\n\n" + Lines(Ramp(), "\n\n\r\n")},
-        LayoutCase{"TrailingCommaPerLine", Lines(Ramp(), ",\n")},
-        LayoutCase{"ExtraValuesIgnored", Lines(Ramp(300))},
-        LayoutCase{"GarbageAfter256th", Lines(Ramp()) + "not,a,number,,"},
-        LayoutCase{"ByteOrderMark", "\xEF\xBB\xBF" + Lines(Ramp(), "\r\n")}),
+        TextCase{"BlankLinesCrLf", "\n\n" + Lines(Ramp(), "\n\n\r\n")},
+        TextCase{"OldMacCr", Lines(Ramp(), "\r")},
+        TextCase{"NoFinalLineEnd", Lines(Ramp()).substr(0, Lines(Ramp()).size() - 1)},
+        TextCase{"Commas", Lines(Ramp(), ",")},
+        TextCase{"BlanksAroundCommas", Lines(Ramp(), " , ")},
+        TextCase{"BlanksAndTabs", Lines(Ramp(), " \t")},
+        TextCase{"TrailingCommaPerLine", Lines(Ramp(), ",\n")},
+        TextCase{"GarbageAfter256th", Lines(Ramp(300)) + "not,a,number,,"},
+        TextCase{"ByteOrderMark", "\xEF\xBB\xBF" + Lines(Ramp(), "\r\n")},
+        TextCase{"Empty", "", "only 0 values, 256 needed"},
+        TextCase{"ShortBy1", Lines(Ramp(255)), "only 255 values, 256 needed"},
+        TextCase{"Word", "0.8\n0.9\nabc\n", "line 3: 'abc' is not a number"},
+        TextCase{"EmptyField", "0.8,,0.9", "line 1: empty field between two commas"},
+        TextCase{"Infinity", "0.8\r\ninf", "line 2: 'inf' is not a number"},
+        TextCase{"Hexadecimal", "0x1p-1", "line 1: '0x1p-1' is not a number"},
+        TextCase{"BareExponent", "1e", "line 1: '1e' is not a number"},
+        TextCase{"TooLarge", "1e39", "line 1: '1e39' is too large"},
+        TextCase{"LongToken", std::string(100000, '7'),
+                 "line 1: '77777777777777777777...' is not a number"},
+        TextCase{"BeyondDouble", "0.8\n1e400", "line 2: '1e400' is too large"},
+        TextCase{"NegativeBeyondDouble", "-1e309", "line 1: '-1e309' is too large"},
+        TextCase{"CapitalExponent", "0.8, 4E422", "line 1: '4E422' is too large"},
+        TextCase{"Nul", std::string("0.8\n0.9\n0.8\0x\n", 14),
+                 "line 3: '0.8\\x00x' is not a number"},
+        TextCase{"Escape", "\x1b[2J", "line 1: '\\x1b[2J' is not a number"},
+        TextCase{"Elf", "\177ELF\x02\x01", "line 1: '\\x7fELF\\x02\\x01' is not a number"},
+        TextCase{"Utf16LittleEndianMark", {'\xff', '\xfe', '0', 0, '.', 0, '8', 0}, Utf16},
+        TextCase{"Utf16BigEndianMark", {'\xfe', '\xff', 0, '0', 0, '.', 0, '8'}, Utf16},
+        TextCase{"Utf16WithoutMark", {'0', 0, '.', 0, '8', 0, '\n', 0}, Utf16},
+        TextCase{"BlanksAfterAValue", "0.8" + std::string(17u << 20, ' '),
+                 "no 256 values in the first 16 MB"}),
     [](const auto& test) { return test.param.name; });
 
+// 0.8000001 and 1.6777217 (a mantissa past 2^24) as the single nearest to them; the last
+// three below single and double's range.
 TEST(IntervalFileTest, NumberForms) {
-    std::string text = "8.1e-1 +0.5 -0.25 .75 3. 1E1 0.8000001 1e-50 1e-400 -1e-46\n";
-    text += Lines(testing::Constant(1.0, 246));
-    const IntervalValues values = ParseIntervals(text);
-    EXPECT_EQ(values[0], 0.81f);
-    EXPECT_EQ(values[1], 0.5f);
-    EXPECT_EQ(values[2], -0.25f);
-    EXPECT_EQ(values[3], 0.75f);
-    EXPECT_EQ(values[4], 3.0f);
-    EXPECT_EQ(values[5], 10.0f);
-    EXPECT_EQ(values[6], 0.8000001f);  // the single nearest to the text
-    EXPECT_EQ(values[7], 0.0f);        // below single precision's range
-    EXPECT_EQ(values[8], 0.0f);        // and below double's
-    EXPECT_TRUE(std::signbit(values[9]));
+    const std::string forms =
+        "8.1e-1 +0.5 -0.25 .75 3. 1E1 0.8000001 1.6777217 1e-50 1e-400 -1e-46\n";
+    const IntervalValues values = ParseIntervals(forms + Lines(testing::Constant(1.0, 245)));
+    const std::vector<float> expected{0.81f,      0.5f,       -0.25f, 0.75f, 3.0f, 10.0f,
+                                      0.8000001f, 1.6777217f, 0,      0,     -0.0f};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(values[i]),
+                  std::bit_cast<std::uint32_t>(expected[i]))
+            << i;
+    }
 }
 
 // Every short decimal form reads as the single-precision value nearest to it.
@@ -107,119 +131,9 @@ TEST(IntervalFileTest, ShortDecimalsRoundCorrectly) {
     }
 }
 
-struct RejectCase {
-    const char* name;
-    std::string text;
-    const char* reason;
-};
-
-void PrintTo(const RejectCase& input, std::ostream* out) {
-    *out << input.name;
-}
-
-constexpr const char* Utf16 = "UTF-16 text: save the file as UTF-8 or ASCII";
-
-class RejectedInputTest : public ::testing::TestWithParam<RejectCase> {};
-
-TEST_P(RejectedInputTest, FailsWithReason) {
-    try {
-        ParseIntervals(GetParam().text);
-        FAIL() << "accepted";
-    } catch (const CommandFailure& failure) {
-        EXPECT_EQ(std::string(failure.what()), GetParam().reason);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Inputs, RejectedInputTest,
-    ::testing::Values(
-        RejectCase{"Empty", "", "only 0 values, 256 needed"},
-        RejectCase{"OnlyBlanks", "  \n\r\n\t ", "only 0 values, 256 needed"},
-        RejectCase{"ShortBy1", Lines(Ramp(255)), "only 255 values, 256 needed"},
-        RejectCase{"Word", "0.8\n0.9\nabc\n", "line 3: 'abc' is not a number"},
-        RejectCase{"EmptyField", "0.8,,0.9", "line 1: empty field between two commas"},
-        RejectCase{"LeadingComma", "\n,0.9", "line 2: empty field between two commas"},
-        RejectCase{"Nan", "nan", "line 1: 'nan' is not a number"},
-        RejectCase{"Infinity", "0.8\r\ninf", "line 2: 'inf' is not a number"},
-        RejectCase{"Hexadecimal", "0x1p-1", "line 1: '0x1p-1' is not a number"},
-        RejectCase{"DecimalComma", "0;8", "line 1: '0;8' is not a number"},
-        RejectCase{"Quoted", "\"0.8\"", "line 1: '\"0.8\"' is not a number"},
-        RejectCase{"TooLarge", "1e39", "line 1: '1e39' is too large"},
-        RejectCase{"BareExponent", "1e", "line 1: '1e' is not a number"},
-        RejectCase{"LongToken", std::string(100000, '7'),
-                   "line 1: '77777777777777777777...' is not a number"},
-        RejectCase{"BeyondDouble", "0.8\n1e400", "line 2: '1e400' is too large"},
-        RejectCase{"NegativeBeyondDouble", "-1e309", "line 1: '-1e309' is too large"},
-        RejectCase{"CapitalExponent", "0.8, 4E422", "line 1: '4E422' is too large"},
-        RejectCase{"Nul", std::string("0.8\n0.9\n0.8\0x\n", 14),
-                   "line 3: '0.8\\x00x' is not a number"},
-        RejectCase{"Escape", "\x1b[2J", "line 1: '\\x1b[2J' is not a number"},
-        RejectCase{"Binary",
-                   "\x7f"
-                   "ELF\x02\x01",
-                   "line 1: '\\x7fELF\\x02\\x01' is not a number"},
-        RejectCase{"LongUtf8", std::string(60, 'x') + "\xc3\xa9",
-                   "line 1: 'xxxxxxxxxxxxxxxxxxxx...' is not a number"},
-        RejectCase{"Utf16LittleEndianMark",
-                   std::string("\xff\xfe"
-                               "0\0.\08\0",
-                               8),
-                   Utf16},
-        RejectCase{"Utf16BigEndianMark",
-                   std::string("\xfe\xff\0"
-                               "0\0.\08",
-                               8),
-                   Utf16},
-        RejectCase{"Utf16WithoutMark", std::string("0\0.\08\0\n\0", 8), Utf16},
-        RejectCase{"BlanksAfterAValue", "0.8" + std::string(17u << 20, ' '),
-                   "no 256 values in the first 16 MB"}),
-    [](const auto& test) { return test.param.name; });
-
-TEST(IntervalFileTest, FileOfManyBlanksIsRejectedAfterABoundedRead) {
-    testing::ScratchDir dir;
-    const std::string path = dir.write("blank.int", std::string(17u << 20, ' ') + "0.8\n");
-    EXPECT_THROW(ReadIntervalFile(path), CommandFailure);
-}
-
-TEST(IntervalFileTest, ReadsTheBundledRecording) {
-    const IntervalValues values = ReadIntervalFile(testing::ExampleFile("nsr2db-nsr012.int"));
-    EXPECT_EQ(values[0], 0.8828f);
-    EXPECT_EQ(values[255], 0.9062f);
-}
-
-std::string ReasonOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const CommandFailure& failure) {
-        return failure.what();
-    }
-    return "accepted";
-}
-
+// What reading a path says, and what the check for a regular file says. The pipe gives a value
+// and then endless blanks; standard input, as -, holds one value.
 TEST(IntervalFileTest, OddPathsAreNamedForWhatTheyAre) {
-    testing::ScratchDir dir;
-    const std::string fifo = dir.file("pipe");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    const std::string regular = dir.write("r.int", "0.8");
-    const struct {
-        std::string path, reading, check;
-    } cases[] = {
-        {"/nonexistent/file.int", "No such file or directory", "No such file or directory"},
-        {"", "no file name given", "No such file or directory"},
-        {dir.file(""), "is a folder", "is a folder"},
-        {"/dev/null", "only 0 values, 256 needed", "is not a regular file"},
-        {fifo, "(not opened)", "is not a regular file"},
-        {regular, "only 1 values, 256 needed", "accepted"},
-    };
-    for (const auto& odd : cases) {
-        EXPECT_EQ(ReasonOf([&] { RequireRegularFile(odd.path); }), odd.check) << odd.path;
-        if (odd.path == fifo) continue;  // opening it would wait for a writer
-        EXPECT_EQ(ReasonOf([&] { ReadIntervalFile(odd.path); }), odd.reading) << odd.path;
-    }
-}
-
-// An endless stream of blanks after a value, as from a pipe, ends after a bounded read.
-TEST(IntervalFileTest, EndlessBlanksFromAPipeEndTheRead) {
     testing::ScratchDir dir;
     const std::string fifo = dir.file("pipe");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
@@ -232,23 +146,31 @@ TEST(IntervalFileTest, EndlessBlanksFromAPipeEndTheRead) {
             writing = write(out, blanks.data(), blanks.size()) > 0;  // until the reader closes
         close(out);
     });
-    EXPECT_EQ(ReasonOf([&] { ReadIntervalFile(fifo); }), "no 256 values in the first 16 MB");
+    const std::string regular = dir.write("r.int", "0.8");
+    const int savedInput = dup(STDIN_FILENO);
+    const int input = open(regular.c_str(), O_RDONLY);
+    dup2(input, STDIN_FILENO);
+    close(input);
+    const struct {
+        std::string path, reading, check;
+    } cases[] = {
+        {"/nonexistent/file.int", "No such file or directory", "No such file or directory"},
+        {"", "no file name given", "No such file or directory"},
+        {dir.file(""), "is a folder", "is a folder"},
+        {"/dev/null", "only 0 values, 256 needed", "is not a regular file"},
+        {fifo, "no 256 values in the first 16 MB", "is not a regular file"},
+        {regular, "only 1 values, 256 needed", "accepted"},
+        {"-", "only 1 values, 256 needed", "No such file or directory"},
+    };
+    for (const auto& odd : cases) {
+        EXPECT_EQ(ReasonOf([&] { ReadIntervalFile(odd.path); }), odd.reading) << odd.path;
+        EXPECT_EQ(ReasonOf([&] { RequireRegularFile(odd.path); }), odd.check) << odd.path;
+    }
+    dup2(savedInput, STDIN_FILENO);
+    close(savedInput);
+    std::clearerr(stdin);
     writer.join();
     std::signal(SIGPIPE, previous);
-}
-
-TEST(IntervalFileTest, DashReadsStandardInput) {
-    testing::ScratchDir dir;
-    const std::string path = dir.write("ramp.int", Lines(Ramp()));
-    const int saved = dup(STDIN_FILENO);
-    const int in = open(path.c_str(), O_RDONLY);
-    dup2(in, STDIN_FILENO);
-    close(in);
-    const IntervalValues values = ReadIntervalFile("-");
-    dup2(saved, STDIN_FILENO);
-    close(saved);
-    std::clearerr(stdin);
-    ExpectRamp(values);
 }
 
 }  // namespace
