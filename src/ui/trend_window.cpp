@@ -200,8 +200,11 @@ QString TrendWindow::seriesCaption() const {
     const auto gaps = std::count_if(series_->points.begin(), series_->points.end(),
                                     [](const TrendPoint& point) { return !point.measures; });
     if (gaps > 0) caption += tr(", %1 without values").arg(gaps);
-    return caption +
-           tr("; %1 artifacts in %2 beats").arg(series_->artifacts.size()).arg(series_->beats);
+    const std::size_t artifacts = series_->artifacts.size();
+    return caption + tr("; %1 %2 in %3 beats")
+                         .arg(artifacts)
+                         .arg(artifacts == 1 ? "artifact" : "artifacts")
+                         .arg(series_->beats);
 }
 
 QString TrendWindow::statusText() const {
