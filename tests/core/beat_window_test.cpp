@@ -9,6 +9,7 @@
 
 #include "analysis/recording.h"
 #include "common/command_failure.h"
+#include "test_data.h"
 
 namespace ritmova {
 namespace {
@@ -22,12 +23,7 @@ std::vector<float> Numbered(std::size_t count) {
 }
 
 std::string FailureOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const CommandFailure& failure) {
-        return failure.what();
-    }
-    return "no failure";
+    return testing::FailureReason(call, "no failure");
 }
 
 TEST(WindowValuesTest, TakesTheBeatsFromTheFirstOn) {

@@ -35,12 +35,7 @@ void ExpectRamp(const IntervalValues& values) {
 }
 
 std::string ReasonOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const CommandFailure& failure) {
-        return failure.what();
-    }
-    return "accepted";
+    return testing::FailureReason(action, "accepted");
 }
 
 struct TextCase {

@@ -25,13 +25,8 @@ std::vector<std::uint32_t> Bits(const std::vector<float>& values) {
     return bits;
 }
 
-std::string ReasonOf(auto read) {
-    try {
-        read();
-    } catch (const CommandFailure& failure) {
-        return failure.what();
-    }
-    return "accepted";
+std::string ReasonOf(const std::function<void()>& read) {
+    return testing::FailureReason(read, "accepted");
 }
 
 // The units and each value in its shortest form that reads back to the same float, or why

@@ -37,12 +37,7 @@ unsigned Mode(const std::string& path) {
 }
 
 std::string Reason(const std::function<void()>& save) {
-    try {
-        save();
-    } catch (const CommandFailure& failure) {
-        return failure.what();
-    }
-    return "saved";
+    return testing::FailureReason(save, "saved");
 }
 
 // Over old content, under the longest name, through links that stay links, with what stands

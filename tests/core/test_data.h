@@ -3,10 +3,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "analysis/interval_file.h"
+#include "common/command_failure.h"
 
 namespace ritmova::testing {
 
@@ -67,6 +69,16 @@ inline std::string ReadAll(const std::string& path) {
 
 inline std::string ExampleFile(const char* name) {
     return std::string(RITMOVA_EXAMPLES_DIR) + "/" + name;
+}
+
+// The reason of the CommandFailure that `call` throws, or `otherwise` when it throws none.
+inline std::string FailureReason(const std::function<void()>& call, const std::string& otherwise) {
+    try {
+        call();
+    } catch (const CommandFailure& failure) {
+        return failure.what();
+    }
+    return otherwise;
 }
 
 }  // namespace ritmova::testing
