@@ -99,7 +99,8 @@ format-check: deps
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 # Mutation testing of the committed HEAD: single-token faults in the Qt-free code, each built
-# and run against the whole suite in a throwaway clone (work in progress is never touched).
+# and run against the whole suite in a throwaway clone under build/ (work in progress is never
+# touched; the clone's paths let ccache reuse earlier builds).
 # Prints the scores and keeps the log as build/mutants-$(SEED).jsonl.
 MUTANTS ?= 250
 SEED ?= 1
@@ -110,11 +111,13 @@ MUTATE := $(abspath ../shared/tools/mutate.py)
 MUTATE_FLAGS ?= --build-timeout 3600
 
 mutants: deps
-	@tmp=$$(mktemp -d) && trap 'rm -rf "$$tmp"' EXIT && \
+	@mkdir -p build && tmp=$$(mktemp -d "$(CURDIR)/build/mutants-clone.XXXXXX") && \
+	trap 'cp "$$tmp/build/mutants.jsonl" build/mutants-$(SEED).jsonl 2>/dev/null; rm -rf "$$tmp"' \
+	  EXIT INT TERM && \
 	git clone -q . "$$tmp" && \
 	nice -n 10 python3 $(MUTATE) "$$tmp" $(MUTANT_FILES) --total $(MUTANTS) --seed $(SEED) \
 	  $(MUTATE_FLAGS) --build-dir "$$tmp/build/mutants" --log "$$tmp/build/mutants.jsonl"; \
-	status=$$?; mkdir -p build && cp "$$tmp/build/mutants.jsonl" build/mutants-$(SEED).jsonl && \
+	status=$$?; cp "$$tmp/build/mutants.jsonl" build/mutants-$(SEED).jsonl && \
 	python3 $(MUTATE) "$$tmp" --log build/mutants-$(SEED).jsonl --report; exit $$status
 
 clean:
