@@ -68,6 +68,17 @@ void resetWindow(RecordingAnalysis& result) {
     result.artifacts = 0;
 }
 
+// Forgets the previous file as well.
+void resetFile(RecordingAnalysis& result, const std::string& file) {
+    resetWindow(result);
+    result.file = file;
+    result.pass = PassValues{};
+    result.firstBeat = 1;
+    result.startSeconds = 0;
+    result.units = Units::Seconds;
+    result.beats = 0;
+}
+
 }  // namespace
 
 bool WholeRecordingNeeded(const AnalysisOptions& options) {
@@ -134,11 +145,10 @@ void analyseWhole(WindowAnalyser& analyser, const std::string& file, const Analy
 
 }  // namespace
 
-RecordingAnalysis AnalyseRecording(const std::string& file, const AnalysisOptions& options,
-                                   Texts texts) {
-    WindowAnalyser analyser;
+const RecordingAnalysis& AnalyseRecording(WindowAnalyser& analyser, const std::string& file,
+                                          const AnalysisOptions& options, Texts texts) {
     RecordingAnalysis& result = analyser.result();
-    result.file = file;
+    resetFile(result, file);
     try {
         const std::optional<IntervalValues> values =
             WholeRecordingNeeded(options) ? std::nullopt : readFirstValues(file);
@@ -152,7 +162,14 @@ RecordingAnalysis AnalyseRecording(const std::string& file, const AnalysisOption
     } catch (const CommandFailure& failure) {
         result.error = failure.what();
     }
-    return std::move(result);
+    return result;
+}
+
+RecordingAnalysis AnalyseRecording(const std::string& file, const AnalysisOptions& options,
+                                   Texts texts) {
+    WindowAnalyser analyser;
+    AnalyseRecording(analyser, file, options, texts);
+    return std::move(analyser.result());
 }
 
 }  // namespace ritmova::cli
