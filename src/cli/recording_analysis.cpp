@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -58,7 +59,9 @@ void runMarkov(RecordingAnalysis& result, HeadlessWindow& window, Texts texts) {
 // Forgets the previous window, keeping the strings' storage.
 void resetWindow(RecordingAnalysis& result) {
     result.error.reset();
-    result.state = AnalysisState{};
+    // Made anew in place: assigning a fresh state would zero a temporary and copy it.
+    std::destroy_at(&result.state);
+    std::construct_at(&result.state);
     result.pass.PoincareR.reset();
     result.summary.clear();
     result.markovCompleted = false;
@@ -68,9 +71,8 @@ void resetWindow(RecordingAnalysis& result) {
     result.artifacts = 0;
 }
 
-// Forgets the previous file as well.
+// Forgets what the previous file set outside its window (analysing the window forgets the rest).
 void resetFile(RecordingAnalysis& result, const std::string& file) {
-    resetWindow(result);
     result.file = file;
     result.pass = PassValues{};
     result.firstBeat = 1;
@@ -160,6 +162,7 @@ const RecordingAnalysis& AnalyseRecording(WindowAnalyser& analyser, const std::s
             analyseWhole(analyser, file, options, texts);
         }
     } catch (const CommandFailure& failure) {
+        resetWindow(result);  // the window was never analysed: nothing of the previous one stays
         result.error = failure.what();
     }
     return result;
