@@ -14,7 +14,7 @@ while [ $i -lt 1000 ]; do
   done
 done
 "$cli" csv "$dir"/*.int >/dev/null  # warm the file cache
-TIMEFORMAT='%3R s wall'
+TIMEFORMAT='%3R s wall, %3U s user, %3S s system'
 for run in 1 2 3 4 5; do
   time "$cli" csv "$dir"/*.int >/dev/null
 done

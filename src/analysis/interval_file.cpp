@@ -18,7 +18,7 @@ using value_text::Source;
 // endless, is rejected after a bounded read.
 constexpr std::size_t MaxBytesRead = 16u << 20;
 
-Source boundedSource(auto input) {
+Source boundedSource(const auto& input) {
     static const std::string reason = "no " + std::to_string(BeatCount) + " values in the first " +
                                       std::to_string(MaxBytesRead >> 20) + " MB";
     return Source(input, MaxBytesRead, reason);
@@ -53,7 +53,7 @@ IntervalValues ReadIntervalFile(const std::string& path) {
 IntervalValues ReadFirstValues(const std::string& path, Units units) {
     constexpr int MillisecondShift = 3;
     const value_text::InputFile file(path);
-    Source source = boundedSource(file.get());
+    Source source = boundedSource(file);
     try {
         return readIntervals(source, units == Units::Milliseconds ? MillisecondShift : 0);
     } catch (const CommandFailure&) {

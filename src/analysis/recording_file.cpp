@@ -177,7 +177,7 @@ Recording ParseRecording(std::string_view text, const ReadOptions& options) {
 
 Recording ReadRecording(const std::string& path, const ReadOptions& options) {
     const InputFile file(path);
-    Source source(file.get(), MaxRecordingBytes, limitReason());
+    Source source(file, MaxRecordingBytes, limitReason());
     try {
         return readRecording(source, options);
     } catch (const CommandFailure&) {

@@ -1,6 +1,7 @@
 #include "analysis/value_text.h"
 
-#include <sys/stat.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -85,20 +86,42 @@ Source::Source(std::string_view text, std::size_t limit, std::string_view limitR
       cut_(text.size() > limit),
       limitReason_(limitReason) {}
 
-Source::Source(std::FILE* file, std::size_t limit, std::string_view limitReason)
-    : budget_(limit), limitReason_(limitReason), file_(file) {}
+Source::Source(const InputFile& file, std::size_t limit, std::string_view limitReason)
+    : budget_(limit),
+      limitReason_(limitReason),
+      descriptor_(file.descriptor()),
+      named_(file.named()) {}
+
+// Fills `into` whole unless the file ends or fails first, so that a pipe gives up the same
+// bytes however its writer times them.
+std::size_t Source::readFile(char* into, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t got = ::read(descriptor_, into + done, size - done);
+        if (got > 0) {
+            done += static_cast<std::size_t>(got);
+        } else if (got == 0) {
+            break;
+        } else if (errno == EISDIR && named_) {
+            throw CommandFailure("is a folder");
+        } else if (errno != EINTR) {
+            failed_ = true;
+            break;
+        }
+    }
+    return done;
+}
 
 bool Source::refill() {
-    if (file_ && budget_ > 0) {
-        const std::size_t size =
-            std::fread(block_.data(), 1, std::min(block_.size(), budget_), file_);
+    if (descriptor_ >= 0 && budget_ > 0) {
+        const std::size_t size = readFile(block_.data(), std::min(block_.size(), budget_));
         budget_ -= size;
         next_ = block_.data();
         end_ = next_ + size;
         if (size > 0) return true;
-    } else if (file_) {
+    } else if (descriptor_ >= 0) {
         char probe = 0;
-        cut_ = std::fread(&probe, 1, 1, file_) == 1;
+        cut_ = readFile(&probe, 1) == 1;
     }
     if (cut_) throw CommandFailure(std::string(limitReason_));
     return false;
@@ -161,22 +184,16 @@ void ListScanner::failEmpty() const {
 InputFile::InputFile(const std::string& path) {
     if (path.empty()) throw CommandFailure("no file name given");
     if (path == "-") {
-        file_ = stdin;
+        descriptor_ = STDIN_FILENO;
         return;
     }
-    file_ = std::fopen(path.c_str(), "rb");
-    if (!file_) throw CommandFailure(std::strerror(errno));
+    descriptor_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor_ < 0) throw CommandFailure(std::strerror(errno));
     owned_ = true;
-    struct stat status {};
-    if (fstat(fileno(file_), &status) == 0 && S_ISDIR(status.st_mode)) {
-        std::fclose(file_);
-        throw CommandFailure("is a folder");
-    }
-    std::setvbuf(file_, nullptr, _IONBF, 0);  // Source reads whole blocks itself
 }
 
 InputFile::~InputFile() {
-    if (owned_) std::fclose(file_);
+    if (owned_) ::close(descriptor_);
 }
 
 }  // namespace ritmova::value_text

@@ -35,6 +35,22 @@ inline bool EndsField(int c) {
 
 inline constexpr std::size_t NoLimit = static_cast<std::size_t>(-1);
 
+// A file to read: standard input for "-", else the named file, which must not be a folder
+// (told at its first read, which saves looking the file up once more).
+class InputFile {
+  public:
+    explicit InputFile(const std::string& path);
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+    int descriptor() const { return descriptor_; }
+    bool named() const { return owned_; }
+
+  private:
+    int descriptor_ = -1;
+    bool owned_ = false;
+};
+
 // Bytes from text in memory, or from a file read in blocks as they are needed. At most
 // `limit` bytes are ever taken: asking for one more throws CommandFailure(limitReason), so
 // that no file, pipe or endless stream keeps a reader going. The reason's text must outlive
@@ -42,11 +58,15 @@ inline constexpr std::size_t NoLimit = static_cast<std::size_t>(-1);
 class Source {
   public:
     Source(std::string_view text, std::size_t limit, std::string_view limitReason);
-    Source(std::FILE* file, std::size_t limit, std::string_view limitReason);
+    Source(const InputFile& file, std::size_t limit, std::string_view limitReason);
 
     int get() { return fill() ? static_cast<unsigned char>(*next_++) : EOF; }
     int peek() { return fill() ? static_cast<unsigned char>(*next_) : EOF; }
-    bool failed() const { return file_ && std::ferror(file_) != 0; }
+    // The bytes read but not yet taken, and taking `count` of them.
+    std::string_view buffered() const { return {next_, static_cast<std::size_t>(end_ - next_)}; }
+    void skip(std::size_t count) { next_ += count; }
+    // Whether a read of the file failed (the text then ends there).
+    bool failed() const { return failed_; }
 
     // Skips a UTF-8 byte order mark, which editors on some systems write; refuses UTF-16.
     void startText();
@@ -73,6 +93,23 @@ class Source {
     // Skips everything up to the next line end or the end of the text.
     void skipToLineEnd();
 
+    // The characters up to the next separator when the separator lies in the block read and
+    // they are at most `maxLength`: a view of the block, valid until the next call. Otherwise
+    // nothing is taken.
+    template <bool (*Ends)(int)>
+    std::optional<std::string_view> takeWithinBlock(std::size_t maxLength) {
+        const auto available = static_cast<std::size_t>(end_ - next_);
+        const char* const last = next_ + std::min(available, maxLength + 1);
+        for (const char* p = next_; p != last; ++p) {
+            if (Ends(static_cast<unsigned char>(*p))) {
+                const std::string_view text(next_, static_cast<std::size_t>(p - next_));
+                next_ = p;
+                return text;
+            }
+        }
+        return std::nullopt;
+    }
+
     // Takes the characters up to the next separator into `out`; returns how many there were,
     // or out.size() + 1 when they do not fit.
     template <bool (*Ends)(int), std::size_t N>
@@ -97,6 +134,7 @@ class Source {
   private:
     bool fill() { return next_ != end_ || refill(); }
     bool refill();
+    std::size_t readFile(char* into, std::size_t size);
     [[noreturn]] static void failBlankRun(long line, std::size_t maxRun);
 
     const char* next_ = nullptr;
@@ -104,7 +142,9 @@ class Source {
     std::size_t budget_;  // bytes that may still be taken into the block
     bool cut_ = false;    // text in memory beyond the limit
     std::string_view limitReason_;
-    std::FILE* file_ = nullptr;
+    int descriptor_ = -1;  // the file's, or -1 for text in memory
+    bool named_ = false;   // a named file, not standard input
+    bool failed_ = false;
     std::array<char, 4096> block_;  // filled before it is read
 };
 
@@ -128,9 +168,10 @@ std::string AtLine(long line, const std::string& what);
 [[noreturn]] void FailNotNumber(std::string_view text, long line);
 
 // The text of the value at `line` up to the next separator, empty when there is none; a text
-// longer than MaxValueLength fails.
+// longer than MaxValueLength fails. The text is valid until the source or buffer is next used.
 template <bool (*Ends)(int)>
 std::string_view TakeValue(Source& source, ValueBuffer& buffer, long line) {
+    if (const auto text = source.takeWithinBlock<Ends>(MaxValueLength)) return *text;
     const std::size_t length = source.takeText<Ends>(buffer);
     if (length > MaxValueLength)
         FailNotNumber(std::string_view(buffer.data(), std::min(length, buffer.size())), line);
@@ -141,30 +182,45 @@ std::string_view TakeValue(Source& source, ValueBuffer& buffer, long line) {
 // number m below 2^24 and 10^k is exact in single precision for k <= 10, so both are exact
 // floats and m / 10^k in single precision is the correctly rounded value. Any other text,
 // valid or not, is left to the general conversion and its checks.
-inline std::optional<float> ExactQuotient(std::string_view text, int pointShift) {
+struct ShortDecimal {
+    float value = 0;
+    std::size_t length = 0;  // of its text
+};
+
+// The short form at the start of `text`, read up to the first character that cannot continue
+// it; nullopt when that text is not of the short form.
+inline std::optional<ShortDecimal> ReadShortDecimal(std::string_view text, int pointShift) {
     static constexpr float PowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
                                             1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
     constexpr std::uint32_t MantissaLimit = 1677721;  // times 10 plus a digit stays < 2^24
-    const bool negative = text[0] == '-';
-    const std::size_t first = (negative || text[0] == '+') ? 1 : 0;
+    const bool negative = text.starts_with('-');
+    std::size_t i = (negative || text.starts_with('+')) ? 1 : 0;
     std::uint32_t mantissa = 0;
-    std::size_t point = text.size();
-    for (std::size_t i = first; i < text.size(); ++i) {
+    std::size_t digits = 0;
+    std::size_t point = text.size();  // where the point is, if there is one
+    for (; i < text.size(); ++i) {
         const auto digit = static_cast<std::uint32_t>(text[i] - '0');
         if (digit < 10 && mantissa < MantissaLimit) {
             mantissa = mantissa * 10 + digit;
+            ++digits;
         } else if (text[i] == '.' && point == text.size()) {
             point = i;
         } else {
-            return std::nullopt;  // an exponent, too many digits, or no number at all
+            break;  // an exponent, too many digits, or the end of the value
         }
     }
-    const std::size_t digits = text.size() - first - (point < text.size() ? 1 : 0);
     const std::size_t decimals =
-        (point < text.size() ? text.size() - point - 1 : 0) + static_cast<std::size_t>(pointShift);
+        (point < text.size() ? i - point - 1 : 0) + static_cast<std::size_t>(pointShift);
     if (digits == 0 || decimals > 10) return std::nullopt;
     const float value = static_cast<float>(mantissa) / PowersOfTen[decimals];
-    return negative ? -value : value;
+    return ShortDecimal{negative ? -value : value, i};
+}
+
+// The short form of the whole of `text`.
+inline std::optional<float> ExactQuotient(std::string_view text, int pointShift) {
+    const auto decimal = ReadShortDecimal(text, pointShift);
+    if (!decimal || decimal->length != text.size()) return std::nullopt;
+    return decimal->value;
 }
 
 // The value of `text` at `line`, or a failure naming the line and quoting the text.
@@ -194,7 +250,17 @@ class ListScanner {
         if (text.empty()) failEmpty();
         return text;
     }
-    float value(int pointShift) { return ValueAt(text(), pointShift, line_); }
+    // The value; the short form is read straight from the block when it ends there.
+    float value(int pointShift) {
+        const std::string_view rest = source_.buffered();
+        const auto quick = ReadShortDecimal(rest, pointShift);
+        if (quick && quick->length <= MaxValueLength && quick->length < rest.size() &&
+            EndsValue(static_cast<unsigned char>(rest[quick->length]))) {
+            source_.skip(quick->length);
+            return quick->value;
+        }
+        return ValueAt(text(), pointShift, line_);
+    }
     long line() const { return line_; }
 
   private:
@@ -217,20 +283,6 @@ class ListScanner {
     std::size_t maxBlankRun_;
     bool started_ = false;
     ValueBuffer buffer_;
-};
-
-// A file to read: standard input for "-", else the named file, which must not be a folder.
-class InputFile {
-  public:
-    explicit InputFile(const std::string& path);
-    ~InputFile();
-    InputFile(const InputFile&) = delete;
-    InputFile& operator=(const InputFile&) = delete;
-    std::FILE* get() const { return file_; }
-
-  private:
-    std::FILE* file_ = nullptr;
-    bool owned_ = false;
 };
 
 }  // namespace ritmova::value_text

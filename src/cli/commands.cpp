@@ -17,7 +17,8 @@
 namespace ritmova::cli {
 namespace {
 
-constexpr std::size_t FilesPerChunk = 256;
+// Small, so that the two workers finish close together; a chunk costs one lock and one write.
+constexpr std::size_t FilesPerChunk = 32;
 constexpr std::size_t WindowsPerChunk = 512;
 
 void write(std::FILE* stream, std::string_view text) {
@@ -96,12 +97,14 @@ int printText(const CommandLine& line) {
 int printTable(const CommandLine& line) {
     const bool json = line.command == "json";
     write(stdout, json ? JsonArrayStart : CsvHeader());
+    std::array<WindowAnalyser, 2> analysers;  // one per worker, reused file after file
     bool failed = false;
     ForEachInOrder(
         line.files.size(), FilesPerChunk, parallelFiles(line.files),
-        [&](std::size_t, std::size_t index, ChunkText& text) {
+        [&](std::size_t worker, std::size_t index, ChunkText& text) {
             const std::string& file = line.files[index];
-            const RecordingAnalysis r = AnalyseRecording(file, line.analysis, Texts::Skip);
+            const RecordingAnalysis& r =
+                AnalyseRecording(analysers[worker], file, line.analysis, Texts::Skip);
             if (r.beats > 0) appendUnitsNote(text.err, line, file, r.units);
             if (r.error) {
                 appendReason(text.err, file, *r.error);

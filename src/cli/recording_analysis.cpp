@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -58,7 +59,9 @@ void runMarkov(RecordingAnalysis& result, HeadlessWindow& window, Texts texts) {
 // Forgets the previous window, keeping the strings' storage.
 void resetWindow(RecordingAnalysis& result) {
     result.error.reset();
-    result.state = AnalysisState{};
+    // Made anew in place: assigning a fresh state would zero a temporary and copy it.
+    std::destroy_at(&result.state);
+    std::construct_at(&result.state);
     result.pass.PoincareR.reset();
     result.summary.clear();
     result.markovCompleted = false;
@@ -66,6 +69,16 @@ void resetWindow(RecordingAnalysis& result) {
     result.markovError.clear();
     result.extra.reset();
     result.artifacts = 0;
+}
+
+// Forgets what the previous file set outside its window (analysing the window forgets the rest).
+void resetFile(RecordingAnalysis& result, const std::string& file) {
+    result.file = file;
+    result.pass = PassValues{};
+    result.firstBeat = 1;
+    result.startSeconds = 0;
+    result.units = Units::Seconds;
+    result.beats = 0;
 }
 
 }  // namespace
@@ -134,11 +147,10 @@ void analyseWhole(WindowAnalyser& analyser, const std::string& file, const Analy
 
 }  // namespace
 
-RecordingAnalysis AnalyseRecording(const std::string& file, const AnalysisOptions& options,
-                                   Texts texts) {
-    WindowAnalyser analyser;
+const RecordingAnalysis& AnalyseRecording(WindowAnalyser& analyser, const std::string& file,
+                                          const AnalysisOptions& options, Texts texts) {
     RecordingAnalysis& result = analyser.result();
-    result.file = file;
+    resetFile(result, file);
     try {
         const std::optional<IntervalValues> values =
             WholeRecordingNeeded(options) ? std::nullopt : readFirstValues(file);
@@ -150,9 +162,17 @@ RecordingAnalysis AnalyseRecording(const std::string& file, const AnalysisOption
             analyseWhole(analyser, file, options, texts);
         }
     } catch (const CommandFailure& failure) {
+        resetWindow(result);  // the window was never analysed: nothing of the previous one stays
         result.error = failure.what();
     }
-    return std::move(result);
+    return result;
+}
+
+RecordingAnalysis AnalyseRecording(const std::string& file, const AnalysisOptions& options,
+                                   Texts texts) {
+    WindowAnalyser analyser;
+    AnalyseRecording(analyser, file, options, texts);
+    return std::move(analyser.result());
 }
 
 }  // namespace ritmova::cli

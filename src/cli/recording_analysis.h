@@ -48,11 +48,6 @@ struct AnalysisOptions {
 // looked at twice).
 bool WholeRecordingNeeded(const AnalysisOptions& options);
 
-// Runs the whole analysis of the window of `file` the options choose. A pass that fails only
-// at the Poincare plot's r is complete for the console tool: r is then absent.
-RecordingAnalysis AnalyseRecording(const std::string& file, const AnalysisOptions& options = {},
-                                   Texts texts = Texts::Build);
-
 // The time of beat `firstBeat` (1-based) from the start of the recording: the sum of the
 // earlier intervals. Moving forward adds the same intervals in the same order as a sum from
 // the start would, so the bits are the same however the windows are visited.
@@ -80,5 +75,15 @@ class WindowAnalyser {
     RecordingAnalysis result_;
     HeadlessWindow window_;
 };
+
+// Runs the whole analysis of the window of `file` the options choose. A pass that fails only
+// at the Poincare plot's r is complete for the console tool: r is then absent.
+RecordingAnalysis AnalyseRecording(const std::string& file, const AnalysisOptions& options = {},
+                                   Texts texts = Texts::Build);
+
+// The same for one file after another, in the analyser's storage: the result is the
+// analyser's, and nothing of the previous file remains in it.
+const RecordingAnalysis& AnalyseRecording(WindowAnalyser& analyser, const std::string& file,
+                                          const AnalysisOptions& options, Texts texts);
 
 }  // namespace ritmova::cli
