@@ -98,7 +98,8 @@ TEST_F(Window, LoadSetsTextsStatesAndPlaces) {
               QList({p1, p3, frame1}));
 }
 
-// The Open dialog offers the name opened last.
+// An Open shows the console's analysis of the file; the Open dialog then offers the name
+// opened last, and a file dropped on another window shows there the same.
 TEST_F(Window, OpenShowsTheAnalysisAsTheConsoleDoes) {
     const cli::RecordingAnalysis expected = cli::AnalyseRecording(ExampleRecording.toStdString());
     open(ExampleRecording);
@@ -158,7 +159,7 @@ TEST_F(Window, FailedOrCancelledOpenLeavesTheWindowAsItWas) {
             const QString path = name.isEmpty() ? name : inFolder(name);
             open(path);
             EXPECT_EQ(status(), reason);
-            EXPECT_EQ(name.isEmpty() || !form.openFile(path), true);
+            EXPECT_TRUE(name.isEmpty() || !form.openFile(path));  // as from a drop
             EXPECT_EQ(status(), reason);
             EXPECT_TRUE(state() == before);
         }
