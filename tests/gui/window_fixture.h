@@ -19,27 +19,27 @@ inline QString shown(const std::string& caption) {
     return QString::fromStdString(caption).replace("\r\n", "\n");
 }
 
-// The main window with scripted dialogs and a folder of its own for files.
+// The main window, driven through its menus, with scripted dialogs and a folder of its own.
 class WindowTest : public testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(folder.isValid()); }
 
     // The next file dialog of `dialog` picks `path`, or is cancelled when `path` is empty.
+    // `offered` keeps the dialog's filters, the selected one last.
     void answerWith(QtCommonDialog& dialog, const QString& path) {
         dialog.setFileAnswer([this, path](QFileDialog& shown) -> std::optional<QString> {
-            lastFilters = shown.nameFilters();
-            lastSelectedFilter = shown.selectedNameFilter();
-            if (path.isEmpty()) return std::nullopt;
-            return path;
+            offered = shown.nameFilters() << shown.selectedNameFilter();
+            return path.isEmpty() ? std::nullopt : std::optional(path);
         });
     }
-    void answerSaveWith(const QString& path) { answerWith(*form.controls().CommonDialog2, path); }
+    void fileItem(std::int16_t index) { form.menus().FileMnuItem.at(index)->trigger(); }
+    void analysisItem(std::int16_t index) { form.menus().AnalysisMenuItem.at(index)->trigger(); }
     void open(const QString& path) {
         answerWith(*form.controls().CommonDialog1, path);
-        form.FileMnuItem_Click(0);
+        fileItem(0);
     }
     QString inFolder(const QString& name) const { return folder.filePath(name); }
-    void writeFile(const QString& path, const QByteArray& bytes) const {
+    static void writeFile(const QString& path, const QByteArray& bytes) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
@@ -52,8 +52,7 @@ class WindowTest : public testing::Test {
 
     QTemporaryDir folder;
     Form1 form;
-    QStringList lastFilters;
-    QString lastSelectedFilter;
+    QStringList offered;
 };
 
 }  // namespace ritmova::test
