@@ -14,20 +14,14 @@
 namespace ritmova {
 namespace {
 
-// Interval i (1-based) is i / 1000 + 0.5, so each value tells its beat.
-std::vector<float> Numbered(std::size_t count) {
-    std::vector<float> intervals;
-    for (std::size_t i = 1; i <= count; ++i)
-        intervals.push_back(static_cast<float>(static_cast<double>(i) / 1000.0 + 0.5));
-    return intervals;
-}
-
 std::string FailureOf(const std::function<void()>& call) {
     return testing::FailureReason(call, "no failure");
 }
 
+// Interval i (1-based) is i / 1000 + 0.5, so each value tells its beat.
 TEST(WindowValuesTest, TakesTheBeatsFromTheFirstOn) {
-    const std::vector<float> recording = Numbered(600);
+    std::vector<float> recording;
+    for (double i = 1; i <= 600; ++i) recording.push_back(static_cast<float>(i / 1000.0 + 0.5));
     for (std::size_t first : {1, 257, 345}) {
         const IntervalValues values = WindowValues(recording, first);
         EXPECT_EQ(values.front(), recording[first - 1]) << first;
@@ -37,12 +31,10 @@ TEST(WindowValuesTest, TakesTheBeatsFromTheFirstOn) {
     for (const auto& [first, reason] :
          {Case{0, "beat 0 does not exist: beats count from 1"},
           Case{346, "only 255 beats from beat 346 on, 256 needed"},
+          Case{600, "only 1 beats from beat 600 on, 256 needed"},
           Case{601, "beat 601 is beyond the recording's 600 beats"}}) {
         EXPECT_EQ(FailureOf([&] { WindowValues(recording, first); }), reason);
     }
-}
-
-TEST(WindowNameTest, NamesTheBeatsBeyondTheFirstWindow) {
     EXPECT_EQ(WindowName("rec.int", 1), "rec.int");
     EXPECT_EQ(WindowName("rec.int", 257), "rec.int (beats 257-512)");
 }

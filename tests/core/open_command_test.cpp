@@ -22,37 +22,23 @@ const std::string Example = testing::ExampleFile("nsr2db-nsr012.int");
 // LF/HF 4.0088086, peaks 4/256, 14/256 and 88/256.
 std::string ExpectedSummary(const std::string& file) {
     return "Mean R-R value (sec) = .8706    SDNN = .0243    " + file +
-           "\r\n"
-           "RMSSD = .0142    NN50 =     pNN50 = .\r\n"
-           "\r\n"
+           "\r\nRMSSD = .0142    NN50 =     pNN50 = .\r\n\r\n"
            "R-R Variability - Absolute Values (sec\u00b2/beat)\r\n"
-           "VLF = .1084    LF = .0562    HF = .014    Total = .1786\r\n"
-           "\r\n"
-           "R-R Variability - Relative Values (%)\r\n"
-           "LF = 80.0352    HF = 19.9648    LF/HF = 4.0088\r\n"
-           "\r\n"
-           "Band Peak Frequencies (cycles/beat)\r\n"
-           "VLF = .0156    LF = .0547    HF = .3438\r\n"
-           "\r\n";
+           "VLF = .1084    LF = .0562    HF = .014    Total = .1786\r\n\r\n"
+           "R-R Variability - Relative Values (%)\r\nLF = 80.0352    HF = 19.9648    LF/HF = 4.0088"
+           "\r\n\r\nBand Peak Frequencies (cycles/beat)\r\nVLF = .0156    LF = .0547    HF = .3438"
+           "\r\n\r\n";
 }
 
 std::string ExpectedReport(const std::string& file) {
     return file +
-           "\r\n"
-           "Mean R-R value (sec):\t.8706\r\n"
-           "SDNN                :\t.0243\r\n"
-           "RMSSD               :\t.0142\r\n"
-           "NN50                :\t\r\n"
-           "pNN50               :\t.\r\n"
-           "VLF-abs             :\t.1084\r\n"
-           "LF-abs              :\t.0562\r\n"
-           "HF-abs              :\t.014\r\n"
-           "Total-abs           :\t.1786\r\n"
-           "LF%                 :\t80.0352\r\n"
-           "HF%                 :\t19.9648\r\n"
-           "LF/HF               :\t4.0088\r\n"
-           "VLF peak frequency  :\t.0156\r\n"
-           "LF peak frequency   :\t.0547\r\n"
+           "\r\nMean R-R value (sec):\t.8706\r\nSDNN                :\t.0243\r\n"
+           "RMSSD               :\t.0142\r\nNN50                :\t\r\n"
+           "pNN50               :\t.\r\nVLF-abs             :\t.1084\r\n"
+           "LF-abs              :\t.0562\r\nHF-abs              :\t.014\r\n"
+           "Total-abs           :\t.1786\r\nLF%                 :\t80.0352\r\n"
+           "HF%                 :\t19.9648\r\nLF/HF               :\t4.0088\r\n"
+           "VLF peak frequency  :\t.0156\r\nLF peak frequency   :\t.0547\r\n"
            "HF peak frequency   :\t.3438\r\n";
 }
 

@@ -22,6 +22,9 @@ TEST(PlausibilityHints, WarnOnlyWhenTheWindowLooksWrong) {
     const std::vector<double> plain = Alternating(0.8, 0.9);
     EXPECT_EQ(hints(plain, 0.05f, 0), "");
     EXPECT_EQ(hints(testing::Constant(10), 0.05f, 0), "");  // a median of 10 is not above it
+    std::vector<double> twoLong = plain;  // the median of the values in order, not as read
+    twoLong[127] = twoLong[128] = 800;
+    EXPECT_EQ(hints(twoLong, 0.05f, 0), "");
     EXPECT_EQ(hints(Alternating(10, 10.5), 0.25f, 0), Ms);
     EXPECT_EQ(hints(plain, 1e-5f, 12), "");  // 12 of 256 are 4.7 %
     EXPECT_EQ(hints(plain, 9.9e-6f, 0), Flat);
@@ -67,6 +70,8 @@ TEST(RecordingCommands, MovesThroughTheRecording) {
               {'p', 0, 1, ""},
               {'p', 0, 1, "the first beats are shown"},
               {'g', 346, 1, "only 255 beats from beat 346 on, 256 needed"},
+              {'g', 256, 256, ""},
+              {'p', 0, 1, ""},
               {'g', 257, 257, ""}};
     for (const auto& step : steps) {
         SCOPED_TRACE(std::string(1, step.command) + std::to_string(step.beat));
@@ -91,6 +96,9 @@ TEST(RecordingCommands, MovesThroughTheRecording) {
               "rec.int \u00b7 beats 257-512 of 600 \u00b7 s \u00b7 2 artifacts");
     s.commands.next();
     EXPECT_EQ(s.commands.hints(), "the last beats are shown: the recording has 600 beats");
+    s.window.choose("");  // a cancelled Open: no hints of the window before
+    EXPECT_EQ(s.commands.open(Units::Seconds), OpenResult::Cancelled);
+    EXPECT_EQ(s.commands.hints(), "");
 }
 
 // What an Open reads, in which units, and what it says about it. 0.8 s is 0.8f however it

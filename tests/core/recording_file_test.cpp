@@ -1,6 +1,6 @@
+// The whole-recording reader: lists, columns and Polar HRM files, in seconds or milliseconds.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cstdint>
@@ -31,73 +31,56 @@ std::string ReasonOf(const std::function<void()>& read) {
 
 // The units and each value in its shortest form that reads back to the same float, or why
 // the text was refused.
-std::string ReadOrReason(std::string_view text, const ReadOptions& options) {
-    std::string read;
-    const std::string reason = ReasonOf([&] {
-        const Recording recording = ParseRecording(text, options);
-        read = recording.units == Units::Milliseconds ? "ms" : "s";
-        for (float value : recording.intervals) {
-            char digits[32];
-            read += ' ';
-            read.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
-        }
-    });
-    return reason == "accepted" ? read : reason;
+TEST(ReadRecordingTest, ReadsEveryValueOrNamesTheReason) {
+    const std::string polar =
+        "\r\n[Params]\r\nVersion=106\r\nInterval=238\r\n\r\n[Note]\r\n5\r\n[HRData]\r\n"
+        "783\t120\r\n\r\n 800\t118\r\n[Swaps]\r\n9\r\n";
+    const struct {
+        std::string text;
+        ReadOptions options;
+        const char* read;
+    } cases[] = {
+        {"\xEF\xBB\xBF 0.8, +0.9\r\n\n1e0\t.5", {}, "s 0.8 0.9 1 0.5"},
+        {"783 783.25 7.83e2 0.5 -0 1e-40 123456.789012 +3E41",
+         {Ms},
+         "ms 0.783 0.78325 0.783 5e-04 -0 1e-43 123.45679 3e+38"},
+        {"9 783 800", {Auto}, "ms 0.009 0.783 0.8"},
+        {"0.8 11 12 0.9", {Auto}, "s 0.8 11 12 0.9"},
+        {"10 10", {Auto}, "s 10 10"},  // a median of 10 s is not above it
+        {"time,rr\n\nx y\n0.8\n0.9", {S, 3}, "s 0.8 0.9"},
+        {"1;0.8;x\r\n\r\n  2 ; 0.9\n3\t1.0\n", {S, 0, 2}, "s 0.8 0.9 1"},
+        {"t,rr\n0:00,783\n0:01, 790", {Ms, 1, 2}, "ms 0.783 0.79"},
+        {polar, {}, "ms 0.783 0.8"},
+        {polar, {S}, "ms 0.783 0.8"},
+        {" \n\n", {}, "no values"},
+        {"a\nb", {S, 5}, "no values"},
+        {"1e400", {Ms}, "line 1: '1e400' is too large"},
+        {"4e38", {}, "line 1: '4e38' is too large"},
+        {"1,0.8\n2\n", {S, 0, 2}, "line 2: column 2 is missing"},
+        {"1;", {S, 0, 2}, "line 1: column 2 is missing"},
+        {"\n1,,0.8", {S, 0, 2}, "line 2: column 2 is empty"},
+        {"1;0.8\n2;n/a", {S, 0, 2}, "line 2: 'n/a' is not a number"},
+        {"[Header]\n0.8", {}, "line 1: '[Header]' is not a number"},
+        // The rest of the [Params] line is no section.
+        {"[Params] [HRData]\nVersion=106\n", {}, "a Polar HRM file without an [HRData] section"},
+        {"[Params]\n[HRData]\n\n", {}, "no values"},
+        {"[Params]\n[HRData]\n783\n-\n", {}, "line 4: '-' is not a number"}};
+    for (const auto& c : cases) {
+        std::string read;
+        const std::string reason = ReasonOf([&] {
+            const Recording recording = ParseRecording(c.text, c.options);
+            read = recording.units == Units::Milliseconds ? "ms" : "s";
+            for (float value : recording.intervals) {
+                char digits[32];
+                read += ' ';
+                read.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+            }
+        });
+        EXPECT_EQ(reason == "accepted" ? read : reason, c.read) << c.text.substr(0, 40);
+    }
 }
 
-struct ReadCase {
-    const char* name;
-    std::string text;
-    ReadOptions options;
-    const char* read;
-};
-
-class ReadRecordingTest : public ::testing::TestWithParam<ReadCase> {};
-
-TEST_P(ReadRecordingTest, ReadsEveryValueOrNamesTheReason) {
-    EXPECT_EQ(ReadOrReason(GetParam().text, GetParam().options), GetParam().read);
-}
-
-const std::string Polar =
-    "\r\n[Params]\r\nVersion=106\r\nInterval=238\r\n\r\n[Note]\r\n5\r\n[HRData]\r\n"
-    "783\t120\r\n\r\n 800\t118\r\n[Swaps]\r\n9\r\n";
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, ReadRecordingTest,
-    ::testing::Values(
-        ReadCase{"List", "\xEF\xBB\xBF 0.8, +0.9\r\n\n1e0\t.5", {}, "s 0.8 0.9 1 0.5"},
-        ReadCase{"Milliseconds",
-                 "783 783.25 7.83e2 0.5 -0 1e-40 123456.789012 +3E41",
-                 {Ms},
-                 "ms 0.783 0.78325 0.783 5e-04 -0 1e-43 123.45679 3e+38"},
-        ReadCase{"AutoMilliseconds", "9 783 800", {Auto}, "ms 0.009 0.783 0.8"},
-        ReadCase{"AutoSeconds", "0.8 11 12 0.9", {Auto}, "s 0.8 11 12 0.9"},
-        ReadCase{"AutoMedianOfTen", "10 10", {Auto}, "s 10 10"},
-        ReadCase{"SkipLines", "time,rr\n\nx y\n0.8\n0.9", {S, 3}, "s 0.8 0.9"},
-        ReadCase{"SecondColumn", "1;0.8;x\r\n\r\n  2 ; 0.9\n3\t1.0\n", {S, 0, 2}, "s 0.8 0.9 1"},
-        ReadCase{"HeaderAndColumn", "t,rr\n0:00,783\n0:01, 790", {Ms, 1, 2}, "ms 0.783 0.79"},
-        ReadCase{"PolarHrm", Polar, {}, "ms 0.783 0.8"},
-        ReadCase{"PolarHrmUnderAnyUnits", Polar, {S}, "ms 0.783 0.8"},
-        ReadCase{"Empty", " \n\n", {}, "no values"},
-        ReadCase{"AllSkipped", "a\nb", {S, 5}, "no values"},
-        ReadCase{"BeyondDoubleInMs", "1e400", {Ms}, "line 1: '1e400' is too large"},
-        ReadCase{"TooLargeInSeconds", "4e38", {}, "line 1: '4e38' is too large"},
-        ReadCase{"MissingColumn", "1,0.8\n2\n", {S, 0, 2}, "line 2: column 2 is missing"},
-        ReadCase{"TrailingSeparator", "1;", {S, 0, 2}, "line 1: column 2 is missing"},
-        ReadCase{"EmptyColumn", "\n1,,0.8", {S, 0, 2}, "line 2: column 2 is empty"},
-        ReadCase{"WordInColumn", "1;0.8\n2;n/a", {S, 0, 2}, "line 2: 'n/a' is not a number"},
-        ReadCase{"OtherSection", "[Header]\n0.8", {}, "line 1: '[Header]' is not a number"},
-        ReadCase{"PolarWithoutData",
-                 "[Params]\nVersion=106\n",
-                 {},
-                 "a Polar HRM file without an [HRData] section"},
-        ReadCase{"PolarEmptyData", "[Params]\n[HRData]\n\n", {}, "no values"},
-        ReadCase{
-            "PolarBadValue", "[Params]\n[HRData]\n783\n-\n", {}, "line 4: '-' is not a number"}),
-    [](const auto& test) { return test.param.name; });
-
-// 17 MB of blank space after a value ends both readers' reads. The texts are built here, not
-// in a table, which every test process would build at start-up.
+// 17 MB of blank space after a value ends both readers' reads.
 TEST(RecordingFileTest, BlankSpaceAfterAValueIsBounded) {
     const std::string blanks(17u << 20, ' ');
     const std::string lineEnds(17u << 20, '\n');
@@ -131,60 +114,31 @@ std::string InMilliseconds(std::string text) {
     return text;
 }
 
-class RealRecordingTest : public ::testing::TestWithParam<std::string> {};
-
-// Read in seconds, in milliseconds or with units chosen, and the first 256 values alone.
-TEST_P(RealRecordingTest, EveryWayOfReadingGivesTheSameFloats) {
-    const std::string seconds = testing::ReadAll(GetParam());
-    const std::string milliseconds = InMilliseconds(seconds);
-    const auto asRead = Bits(ParseRecording(seconds).intervals);
-    EXPECT_EQ(Bits(ParseRecording(milliseconds, {Ms}).intervals), asRead);
-    const Recording chosen = ParseRecording(milliseconds, {Auto});
-    EXPECT_EQ(chosen.units, Units::Milliseconds);
-    EXPECT_EQ(Bits(chosen.intervals), asRead);
-    EXPECT_EQ(ParseRecording(seconds, {Auto}).units, Units::Seconds);
-    const IntervalValues first = ReadIntervalFile(GetParam());
-    ASSERT_GE(asRead.size(), first.size());
-    EXPECT_EQ(Bits({first.begin(), first.end()}),
-              std::vector(asRead.begin(), asRead.begin() + BeatCount));
-    EXPECT_EQ(Bits(ReadRecording(GetParam()).intervals), asRead);
-}
-
-TEST_P(RealRecordingTest, AFailureNamesItsLine) {
-    const std::string text = testing::ReadAll(GetParam());
-    for (const std::size_t line : {1, 2, 256, 300}) {
-        std::size_t start = 0;
-        for (std::size_t i = 1; i < line; ++i) start = text.find('\n', start) + 1;
-        std::string broken = text;
-        broken.replace(start, text.find('\n', start) - start, "0.8;");
-        const std::string reason = "line " + std::to_string(line) + ": '0.8;' is not a number";
-        EXPECT_EQ(ReasonOf([&] { ParseRecording(broken); }), reason);
-        if (line <= BeatCount) {
-            EXPECT_EQ(ReasonOf([&] { ParseIntervals(broken); }), reason);
-        }
-    }
-}
-
-// The bundled examples, and the shared real recordings where the checkout has them.
-std::vector<std::string> RealRecordings() {
-    std::vector<std::string> paths;
+// The bundled examples, and the shared real recordings where the checkout has them, read in
+// seconds, in milliseconds or with units chosen, and the first 256 values alone.
+TEST(RealRecordingTest, EveryWayOfReadingGivesTheSameFloats) {
     for (const char* folder : {RITMOVA_EXAMPLES_DIR, RITMOVA_REAL_DATA_DIR}) {
         if (!std::filesystem::is_directory(folder)) continue;
         for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-            if (entry.path().extension() == ".int") paths.push_back(entry.path().string());
+            if (entry.path().extension() != ".int") continue;
+            const std::string path = entry.path().string();
+            SCOPED_TRACE(path);
+            const std::string seconds = testing::ReadAll(path);
+            const std::string milliseconds = InMilliseconds(seconds);
+            const auto asRead = Bits(ParseRecording(seconds).intervals);
+            EXPECT_EQ(Bits(ParseRecording(milliseconds, {Ms}).intervals), asRead);
+            const Recording chosen = ParseRecording(milliseconds, {Auto});
+            EXPECT_EQ(chosen.units, Units::Milliseconds);
+            EXPECT_EQ(Bits(chosen.intervals), asRead);
+            EXPECT_EQ(ParseRecording(seconds, {Auto}).units, Units::Seconds);
+            const IntervalValues first = ReadIntervalFile(path);
+            ASSERT_GE(asRead.size(), first.size());
+            EXPECT_EQ(Bits({first.begin(), first.end()}),
+                      std::vector(asRead.begin(), asRead.begin() + BeatCount));
+            EXPECT_EQ(Bits(ReadRecording(path).intervals), asRead);
         }
     }
-    std::sort(paths.begin(), paths.end());
-    return paths;
 }
-
-INSTANTIATE_TEST_SUITE_P(Files, RealRecordingTest, ::testing::ValuesIn(RealRecordings()),
-                         [](const auto& test) {
-                             std::string name = std::filesystem::path(test.param).stem();
-                             if (test.param.starts_with(RITMOVA_EXAMPLES_DIR)) name += "_example";
-                             std::replace(name.begin(), name.end(), '-', '_');
-                             return name;
-                         });
 
 }  // namespace
 }  // namespace ritmova
