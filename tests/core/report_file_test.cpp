@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <array>
 #include <csignal>
 #include <filesystem>
 #include <set>
@@ -43,8 +44,7 @@ TEST(ReportFileTest, SavesTheReportAndNothingElse) {
     const std::string victim = dir.write("victim", "not yours");
     fs::create_symlink(victim, dir.file("r.txt.ritmova-save"));
     const std::string own = dir.write("s.txt.ritmova-save", "mine");
-    fs::create_directories(dir.file("a"));
-    fs::create_directories(dir.file("b"));
+    for (const char* folder : {"a", "b"}) fs::create_directory(dir.file(folder));
     for (const char* target : {"b/abs", "b/rel", "b/chained"}) dir.write(target, "old");
     fs::create_symlink(dir.file("b/abs"), dir.file("a/abs"));
     fs::create_symlink("../b/rel", dir.file("a/rel"));
@@ -62,9 +62,8 @@ TEST(ReportFileTest, SavesTheReportAndNothingElse) {
     for (const std::string& path : paths) WriteReportFile(path, Report);
     umask(before);
     for (const std::string& path : paths) EXPECT_EQ(ReadAll(path), Report + "\r\n") << path;
-    EXPECT_EQ(Mode(paths[0]), 0600u);
-    EXPECT_EQ(Mode(paths[1]), 0755u);
-    EXPECT_EQ(Mode(paths[2]), 0640u);
+    EXPECT_EQ((std::array{Mode(paths[0]), Mode(paths[1]), Mode(paths[2])}),
+              (std::array{0600u, 0755u, 0640u}));
     EXPECT_EQ(ReadAll(victim), "not yours");
     EXPECT_EQ(ReadAll(own), "mine");
     EXPECT_EQ(Names(dir),
