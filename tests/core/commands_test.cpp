@@ -2,6 +2,7 @@
 // fake.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "analysis/open_command.h"
@@ -225,21 +226,30 @@ TEST(RecordingCommands, MovesThroughTheRecording) {
 // What an Open reads, in which units, and what it says about it. 0.8 s is 0.8f however it
 // is written, as the console tool reads it with --units ms.
 TEST(RecordingCommands, OpenReadsTheWholeRecordingInItsUnits) {
+    const std::string first300 = testing::Lines(Alternating(0.8, 0.85, 300));
     const struct {
         std::string text;
         Units units;
         std::string field;
         std::string hints;
-    } cases[]{{testing::Lines(Alternating(0.8, 0.85, 300)) + "abc\n", Units::Seconds,
-               "of 256 \u00b7 s", "only beats 1-256 are read: line 301: 'abc' is not a number"},
+        bool piped = false;  // read as standard input, which cannot be read a second time
+    } cases[]{{first300 + "abc\n", Units::Seconds, "of 256 \u00b7 s",
+               "only beats 1-256 are read: line 301: 'abc' is not a number"},
               {testing::Lines(Alternating(800, 850, 600)), Units::Milliseconds,
-               "of 600 \u00b7 ms \u00b7 0 artifacts", ""}};
+               "of 600 \u00b7 ms \u00b7 0 artifacts", ""},
+              {first300, Units::Seconds, "- \u00b7 beats 1-256 of 256",
+               "only the first 256 values of standard input are read", true}};
     for (const auto& c : cases) {
         Pass s;
-        s.openText(c.text, c.units);
+        const std::string file = s.folder.write("rec.int", c.text);
+        ASSERT_TRUE(!c.piped || std::freopen(file.c_str(), "rb", stdin));
+        s.window.choose(c.piped ? "-" : file);
+        ASSERT_EQ(s.commands.open(c.units), OpenResult::Completed);
         EXPECT_EQ(s.state.RRSeriesAsRead[1], 0.8f);
         EXPECT_NE(s.commands.windowField().find(c.field), std::string::npos);
         EXPECT_EQ(s.commands.hints(), c.hints);
+        s.commands.goTo(1);  // no "last beats" hint, even when they are the first
+        EXPECT_EQ(s.commands.hints(), "");
     }
 }
 

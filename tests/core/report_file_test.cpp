@@ -58,12 +58,12 @@ TEST(ReportFileTest, SavesTheReportAndNothingElse) {
                               dir.file("a/chain")};
     fs::permissions(paths[0], fs::perms(0600));
     fs::permissions(paths[1], fs::perms(0755));
-    const mode_t before = umask(027);
+    const mode_t before = umask(022);
     for (const std::string& path : paths) WriteReportFile(path, Report);
     umask(before);
     for (const std::string& path : paths) EXPECT_EQ(ReadAll(path), Report + "\r\n") << path;
     EXPECT_EQ((std::array{Mode(paths[0]), Mode(paths[1]), Mode(paths[2])}),
-              (std::array{0600u, 0755u, 0640u}));
+              (std::array{0600u, 0755u, 0644u}));
     EXPECT_EQ(ReadAll(victim), "not yours");
     EXPECT_EQ(ReadAll(own), "mine");
     EXPECT_EQ(Names(dir),

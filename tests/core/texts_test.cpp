@@ -80,7 +80,8 @@ TEST(QuotedTokenTest, ShowsPrintableTextAndEscapesTheRest) {
     const std::string utf8 = "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80";
     // clang-format off
     const std::pair<std::string, std::string> cases[] = {
-        {"0.8x", "'0.8x'"}, {"", "''"}, {"\x1b[31m", "'\\x1b[31m'"}, {utf8, "'" + utf8 + "'"},
+        {"0.8x", "'0.8x'"}, {"", "''"}, {utf8, "'" + utf8 + "'"},
+        {"\x1b[31m\x1f", "'\\x1b[31m\\x1f'"},
         {std::string("a\0b", 3), "'a\\x00b'"}, {"\x7f", "'\\x7f'"}, {"caf\xe9", "'caf\\xe9'"},
         {"\xc0\xaf", "'\\xc0\\xaf'"}, {"\xe0\x80\xaf", "'\\xe0\\x80\\xaf'"},
         {"\xed\xa0\x80", "'\\xed\\xa0\\x80'"}, {"\xf4\x90\x80\x80", "'\\xf4\\x90\\x80\\x80'"},
