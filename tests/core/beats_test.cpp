@@ -107,9 +107,7 @@ TEST(FlagArtifactsTest, FlagsAsWorkedOut) {
         // 1.45 is judged against 1.0, as the flagged 1.5 never becomes the reference.
         {{1.0f, 1.5f, 1.45f, 1.1f, 1.3f}, ".MM.."}};
     for (const auto& [intervals, flags] : cases) EXPECT_EQ(FlagText(intervals), flags) << flags;
-}
-
-TEST(FlagArtifactsTest, OtherLimits) {
+    // Other limits; a low limit above the high one fails.
     EXPECT_EQ(FlagText({0.4f, 0.5f, 0.55f, 1.5f, 1.6f}, {0.5f, 1.5f}), "R..MR");
     EXPECT_THROW(FlagArtifacts(std::vector<float>{0.8f}, {2.0f, 0.3f}), CommandFailure);
 }

@@ -50,12 +50,11 @@ TEST(ReportFileTest, SavesTheReportAndNothingElse) {
     fs::create_symlink("../b/rel", dir.file("a/rel"));
     fs::create_symlink("../b/next", dir.file("a/chain"));
     fs::create_symlink("chained", dir.file("b/next"));
-    const std::string paths[]{dir.write("r.txt", std::string(5000, 'x')),
-                              dir.write("s.txt", "old"),
-                              dir.file(std::string(249, 'n')),
-                              dir.file("a/abs"),
-                              dir.file("a/rel"),
+    // clang-format off
+    const std::string paths[]{dir.write("r.txt", std::string(5000, 'x')), dir.write("s.txt", "old"),
+                              dir.file(std::string(249, 'n')), dir.file("a/abs"), dir.file("a/rel"),
                               dir.file("a/chain")};
+    // clang-format on
     fs::permissions(paths[0], fs::perms(0600));
     fs::permissions(paths[1], fs::perms(0755));
     const mode_t before = umask(022);
