@@ -181,13 +181,9 @@ TEST(RecordingCommands, MovesThroughTheRecording) {
     std::vector<double> values;
     for (std::size_t b = 1; b <= 600; ++b) values.push_back(beatValue(b));
     s.openText(Lines(values));
+    // The command (n: next, p: previous, g: go to `beat`), the first beat shown, the failure.
     // clang-format off
-    const struct {
-        char command;  // n: next, p: previous, g: go to `beat`
-        std::size_t beat;
-        std::size_t shown;
-        std::string failure;
-    } steps[]{
+    const struct { char command; std::size_t beat, shown; std::string failure; } steps[]{
         {'n', 0, 257, ""}, {'n', 0, 345, ""},
         {'n', 0, 345, "the last beats are shown: the recording has 600 beats"},
         {'p', 0, 89, ""}, {'p', 0, 1, ""}, {'p', 0, 1, "the first beats are shown"},

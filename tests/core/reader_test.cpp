@@ -1,10 +1,10 @@
 // The readers: the first 256 values of a file, and whole recordings in their units.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "analysis/interval_file.h"
@@ -70,9 +70,8 @@ TEST(IntervalTextTest, ReadsTheRampOrFailsWithReason) {
 // 16 MB, however long a file or an endless pipe goes on.
 TEST(IntervalFileTest, OddPathsAreNamedForWhatTheyAre) {
     testing::ScratchDir dir;
-    const struct {
-        std::string path, reading, check;
-    } cases[] = {
+    // The path, what reading it says, what the check says.
+    const std::tuple<std::string, std::string, std::string> cases[] = {
         {"/nonexistent/file.int", "No such file or directory", "No such file or directory"},
         {"", "no file name given", "No such file or directory"},
         {dir.file(""), "is a folder", "is a folder"},
@@ -81,9 +80,9 @@ TEST(IntervalFileTest, OddPathsAreNamedForWhatTheyAre) {
          "no 256 values in the first 16 MB", "accepted"},
         {dir.write("r.int", "0.8"), "only 1 values, 256 needed", "accepted"},
     };
-    for (const auto& odd : cases) {
-        EXPECT_EQ(ReasonOf([&] { ReadIntervalFile(odd.path); }), odd.reading) << odd.path;
-        EXPECT_EQ(ReasonOf([&] { RequireRegularFile(odd.path); }), odd.check) << odd.path;
+    for (const auto& [path, reading, check] : cases) {
+        EXPECT_EQ(ReasonOf([&] { ReadIntervalFile(path); }), reading) << path;
+        EXPECT_EQ(ReasonOf([&] { RequireRegularFile(path); }), check) << path;
     }
 }
 
@@ -155,40 +154,6 @@ TEST(RecordingFileTest, BlankSpaceAndValuesAreBounded) {
     EXPECT_EQ(ParseRecording(most).intervals.size(), MaxRecordingValues);
     EXPECT_EQ(ReasonOf([&] { ParseRecording(text); }),
               "more than 10000000 values, the most a recording may hold");
-}
-
-// The text with each value's decimal point moved three places right: "0.8828" as "0882.8".
-// Every value of the real recordings has a point and three or four decimals.
-std::string InMilliseconds(std::string text) {
-    for (std::size_t point = text.find('.'); point != std::string::npos;
-         point = text.find('.', point + 4)) {
-        text.insert(point + 4, ".").erase(point, 1);
-    }
-    return text;
-}
-
-// The bundled examples, and the shared real recordings where the checkout has them, read in
-// seconds, in milliseconds or with units chosen, and the first 256 values alone (every value
-// of them is a positive number: equal floats are equal bits).
-TEST(RealRecordingTest, EveryWayOfReadingGivesTheSameFloats) {
-    for (const char* folder : {RITMOVA_EXAMPLES_DIR, RITMOVA_REAL_DATA_DIR}) {
-        if (!std::filesystem::is_directory(folder)) continue;
-        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-            if (entry.path().extension() != ".int") continue;
-            const std::string path = entry.path().string();
-            SCOPED_TRACE(path);
-            const std::string seconds = testing::ReadAll(path);
-            const std::string milliseconds = InMilliseconds(seconds);
-            const std::vector<float> asRead = ParseRecording(seconds).intervals;
-            EXPECT_EQ(ParseRecording(milliseconds, {Ms}).intervals, asRead);
-            EXPECT_EQ(ParseRecording(milliseconds, {Auto}).intervals, asRead);
-            EXPECT_EQ(ParseRecording(milliseconds, {Auto}).units, Units::Milliseconds);
-            EXPECT_EQ(ParseRecording(seconds, {Auto}).units, Units::Seconds);
-            const IntervalValues first = ReadIntervalFile(path);
-            EXPECT_TRUE(std::equal(first.begin(), first.end(), asRead.begin()));
-            EXPECT_EQ(ReadRecording(path).intervals, asRead);
-        }
-    }
 }
 
 // Every input that once made a fuzz target crash or disagree is kept in fuzz/regressions and
