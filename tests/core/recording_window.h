@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -61,7 +60,6 @@ class RecordingDialog final : public CommonDialog {
     bool showSave() override { return !file.empty(); }
     bool showPrinter() override { return false; }
     std::string fileName() const override { return file; }
-    void setFileName(std::string name) { file = std::move(name); }
 
     std::string file, filter;
     int filterIndex = 0;
@@ -80,11 +78,11 @@ class RecordingWindow final : public WindowPort {
     void setButtonEnabled(ButtonId, bool enabled) override { saveEnabled = enabled; }
     void setPanelVisible(bool visible) override { panelVisible = visible; }
     void clearScreen() override { ++screenClears; }
-    void reportFailure(std::string_view reason) override { failure = reason; }
-    void clearFailure() override { failure.clear(); }
+    void reportFailure(std::string_view) override {}
+    void clearFailure() override {}
 
     std::string caption(LabelId id) const { return captions[index(id)]; }
-    void choose(const std::string& file) { dialogs[0].setFileName(file); }
+    void choose(const std::string& file) { dialogs[0].file = file; }
 
     std::array<RecordingPicture, 3> pictures;
     std::array<RecordingDialog, 2> dialogs;
@@ -92,7 +90,6 @@ class RecordingWindow final : public WindowPort {
     int captionWrites = 0, screenClears = 0;
     bool saveEnabled = false;
     bool panelVisible = false;
-    std::string failure;
 
   private:
     static std::size_t index(LabelId id) { return static_cast<std::size_t>(id); }

@@ -1,24 +1,20 @@
-#include "common/number_text.h"
-
+// Numbers and text from files as the program shows them.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
+#include <tuple>
+
+#include "common/number_text.h"
+#include "common/safe_text.h"
 
 namespace ritmova {
 namespace {
 
 // The value is taken as a float ('f', 7 significant digits), a double ('d', 15) or a whole
 // number ('i') before the pattern applies; halves round away from zero.
-struct FormatCase {
-    double value;
-    char type;
-    const char* pattern;
-    const char* expected;
-};
-
 // clang-format off
-const FormatCase Formats[] = {
+const std::tuple<double, char, const char*, const char*> Formats[] = {
     // "###.####": no leading zero, the point always, trailing zeros dropped.
     {0.81234, 'f', "###.####", ".8123"}, {0.05, 'f', "###.####", ".05"},
     {12, 'f', "###.####", "12."}, {0, 'f', "###.####", "."}, {50, 'f', "###.####", "50."},
@@ -46,12 +42,12 @@ const FormatCase Formats[] = {
 // clang-format on
 
 TEST(FormatNumberTest, RendersThroughPattern) {
-    for (const FormatCase& c : Formats) {
-        const std::string text =
-            c.type == 'f'   ? FormatNumber(static_cast<float>(c.value), c.pattern)
-            : c.type == 'd' ? FormatNumber(c.value, c.pattern)
-                            : FormatNumber(static_cast<std::int16_t>(c.value), c.pattern);
-        EXPECT_EQ(text, c.expected) << c.value << c.type << " '" << c.pattern << "'";
+    for (const auto& [value, type, pattern, expected] : Formats) {
+        const std::string text = type == 'f' ? FormatNumber(static_cast<float>(value), pattern)
+                                 : type == 'd'
+                                     ? FormatNumber(value, pattern)
+                                     : FormatNumber(static_cast<std::int16_t>(value), pattern);
+        EXPECT_EQ(text, expected) << value << type << " '" << pattern << "'";
     }
     EXPECT_THROW(FormatNumber(1.0, "abc"), std::invalid_argument);
 }
@@ -73,6 +69,32 @@ TEST(NumberTextTest, GeneralForm) {
         EXPECT_EQ(type == 'f' ? NumberText(static_cast<float>(value)) : NumberText(value), expected)
             << value << type;
     }
+}
+
+// A token's first 20 characters, quoted; an escape counts as one character.
+TEST(QuotedTokenTest, ShowsPrintableTextAndEscapesTheRest) {
+    const std::string seven(20, '7');
+    // UTF-8, Latin-1, then an overlong slash, overlong in three bytes, a surrogate, beyond
+    // Unicode, a C1 control, a cut sequence, a stray continuation byte, a right-to-left
+    // override and a line separator.
+    const std::string utf8 = "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80";
+    // clang-format off
+    const std::pair<std::string, std::string> cases[] = {
+        {"0.8x", "'0.8x'"}, {"", "''"}, {utf8, "'" + utf8 + "'"},
+        {"\x1b[31m\x1f", "'\\x1b[31m\\x1f'"},
+        {std::string("a\0b", 3), "'a\\x00b'"}, {"\x7f", "'\\x7f'"}, {"caf\xe9", "'caf\\xe9'"},
+        {"\xc0\xaf", "'\\xc0\\xaf'"}, {"\xe0\x80\xaf", "'\\xe0\\x80\\xaf'"},
+        {"\xed\xa0\x80", "'\\xed\\xa0\\x80'"}, {"\xf4\x90\x80\x80", "'\\xf4\\x90\\x80\\x80'"},
+        {"\xc2\x85", "'\\xc2\\x85'"}, {"a\xe2\x82", "'a\\xe2\\x82'"}, {"\x80x", "'\\x80x'"},
+        {"1\xe2\x80\xae!", "'1\\xe2\\x80\\xae!'"}, {"\xe2\x80\xa8", "'\\xe2\\x80\\xa8'"},
+        {seven, "'" + seven + "'"}, {seven + "7", "'" + seven + "...'"},
+        {"\xc3\xa9" + std::string(20, 'x'), "'\xc3\xa9" + std::string(19, 'x') + "...'"},
+        {seven.substr(1) + std::string(2, '\0'), "'" + seven.substr(1) + "\\x00...'"}};
+    // clang-format on
+    for (const auto& [bytes, quoted] : cases) EXPECT_EQ(QuotedToken(bytes), quoted) << quoted;
+    // A file name keeps every character.
+    EXPECT_EQ(SafeText("r\xff\xfe" + std::string(30, 'x') + ".int"),
+              "r\\xff\\xfe" + std::string(30, 'x') + ".int");
 }
 
 }  // namespace
