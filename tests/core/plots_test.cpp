@@ -57,7 +57,11 @@ const PlotCase Cases[] = {
      [](RecordingPicture& p) { EXPECT_EQ(DrawPoincare(p, Alternating(-0.25f, 0.25f, 1)), -1.0); },
      {"clear", "point 1.25 0.75", "point 0.75 1.25"}, "point ", 252,
      {"point 1.25 0.75", "currentX 0.5", "currentY 1.5", "print ' Poincar\u00e9 plot'",
-      "currentX 1", "currentY 0.6", "print 'r = -1'"}}};
+      "currentX 1", "currentY 0.6", "print 'r = -1'"}},
+    // A constant series draws its dots, then has no correlation and no texts.
+    {"PoincareConstant", [](RecordingPicture& p) {
+         EXPECT_THROW(DrawPoincare(p, Alternating(0, 0, 0.875f)), CorrelationUndefined); },
+     {"clear", "point 0.875 0.875"}, "point ", 253, {"point 0.875 0.875"}}};
 // clang-format on
 
 TEST(PlotTest, DrawsHeadTraceAndTail) {
@@ -72,16 +76,6 @@ TEST(PlotTest, DrawsHeadTraceAndTail) {
         for (std::size_t i = c.head.size(); i < c.head.size() + c.traceCount; ++i)
             ASSERT_EQ(calls[i].rfind(c.trace, 0), 0u) << i;
     }
-}
-
-TEST(PlotPoincare, ConstantSeriesDrawsTheDotsThenFailsBeforeTheTexts) {
-    AnalysisState state;
-    state.MeanRR = 0.875F;
-    RecordingPicture picture;
-    EXPECT_FALSE(PoincareCorrelation(state));
-    EXPECT_THROW(DrawPoincare(picture, state), CorrelationUndefined);
-    ASSERT_EQ(picture.calls.size(), 1U + 255);
-    EXPECT_EQ(picture.calls.back(), "point 0.875 0.875");
 }
 
 }  // namespace
