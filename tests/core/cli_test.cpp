@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <sstream>
+#include <stdexcept>
 #include <tuple>
 
 #include "analysis/open_command.h"
@@ -70,7 +71,7 @@ struct JsonItem {
 };
 
 std::vector<JsonItem> JsonItems(std::string_view json) {
-    EXPECT_TRUE(fuzz::IsJson(json)) << json;
+    if (!fuzz::IsJson(json)) throw std::runtime_error("not JSON: " + std::string(json));
     std::vector<JsonItem> items;
     Texts names{""};  // the member each open array or object is under
     const auto leaf = [&](const std::string& text) {
@@ -131,7 +132,7 @@ Texts FailedRow(Texts leading, std::size_t size, const std::string& reason) {
     return leading;
 }
 
-// A file's CSV row and JSON leaves as the core's analysis of its first 256 values gives them.
+// A file's CSV row and JSON item texts as the core's analysis of its first 256 values gives them.
 std::pair<Texts, Texts> ThroughCore(const std::string& path, const std::string& name) {
     AnalysisState s;
     PassValues pass;
@@ -206,11 +207,11 @@ TEST(CliTest, JsonAndCsvHoldEveryFieldOfTheAnalysis) {
         SCOPED_TRACE(files[f]);
         const auto [row, object] = ThroughCore(files[f], names[f]);
         EXPECT_EQ(rows[f + 1], row);
-        EXPECT_EQ(items[f].texts, object);
-        EXPECT_EQ(items[f].names, members);
+        EXPECT_EQ(items.at(f).texts, object);
+        EXPECT_EQ(items.at(f).names, members);
     }
-    EXPECT_EQ(items[4].names, (Texts{"file", "error"}));
-    EXPECT_EQ(items[4].texts, (Texts{bad, reason}));
+    EXPECT_EQ(items.at(4).names, (Texts{"file", "error"}));
+    EXPECT_EQ(items.at(4).texts, (Texts{bad, reason}));
     EXPECT_EQ(rows.back(), FailedRow({bad}, header.size(), reason));
 }
 
@@ -252,10 +253,11 @@ TEST(CliTest, EveryWindowIsTheCsvOfItsOwnFile) {
     EXPECT_EQ(rows[7], FailedRow({flat, "1", "1", "256", "0"}, rows[0].size(), noPower));
     EXPECT_EQ(rows[8], FailedRow({MissingFile}, rows[0].size(), std::strerror(ENOENT)));
     const std::vector<JsonItem> items = JsonItems(json);
-    EXPECT_EQ(items[0].texts, object);
-    EXPECT_EQ(items[0].names, members);
-    EXPECT_EQ(items[1].texts, (Texts{flat, "256", "s", "300", "0", "1", "1", "256", "0", noPower}));
-    EXPECT_EQ(items[2].texts, (Texts{MissingFile, std::strerror(ENOENT)}));
+    EXPECT_EQ(items.at(0).texts, object);
+    EXPECT_EQ(items.at(0).names, members);
+    EXPECT_EQ(items.at(1).texts,
+              (Texts{flat, "256", "s", "300", "0", "1", "1", "256", "0", noPower}));
+    EXPECT_EQ(items.at(2).texts, (Texts{MissingFile, std::strerror(ENOENT)}));
 }
 
 TEST(CliTest, ArtifactsListsEveryFlaggedInterval) {
@@ -270,11 +272,11 @@ TEST(CliTest, ArtifactsListsEveryFlaggedInterval) {
     EXPECT_EQ(err, file + ": warning: 5.3 % of the intervals are flagged as artifacts\n" + Missing +
                        "\n");
     const std::vector<JsonItem> items = JsonItems(json);
-    EXPECT_EQ(items[0].names, (Texts{"file", "units", "beats", "flagged", "percent", "beat",
-                                     "value", "rule", "beat", "value", "rule"}));
-    EXPECT_EQ(items[0].texts, (Texts{file, "s", "38", "2", Text(200.0 / 38), "11", "2.5", "range",
-                                     "21", "1", "malik"}));
-    EXPECT_EQ(items[1].texts, (Texts{MissingFile, std::strerror(ENOENT)}));
+    EXPECT_EQ(items.at(0).names, (Texts{"file", "units", "beats", "flagged", "percent", "beat",
+                                        "value", "rule", "beat", "value", "rule"}));
+    EXPECT_EQ(items.at(0).texts, (Texts{file, "s", "38", "2", Text(200.0 / 38), "11", "2.5",
+                                        "range", "21", "1", "malik"}));
+    EXPECT_EQ(items.at(1).texts, (Texts{MissingFile, std::strerror(ENOENT)}));
     // Under a range that holds 2.5, beat 11 is a step; 2 of 40 are not more than 5 %.
     values.insert(values.end(), {0.8, 0.8});
     const std::string longer = dir.write("b.int", testing::Lines(values));
@@ -390,9 +392,9 @@ TEST(CliTest, MillisecondsHeadersAndColumnsGiveTheSameMeasures) {
         std::get<1>(Cli("csv --units ms --skip-lines 1 --column 2 " + tableFile));
     const Rows rows = ReadCsv(csv + columns.substr(CsvHeader.size()));
     for (std::size_t r = 2; r <= 4; ++r)
-        EXPECT_EQ(Texts(rows[r].begin() + 1, rows[r].end()),
-                  Texts(rows[1].begin() + 1, rows[1].end()));
-    const Texts json = JsonItems(std::get<1>(Cli("json --units ms -", ms)))[0].texts;
+        EXPECT_EQ(Texts(rows.at(r).begin() + 1, rows.at(r).end()),
+                  Texts(rows.at(1).begin() + 1, rows.at(1).end()));
+    const Texts json = JsonItems(std::get<1>(Cli("json --units ms -", ms))).at(0).texts;
     EXPECT_EQ(json.front() + json.back(), "-ms");
 }
 
