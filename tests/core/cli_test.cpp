@@ -184,7 +184,7 @@ TEST(CliTest, JsonAndCsvHoldEveryFieldOfTheAnalysis) {
     std::string list;
     for (const std::string& file : files) list += " " + file;
     const auto [jsonStatus, json, jsonErr] = Cli("json" + list);
-    const auto [csvStatus, csv, csvErr] = Cli("csv --units auto" + list);  // read whole
+    const auto [csvStatus, csv, csvErr] = Cli("csv --units auto" + list);  // each read whole
     EXPECT_EQ(jsonStatus + csvStatus, 2);
     EXPECT_EQ(jsonErr, bad + ": " + reason + "\n");
     std::string notes;  // none for the file that could not be read
@@ -215,7 +215,7 @@ TEST(CliTest, JsonAndCsvHoldEveryFieldOfTheAnalysis) {
     EXPECT_EQ(rows.back(), FailedRow({bad}, header.size(), reason));
 }
 
-TEST(CliTest, EveryWindowIsTheCsvOfItsOwnFile) {
+TEST(CliTest, EveryWindowIsAnalysedAsAFileOfItsOwnBeats) {
     testing::ScratchDir dir;
     // The example's 2,000 beats in lines of 7 characters; beat 301, window 2's first, too long.
     const std::string text = ReadAll(Example).replace(300 * 7, 6, "2.5000");
