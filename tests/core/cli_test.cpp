@@ -324,25 +324,17 @@ TEST(CliTest, ReportSummaryAndMarkovAreWhatTheWindowSavesAndShows) {
 }
 
 TEST(CliTest, AUsageErrorNamesTheCulpritThenShowsTheUsageThatHelpShows) {
-    // "culprit the message names: arguments", F standing for a file.
-    const Texts cases{"frobnicate: frobnicate F",
-                      "subcommand: ",
-                      "FILE: json",
-                      "--bogus: csv --bogus F",
-                      "--units: csv --units min F",
-                      "--step: windows --step 0 F",
-                      "--start: summary --start 0 F",
-                      "--start: json --start 1x F",
-                      "--start: windows --start 2 F",
-                      "--column: csv --column 0 F",
-                      "--range: artifacts --range 2,1 F",
-                      "--range: artifacts --range 2 F",
-                      "--format: windows --format xml F",
-                      "-o: json -o x F",
-                      "FILE: report /dev/null F"};
+    // Cases "the culprit the message names: the arguments", F standing for a file.
+    std::istringstream cases(
+        "frobnicate: frobnicate F|subcommand: |FILE: json|--bogus: csv --bogus F|"
+        "--units: csv --units min F|--step: windows --step 0 F|--start: summary --start 0 F|"
+        "--start: json --start 1x F|--start: windows --start 2 F|--column: csv --column 0 F|"
+        "--range: artifacts --range 2,1 F|--range: artifacts --range 2 F|"
+        "--range: artifacts --range ,2 F|--range: artifacts --range 0.5, F|"
+        "--format: windows --format xml F|-o: json -o x F|FILE: report /dev/null F");
     const auto [helpStatus, help, helpErr] = Cli("csv --help");
     EXPECT_EQ(helpStatus, 0);
-    for (std::string arguments : cases) {
+    for (std::string arguments; std::getline(cases, arguments, '|');) {
         SCOPED_TRACE(arguments);
         const std::string culprit = arguments.substr(0, arguments.find(": "));
         arguments.erase(0, culprit.size() + 2);
