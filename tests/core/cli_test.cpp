@@ -87,13 +87,8 @@ std::vector<JsonItem> JsonItems(std::string_view json) {
         } else if (c == '"') {
             std::string text;
             for (++at; json[at] != '"'; ++at) {
-                if (json[at] == '\\' && json[++at] == 'u') {
-                    text +=
-                        static_cast<char>(std::stoi(std::string(json.substr(at + 1, 4)), 0, 16));
-                    at += 4;
-                } else {
-                    text += json[at];
-                }
+                if (json[at] == '\\') ++at;  // only \" and \\: names hold no raw control byte
+                text += json[at];
             }
             if (json[at + 1] == ':') names.back() = text;
             if (json[at + 1] != ':') leaf(text);
