@@ -11,41 +11,84 @@
 namespace ritmova {
 namespace {
 
-// A registry held in memory, by key path and value name, under HKEY_LOCAL_MACHINE. It behaves
-// as the system's does where GetKeyValue can tell: unknown keys and values fail, a value
-// larger than the buffer fails. It records the access masks asked for and every close.
-struct InMemoryRegistry final : Registry {
+using Strings = std::vector<std::string>;
+using Values = std::map<std::string, std::pair<std::uint32_t, std::string>>;  // by name
+
+const std::string Folder = "C:\\Program Files\\Common Files\\Microsoft Shared\\MSInfo";
+const std::string ToolInFolder = Folder + "\\MSINFO32.EXE";
+const std::string Unavailable =
+    "Ritmova: Le informazioni sul sistema non sono attualmente disponibili.";
+
+// The registry's tool path and folder (empty for none), the tools on the search path, and what
+// StartSysInfo asks of the system.
+struct SysInfoCase {
+    const char* name;
+    std::string registeredPath, registeredFolder;
+    std::map<std::string, std::string> tools;
+    Strings asked;
+    std::string existingFile = ToolInFolder;
+    bool fileTestFails = false, startFails = false;
+};
+
+// A system held in memory. Its registry, values by name in keys under HKEY_LOCAL_MACHINE,
+// fails where the system's would for GetKeyValue: unknown keys and values, a value larger than
+// the buffer; it records the access masks asked for and every close. All else asked of it is
+// recorded in order ("exists FILE", "start PROGRAM", "CAPTION: MESSAGE").
+struct FakeSystem final : Registry, SysInfoHost {
+    explicit FakeSystem(SysInfoCase given = {}) : setup(std::move(given)) {
+        for (const auto& [key, name, value] :
+             {std::tuple("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", setup.registeredPath),
+              std::tuple("SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO",
+                         setup.registeredFolder)})
+            if (!value.empty()) keys[key][name] = {kRegistryString, value + '\0'};
+    }
     bool OpenKey(RegistryRoot root, std::string_view path, std::uint32_t accessMask,
                  RegistryKey& key) override {
-        accessMasks.push_back(accessMask);
-        const bool known = root == kHkeyLocalMachine && std::ranges::any_of(values, [&](auto& v) {
-                               return v.first.first == path;
-                           });
-        key = known ? ++lastKey : 0;
-        if (known) openKeys[key] = path;
-        return known;
+        masks.push_back(accessMask);
+        const auto found = keys.find(std::string(path));
+        key = root == kHkeyLocalMachine && found != keys.end() ? ++lastKey : 0;
+        if (key) openKeys[key] = &found->second;
+        return key != 0;
     }
     bool QueryValue(RegistryKey key, std::string_view name, std::uint32_t& type,
                     std::span<char> buffer, std::uint32_t& size) override {
-        const auto path = openKeys.find(key);
-        if (path == openKeys.end()) return false;
-        const auto value = values.find({path->second, std::string(name)});
-        if (value == values.end() || value->second.second.size() > buffer.size()) return false;
-        type = value->second.first;
-        size = static_cast<std::uint32_t>(value->second.second.size());
-        std::ranges::copy(value->second.second, buffer.begin());
+        if (!openKeys.contains(key) || !openKeys[key]->contains(std::string(name))) return false;
+        const auto& [valueType, bytes] = openKeys[key]->at(std::string(name));
+        if (bytes.size() > buffer.size()) return false;
+        type = valueType;
+        size = static_cast<std::uint32_t>(bytes.size());
+        std::ranges::copy(bytes, buffer.begin());
         return true;
     }
     void CloseKey(RegistryKey key) override {
         ++closes;
         openKeys.erase(key);
     }
+    Registry& SystemRegistry() override { return *this; }
+    bool FileExists(const std::string& path) override {
+        asked.push_back("exists " + path);
+        if (setup.fileTestFails) throw std::runtime_error("device not ready");
+        return path == setup.existingFile;
+    }
+    std::optional<std::string> FindExecutable(std::string_view name) override {
+        const auto found = setup.tools.find(std::string(name));
+        return found == setup.tools.end() ? std::nullopt : std::optional(found->second);
+    }
+    bool StartDetached(const std::string& path) override {
+        asked.push_back("start " + path);
+        return !setup.startFails;
+    }
+    void ShowMessage(std::string_view text, std::string_view caption) override {
+        asked.push_back(std::string(caption) + ": " + std::string(text));
+    }
 
-    std::map<std::pair<std::string, std::string>, std::pair<std::uint32_t, std::string>> values;
-    std::vector<std::uint32_t> accessMasks;
-    std::map<RegistryKey, std::string> openKeys;
+    const SysInfoCase setup;
+    std::map<std::string, Values> keys;
+    std::vector<std::uint32_t> masks;
+    std::map<RegistryKey, const Values*> openKeys;
     RegistryKey lastKey = 0;
     int closes = 0;
+    Strings asked;
 };
 
 constexpr char Key[] = "SOFTWARE\\Ritmova\\Test";
@@ -71,8 +114,7 @@ const ReadCase Reads[] = {
     {"NumberWithZeroLowByte", 4, std::string("\0\1\0\0", 4), "256"},
     {"NumberAllBytesUsed", 4, "\x78\x56\x34\x12", "305419896"},
     {"LargestNumber", 4, "\xFF\xFF\xFF\xFF", "4294967295"},
-    {"BinaryLeavesTextUnchanged", 3, "\1\2\3", "previous"},
-    {"ExpandableStringLeavesTextUnchanged", 2, "%SystemRoot%", "previous"},
+    {"OtherTypeLeavesTextUnchanged", 3, "\1\2\3", "previous"},
     {"MissingKey", 1, "a", "", false, "SOFTWARE\\Ritmova\\Other"},
     {"MissingValue", 1, "a", "", false, Key, "Other"},
     {"LargerThanTheBuffer", 1, std::string(1025, 'x'), "", false},
@@ -82,35 +124,16 @@ const ReadCase Reads[] = {
 TEST(GetKeyValue, GivesTheValueAsTextAndClosesTheKey) {
     for (const ReadCase& c : Reads) {
         SCOPED_TRACE(c.name);
-        InMemoryRegistry registry;
-        registry.values[{Key, "Value"}] = {c.type, c.bytes};
+        FakeSystem registry;
+        registry.keys[Key]["Value"] = {c.type, c.bytes};
         std::string text = "previous";
         EXPECT_EQ(GetKeyValue(registry, kHkeyLocalMachine, c.key, c.value, text), c.read);
         EXPECT_EQ(text, c.expected);
-        EXPECT_EQ(registry.accessMasks, std::vector<std::uint32_t>{0x2003F});
+        EXPECT_EQ(registry.masks, std::vector<std::uint32_t>{0x2003F});
         EXPECT_EQ(registry.closes, 1);
         EXPECT_TRUE(registry.openKeys.empty());
     }
 }
-
-using Strings = std::vector<std::string>;
-const std::string PathKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";     // value PATH
-const std::string FolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";  // value MSINFO
-const std::string Folder = "C:\\Program Files\\Common Files\\Microsoft Shared\\MSInfo";
-const std::string ToolInFolder = Folder + "\\MSINFO32.EXE";
-const std::string Unavailable =
-    "Ritmova: Le informazioni sul sistema non sono attualmente disponibili.";
-
-// A system: the registry's values (empty for none), the tools on the search path, and what
-// StartSysInfo asks of it, in order ("exists FILE", "start PROGRAM", "CAPTION: MESSAGE").
-struct SysInfoCase {
-    const char* name;
-    std::string registeredPath, registeredFolder;
-    std::map<std::string, std::string> executables;
-    Strings asked;
-    std::string existingFile = ToolInFolder;
-    bool fileTestFails = false, startFails = false;
-};
 
 // clang-format off
 const SysInfoCase Cases[] = {
@@ -128,43 +151,13 @@ const SysInfoCase Cases[] = {
     {"SystemError", "", Folder, {}, {"exists " + ToolInFolder, Unavailable}, ToolInFolder, true}};
 // clang-format on
 
-struct FakeHost final : SysInfoHost {
-    explicit FakeHost(const SysInfoCase& given) : system(given) {
-        for (const auto& [key, name, value] :
-             {std::tuple(PathKey, "PATH", system.registeredPath),
-              std::tuple(FolderKey, "MSINFO", system.registeredFolder)})
-            if (!value.empty()) registry.values[{key, name}] = {kRegistryString, value + '\0'};
-    }
-    Registry& SystemRegistry() override { return registry; }
-    bool FileExists(const std::string& path) override {
-        asked.push_back("exists " + path);
-        if (system.fileTestFails) throw std::runtime_error("device not ready");
-        return path == system.existingFile;
-    }
-    std::optional<std::string> FindExecutable(std::string_view name) override {
-        const auto found = system.executables.find(std::string(name));
-        return found == system.executables.end() ? std::nullopt : std::optional(found->second);
-    }
-    bool StartDetached(const std::string& path) override {
-        asked.push_back("start " + path);
-        return !system.startFails;
-    }
-    void ShowMessage(std::string_view text, std::string_view caption) override {
-        asked.push_back(std::string(caption) + ": " + std::string(text));
-    }
-
-    const SysInfoCase& system;
-    InMemoryRegistry registry;
-    Strings asked;
-};
-
 TEST(StartSysInfo, StartsTheToolFoundOrSaysItIsUnavailable) {
     for (const SysInfoCase& c : Cases) {
         SCOPED_TRACE(c.name);
-        FakeHost host(c);
-        StartSysInfo(host);
-        EXPECT_EQ(host.asked, c.asked);
-        EXPECT_TRUE(host.registry.openKeys.empty());
+        FakeSystem system(c);
+        StartSysInfo(system);
+        EXPECT_EQ(system.asked, c.asked);
+        EXPECT_TRUE(system.openKeys.empty());
     }
 }
 
