@@ -1,4 +1,5 @@
-// The window tests share one QApplication, on the offscreen platform unless told otherwise.
+// One QApplication, offscreen unless told otherwise, with a fresh configuration folder: settings
+// apart from the user's and from other test processes' (ctest runs them side by side).
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -6,8 +7,6 @@
 
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Settings of each test process apart from the user's and from the other processes'
-    // (ctest runs them side by side): a fresh, empty configuration folder of its own.
     const QTemporaryDir settings;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
     QApplication app(argc, argv);

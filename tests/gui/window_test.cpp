@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QtCore/qtestsupport_core.h>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDropEvent>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QInputDialog>
@@ -35,9 +35,9 @@ namespace {
 
 const QString ExampleRecording = RITMOVA_EXAMPLES_DIR "/nsr2db-nsr012.int";
 
-// CR LF line breaks as a label shows them.
-QString shown(const std::string& caption) {
-    return QString::fromStdString(caption).replace("\r\n", "\n");
+// A text with CR LF line breaks as a label shows it.
+QString shown(const std::string& text) {
+    return QString::fromStdString(text).replace("\r\n", "\n");
 }
 
 // The main window, driven through its menus, with scripted dialogs and a folder of its own.
@@ -59,8 +59,7 @@ class Window : public testing::Test {
     QString inFolder(const QString& name) const { return folder.filePath(name); }
     static void writeFile(const QString& path, const QByteArray& bytes) {
         QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
     }
     static QByteArray readFile(const QString& path) {
         QFile file(path);
@@ -120,9 +119,8 @@ TEST_F(Window, LoadSetsTextsStatesAndPlaces) {
     const QSize outer = form.frameGeometry().size();
     const QRect p1 = c.Picture1->geometry(), p2 = c.Picture2->geometry();
     const QRect p3 = c.Picture3->geometry(), frame1 = c.Frame1->geometry();
-    EXPECT_EQ(p1.topLeft(), QPoint(81, 0));  // 1215 twips at 15 to the pixel
-    EXPECT_EQ(p1.right() + 1, outer.width());
-    EXPECT_EQ(p1.height(), qRound(outer.height() / 3.5));
+    // From 1215 twips, at 15 to the pixel, to the window's outer right edge.
+    EXPECT_EQ(p1, QRect(81, 0, outer.width() - 81, qRound(outer.height() / 3.5)));
     EXPECT_EQ(p3.topRight() + QPoint(1, 0), QPoint(outer.width(), p2.top()));
     EXPECT_EQ(frame1, QRect(qRound(outer.width() * 0.1), qRound(outer.height() * 0.1),
                             qRound(outer.width() * 0.8), qRound(outer.height() * 0.7)));
@@ -166,9 +164,8 @@ TEST_F(Window, OpenShowsTheAnalysisAsTheConsoleDoes) {
     EXPECT_EQ(other.controls().CommonDialog1->fileName(), ExampleRecording.toStdString());
 }
 
-// A cancelled Open, or one that fails (from the dialog, the command line or a drop), leaves
-// the window as it was, with or without a recording open. Anything but a regular file is
-// refused before it is opened, so a FIFO cannot block the window; names are shown safely.
+// A cancelled or failed Open (dialog, command line or drop) leaves the window as it was, with or
+// without a recording; only regular files are opened (a FIFO would block); names shown safely.
 TEST_F(Window, FailedOrCancelledOpenLeavesTheWindowAsItWas) {
     writeFile(inFolder("short.int"), "0.8\n0.9\n1.0\n");
     ASSERT_TRUE(QDir(folder.path()).mkdir("rec\x1b.int"));
@@ -234,8 +231,7 @@ TEST_F(Window, SaveResultsWritesExactlyTheReportOrLeavesTheTarget) {
               QStringList({"folder.txt", "results.txt"}));
 }
 
-// Markov shows its panel, the same text each time, not twice; File's menu and the panel's
-// Exit hide it.
+// Markov shows its panel, the same text each time; File's menu and the panel's Exit hide it.
 TEST_F(Window, MarkovShowsThePanelAndTheFileMenuHidesIt) {
     const QString text = shown(cli::AnalyseRecording(ExampleRecording.toStdString()).markovText);
     open(ExampleRecording);
@@ -295,25 +291,20 @@ TEST_F(Window, TrendPointerShowsAWindowAClickChoosesItAndAnOpenIsFollowed) {
     open(ExampleRecording);
     analysisItem(Form1::TrendItem);
     TrendWindow& trend = *form.trendWindow();
-    const auto computed = [&trend] {  // within 20 s
-        QElapsedTimer clock;
-        clock.start();
-        while (trend.computing() && clock.elapsed() < 20'000) QApplication::processEvents();
-        return !trend.computing();
-    };
-    const auto mouse = [&plot = trend.plot()](QEvent::Type type, QPoint at,
-                                              Qt::MouseButtons buttons) {
-        QMouseEvent event(type, at, plot.mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
-        QApplication::sendEvent(&plot, &event);
+    const auto computed = [&trend] {
+        return QTest::qWaitFor([&] { return !trend.computing(); }, 20'000);
     };
     ASSERT_TRUE(computed());
     EXPECT_EQ(trend.series()->points.size(), 1745u);  // 2,000 beats, every beat
     trend.stepChoice().setCurrentIndex(3);            // every 256 beats: 7 windows
     ASSERT_TRUE(computed());
-    const QPoint third = trend.plot().positionOf(2);
-    mouse(QEvent::MouseMove, third, Qt::NoButton);
+    const QPoint at = trend.plot().positionOf(2), global = trend.plot().mapToGlobal(at);
+    QMouseEvent move(QEvent::MouseMove, at, global, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&trend.plot(), &move);
     EXPECT_TRUE(trend.statusText().startsWith("beats 513-768, from "));
-    mouse(QEvent::MouseButtonPress, third, Qt::LeftButton);
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(&trend.plot(), &press);
     EXPECT_TRUE(form.windowField()->text().contains("beats 513-768 of 2000"));
     open(RITMOVA_EXAMPLES_DIR "/bartelshrv-rest.int");
     ASSERT_TRUE(computed());
@@ -329,10 +320,9 @@ QSizeF mediaBox(const QByteArray& pdf) {
     return {box.captured(1).toDouble(), box.captured(2).toDouble()};
 }
 
-// Each format as the window shows it, replacing what was there, and nothing beside it: a PNG
-// pixel for a pixel of the window, an SVG whose lines stay vectors, a PDF page of the window's
-// size at 96 pixels to the inch. A failed export says why after the name and leaves what was
-// there.
+// Each format as shown, replacing what was there, nothing beside it: a PNG pixel for pixel, an
+// SVG whose lines stay vectors, a PDF page of the window's size at 96 pixels to the inch. A
+// failed export says why after the name and leaves what was there.
 TEST_F(Window, ExportWritesTheWindowAsShownOrLeavesTheTarget) {
     open(ExampleRecording);
     form.show();  // laid out as the user sees it
@@ -406,9 +396,8 @@ TEST(WindowRender, FitsTheTargetKeepingProportions) {
     EXPECT_EQ(drawn, QRect(50, 175, 500, 250));
 }
 
-// Printer Setup only sets the printer up (here: PDF output). Print puts the wide window on
-// one landscape page; the panel's Print, the Markov text on the same printer, keeps its
-// portrait page.
+// Printer Setup only sets the printer up (here: PDF output). Print puts the wide window on one
+// landscape page; the panel's Print, the Markov text on that printer, keeps a portrait page.
 TEST_F(Window, PrintsTheWindowLandscapeAndThePanelPortrait) {
     open(ExampleRecording);
     analysisItem(0);
