@@ -354,6 +354,13 @@ TEST(CliTest, StartAnalysesTheWindowFromThatBeatAndNamesIt) {
     EXPECT_EQ(err, window + ": beat 1745 is beyond the recording's 256 beats\n");
 }
 
+// Standard input read to its end has no more values for a second "-".
+TEST(CliTest, StandardInputReadTwiceHasNothingLeft) {
+    const auto [status, csv, err] = Cli("csv - -", testing::Lines(testing::Alternating(0.8, 0.9)));
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(err, "-: only 0 values, 256 needed\n");
+}
+
 // The example in milliseconds: "0.8828" as "0882.8", and as the column of a table.
 TEST(CliTest, MillisecondsHeadersAndColumnsGiveTheSameMeasures) {
     testing::ScratchDir dir;

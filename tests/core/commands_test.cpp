@@ -193,6 +193,7 @@ TEST(RecordingCommands, MovesThroughTheRecording) {
     for (const auto& step : steps) {
         SCOPED_TRACE(std::string(1, step.command) + std::to_string(step.beat));
         s.window.panelVisible = true;
+        const int clears = s.window.screenClears;
         const std::string failure = testing::FailureReason(
             [&] {
                 if (step.command == 'n') s.commands.next();
@@ -203,6 +204,7 @@ TEST(RecordingCommands, MovesThroughTheRecording) {
         EXPECT_EQ(failure, step.failure);
         EXPECT_EQ(s.commands.opened()->firstBeat, step.shown);
         EXPECT_EQ(s.window.panelVisible, !step.failure.empty());
+        EXPECT_EQ(s.window.screenClears - clears, step.failure.empty() ? 1 : 0);
         EXPECT_FLOAT_EQ(s.state.RRSeriesAsRead[1], static_cast<float>(beatValue(step.shown)));
     }
     const std::string name = s.folder.file("rec.int") + " (beats 257-512)\r\n";
@@ -210,6 +212,9 @@ TEST(RecordingCommands, MovesThroughTheRecording) {
     EXPECT_EQ(s.state.ReportText.substr(0, name.size()), name);
     EXPECT_EQ(s.commands.windowField(),
               "rec.int \u00b7 beats 257-512 of 600 \u00b7 s \u00b7 2 artifacts");
+    s.commands.goTo(302);  // beats 300 and 301 just before the window are not its own
+    EXPECT_EQ(s.commands.windowField(),
+              "rec.int \u00b7 beats 302-557 of 600 \u00b7 s \u00b7 0 artifacts");
     s.commands.next();
     EXPECT_EQ(s.commands.hints(), "the last beats are shown: the recording has 600 beats");
     s.window.choose("");  // a cancelled Open: no hints of the window before
