@@ -101,7 +101,7 @@ TEST(ReadRecordingTest, ReadsEveryValueOrNamesTheReason) {
         {"\xEF\xBB\xBF 0.8, +0.9\r\n\n1e0\t.5", {}, "s 0.8 0.9 1 0.5"},
         // 0.8000001 and 1.6777217 (a mantissa past 2^24) as the single nearest to them; the
         // last three below single and double's range.
-        {"8.1e-1 +0.5 -0.25 .75 3. 1E1 0.8000001 1.6777217 1e-50 1e-400 -1e-46", {},
+        {"+8.1e-1 +0.5 -0.25 .75 3. 1E1 0.8000001 1.6777217 1e-50 1e-400 -1e-46", {},
          "s 0.81 0.5 -0.25 0.75 3 10 0.8000001 1.6777217 0 0 -0"},
         {"783 783.25 7.83e2 0.5 -0 1e-40 123456.789012 +3E41", {Ms},
          "ms 0.783 0.78325 0.783 5e-04 -0 1e-43 123.45679 3e+38"},
