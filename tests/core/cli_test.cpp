@@ -170,11 +170,12 @@ TEST(CliTest, JsonAndCsvHoldEveryFieldOfTheAnalysis) {
     const std::string odd = dir.write("q\"b\\s\x01\xff.int", ReadAll(Example));
     const std::string bad =
         dir.write("bad.int", testing::Lines(testing::Constant(0.8, 9)) + "0.8\"\\\n");
+    // The failed file first: nothing of it may stay for the files after it.
     const Texts files{
-        Example, odd,
+        bad, Example, odd,
         dir.write("flat-r.int", "1.00000012\n" + testing::Lines(testing::Constant(1.0, 255))),
-        dir.write("alternating.int", testing::Lines(testing::Alternating(0.8, 0.9))), bad};
-    const Texts names{Example, dir.file("q\"b\\s\\x01\\xff.int"), files[2], files[3], bad};
+        dir.write("alternating.int", testing::Lines(testing::Alternating(0.8, 0.9)))};
+    const Texts names{bad, Example, dir.file("q\"b\\s\\x01\\xff.int"), files[3], files[4]};
     const std::string reason = "line 10: '0.8\"\\' is not a number";
     std::string list;
     for (const std::string& file : files) list += " " + file;
@@ -183,9 +184,9 @@ TEST(CliTest, JsonAndCsvHoldEveryFieldOfTheAnalysis) {
     EXPECT_EQ(jsonStatus + csvStatus, 2);
     EXPECT_EQ(jsonErr, bad + ": " + reason + "\n");
     std::string notes;  // none for the file that could not be read
-    for (std::size_t f = 0; f < 4; ++f)
+    for (std::size_t f = 1; f < files.size(); ++f)
         notes += names[f] + ": values taken as seconds (--units auto)\n";
-    EXPECT_EQ(csvErr, notes + jsonErr);
+    EXPECT_EQ(csvErr, jsonErr + notes);
 
     const std::vector<JsonItem> items = JsonItems(json);
     const Rows rows = ReadCsv(csv);
@@ -197,16 +198,16 @@ TEST(CliTest, JsonAndCsvHoldEveryFieldOfTheAnalysis) {
                     "transition_counts", "transition_probabilities", "h1", "nakahama_index"});
     members.insert(members.end(), header.begin() + 21, header.end() - 1);
     members.push_back("units");
-    for (std::size_t f = 0; f + 1 < files.size(); ++f) {
+    for (std::size_t f = 1; f < files.size(); ++f) {
         SCOPED_TRACE(files[f]);
         const auto [row, object] = ThroughCore(files[f], names[f]);
         EXPECT_EQ(rows.at(f + 1), row);
         EXPECT_EQ(items.at(f).texts, object);
         EXPECT_EQ(items.at(f).names, members);
     }
-    EXPECT_EQ(items.at(4).names, (Texts{"file", "error"}));
-    EXPECT_EQ(items.at(4).texts, (Texts{bad, reason}));
-    EXPECT_EQ(rows.back(), FailedRow({bad}, header.size(), reason));
+    EXPECT_EQ(items.at(0).names, (Texts{"file", "error"}));
+    EXPECT_EQ(items.at(0).texts, (Texts{bad, reason}));
+    EXPECT_EQ(rows.at(1), FailedRow({bad}, header.size(), reason));
 }
 
 TEST(CliTest, EveryWindowIsAnalysedAsAFileOfItsOwnBeats) {
@@ -326,7 +327,8 @@ TEST(CliTest, AUsageErrorNamesTheCulpritThenShowsTheUsageThatHelpShows) {
         "--start: json --start 1x F|--start: windows --start 2 F|--column: csv --column 0 F|"
         "--range: artifacts --range 2,1 F|--range: artifacts --range 2 F|"
         "--range: artifacts --range ,2 F|--range: artifacts --range 0.5, F|"
-        "--format: windows --format xml F|-o: json -o x F|FILE: report /dev/null F");
+        "--format: windows --format xml F|-o: json -o x F|FILE: report /dev/null F|"
+        "FILE: summary F F");
     const auto [helpStatus, help, helpErr] = Cli("csv --help");
     EXPECT_EQ(helpStatus, 0);
     for (std::string arguments; std::getline(cases, arguments, '|');) {
