@@ -142,7 +142,6 @@ void analyseWhole(WindowAnalyser& analyser, const std::string& file, const Analy
     const std::vector<ArtifactRule> flags = FlagArtifacts(recording.intervals, options.limits);
     analyser.analyse(recording.intervals, flags, options.firstBeat,
                      WindowName(file, options.firstBeat), texts);
-    result.startSeconds = StartClock{}.at(recording.intervals, options.firstBeat);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ struct RecordingAnalysis {
     std::string markovError;  // why the Markov command failed, if it did
     // The window analysed, and what the whole recording adds to the pass.
     std::size_t firstBeat = 1;  // beats firstBeat .. firstBeat + 255
-    double startSeconds = 0;    // the time of the window's first beat
+    double startSeconds = 0;    // the time of the window's first beat (windows sets it)
     Units units = Units::Seconds;
     std::optional<ExtraMeasures> extra;  // absent when undefined (an interval not above 0)
     std::size_t artifacts = 0;           // flagged intervals in the window
