@@ -264,10 +264,13 @@ TEST(CliTest, ArtifactsListsEveryFlaggedInterval) {
     values[10] = 2.5;
     values[20] = 1.0;
     const std::string file = dir.write("a.int", testing::Lines(values));
-    const auto [status, json, err] = Cli("artifacts " + file);
+    const auto [status, json, err] = Cli("artifacts " + file + " " + file);  // each in full
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(err, file + ": warning: 5.3 % of the intervals are flagged as artifacts\n");
+    const std::string warning =
+        file + ": warning: 5.3 % of the intervals are flagged as artifacts\n";
+    EXPECT_EQ(err, warning + warning);
     const std::vector<JsonItem> items = JsonItems(json);
+    EXPECT_EQ(items.at(1).texts, items.at(0).texts);
     EXPECT_EQ(items.at(0).names, (Texts{"file", "units", "beats", "flagged", "percent", "beat",
                                         "value", "rule", "beat", "value", "rule"}));
     EXPECT_EQ(items.at(0).texts, (Texts{file, "s", "38", "2", Text(200.0 / 38), "11", "2.5",
@@ -354,6 +357,21 @@ TEST(CliTest, StartAnalysesTheWindowFromThatBeatAndNamesIt) {
     const auto [status, out, err] = Cli("csv --start 1745 " + Example + " " + window);
     EXPECT_EQ(status, 1);  // the example's beats 1745-2000 measured, the window's file too short
     EXPECT_EQ(err, window + ": beat 1745 is beyond the recording's 256 beats\n");
+}
+
+// A batch of more files than the tool may hold open at once: each file is closed when read.
+TEST(CliTest, ManyFilesInOneBatchAreEachClosed) {
+    testing::ScratchDir dir;
+    std::string command = "ulimit -n 64 && " + std::string(RITMOVA_CLI) + " csv";
+    Rows expected = ReadCsv(CsvHeader);
+    for (int i = 0; i < 100; ++i) {
+        const std::string file = dir.write(std::to_string(i) + ".int", "x\n");
+        command += " " + file;
+        expected.push_back(FailedRow({file}, expected[0].size(), "line 1: 'x' is not a number"));
+    }
+    const std::string out = dir.file("out");
+    EXPECT_EQ(WEXITSTATUS(std::system((command + " >" + out + " 2>/dev/null").c_str())), 1);
+    EXPECT_EQ(ReadCsv(ReadAll(out)), expected);
 }
 
 // Standard input read to its end has no more values for a second "-".
