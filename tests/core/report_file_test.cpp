@@ -6,6 +6,7 @@
 #include <array>
 #include <csignal>
 #include <filesystem>
+#include <iterator>
 #include <set>
 #include <string>
 
@@ -57,9 +58,15 @@ TEST(ReportFileTest, SavesTheReportAndNothingElse) {
     // clang-format on
     fs::permissions(paths[0], fs::perms(0600));
     fs::permissions(paths[1], fs::perms(0755));
+    // Every descriptor a save opens is closed again.
+    const auto openDescriptors = [] {
+        return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+    };
+    const auto descriptors = openDescriptors();
     const mode_t before = umask(022);
     for (const std::string& path : paths) WriteReportFile(path, Report);
     umask(before);
+    EXPECT_EQ(openDescriptors(), descriptors);
     for (const std::string& path : paths) EXPECT_EQ(ReadAll(path), Report + "\r\n") << path;
     EXPECT_EQ((std::array{Mode(paths[0]), Mode(paths[1]), Mode(paths[2])}),
               (std::array{0600u, 0755u, 0644u}));
