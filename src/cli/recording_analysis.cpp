@@ -62,7 +62,6 @@ void resetWindow(RecordingAnalysis& result) {
     // Made anew in place: assigning a fresh state would zero a temporary and copy it.
     std::destroy_at(&result.state);
     std::construct_at(&result.state);
-    result.pass.PoincareR.reset();
     result.summary.clear();
     result.markovCompleted = false;
     result.markovText.clear();
