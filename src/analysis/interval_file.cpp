@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <span>
 
 #include "analysis/recording.h"
 #include "analysis/value_text.h"
@@ -29,12 +30,12 @@ IntervalValues readIntervals(Source& source, int pointShift = 0) {
     source.startText();
     value_text::ListScanner list(source);
     IntervalValues values{};
-    for (std::size_t i = 0; i < values.size(); ++i) {
+    for (std::size_t i = 0; i < values.size();) {
         if (!list.next()) {
             throw CommandFailure("only " + std::to_string(i) + " values, " +
                                  std::to_string(BeatCount) + " needed");
         }
-        values[i] = list.value(pointShift);
+        i += list.values(std::span(values).subspan(i), pointShift);
     }
     return values;
 }

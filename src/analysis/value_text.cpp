@@ -77,6 +77,12 @@ Converted outOfRange(std::string_view text) {
     return {text[0] == '-' ? -0.0f : 0.0f, Conversion::Done};
 }
 
+// A line end of LF or CR LF at the start of `text`: its length, else 0.
+std::size_t lineEndLength(std::string_view text) {
+    if (text.starts_with('\n')) return 1;
+    return text.starts_with("\r\n") ? 2 : 0;
+}
+
 }  // namespace
 
 Source::Source(std::string_view text, std::size_t limit, std::string_view limitReason)
@@ -175,6 +181,29 @@ float ConvertedValueAt(std::string_view text, int pointShift, long line) {
     if (converted.result == Conversion::TooLarge)
         throw CommandFailure(AtLine(line, QuotedToken(text) + " is too large"));
     return converted.value;
+}
+
+std::size_t ListScanner::values(std::span<float> out, int pointShift) {
+    const std::string_view block = source_.buffered();
+    const char* const end = block.data() + block.size();
+    const char* next = block.data();  // where the next value would start
+    const char* takenEnd = next;      // after the last value taken
+    std::size_t taken = 0;
+    while (taken < out.size()) {
+        const ShortDecimal quick =
+            SeparatedShortDecimal({next, static_cast<std::size_t>(end - next)}, pointShift);
+        if (quick.length == 0) break;
+        out[taken++] = quick.value;
+        takenEnd = next + quick.length;
+        // A separator follows within the block, so a line end's first byte is there.
+        next = takenEnd + lineEndLength({takenEnd, static_cast<std::size_t>(end - takenEnd)});
+        if (next == takenEnd) break;
+    }
+    source_.skip(static_cast<std::size_t>(takenEnd - block.data()));
+    if (taken > 1) line_ += static_cast<long>(taken - 1);
+    if (taken > 0) return taken;
+    out[0] = value(pointShift);
+    return 1;
 }
 
 void ListScanner::failEmpty() const {

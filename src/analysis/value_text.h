@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -184,12 +185,12 @@ std::string_view TakeValue(Source& source, ValueBuffer& buffer, long line) {
 // valid or not, is left to the general conversion and its checks.
 struct ShortDecimal {
     float value = 0;
-    std::size_t length = 0;  // of its text
+    std::size_t length = 0;  // of its text; 0 when the text is not of the short form
 };
 
 // The short form at the start of `text`, read up to the first character that cannot continue
-// it; nullopt when that text is not of the short form.
-inline std::optional<ShortDecimal> ReadShortDecimal(std::string_view text, int pointShift) {
+// it. A plain struct, not an optional: it stays in registers in the reading loops.
+inline ShortDecimal ReadShortDecimal(std::string_view text, int pointShift) {
     static constexpr float PowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
                                             1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
     constexpr std::uint32_t MantissaLimit = 1677721;  // times 10 plus a digit stays < 2^24
@@ -211,7 +212,7 @@ inline std::optional<ShortDecimal> ReadShortDecimal(std::string_view text, int p
     }
     const std::size_t decimals =
         (point < text.size() ? i - point - 1 : 0) + static_cast<std::size_t>(pointShift);
-    if (digits == 0 || decimals > 10) return std::nullopt;
+    if (digits == 0 || decimals > 10) return {};
     const float value = static_cast<float>(mantissa) / PowersOfTen[decimals];
     return ShortDecimal{negative ? -value : value, i};
 }
@@ -219,8 +220,18 @@ inline std::optional<ShortDecimal> ReadShortDecimal(std::string_view text, int p
 // The short form of the whole of `text`.
 inline std::optional<float> ExactQuotient(std::string_view text, int pointShift) {
     const auto decimal = ReadShortDecimal(text, pointShift);
-    if (!decimal || decimal->length != text.size()) return std::nullopt;
-    return decimal->value;
+    if (decimal.length == 0 || decimal.length != text.size()) return std::nullopt;
+    return decimal.value;
+}
+
+// The short form at the start of `text` when a separator follows it within `text`, so that
+// the value is all there; length 0 otherwise.
+inline ShortDecimal SeparatedShortDecimal(std::string_view text, int pointShift) {
+    const ShortDecimal decimal = ReadShortDecimal(text, pointShift);
+    if (decimal.length == 0 || decimal.length > MaxValueLength || decimal.length >= text.size() ||
+        !EndsValue(static_cast<unsigned char>(text[decimal.length])))
+        return {};
+    return decimal;
 }
 
 // The value of `text` at `line`, or a failure naming the line and quoting the text.
@@ -250,20 +261,23 @@ class ListScanner {
         if (text.empty()) failEmpty();
         return text;
     }
-    // The value; the short form is read straight from the block when it ends there.
-    float value(int pointShift) {
-        const std::string_view rest = source_.buffered();
-        const auto quick = ReadShortDecimal(rest, pointShift);
-        if (quick && quick->length <= MaxValueLength && quick->length < rest.size() &&
-            EndsValue(static_cast<unsigned char>(rest[quick->length]))) {
-            source_.skip(quick->length);
-            return quick->value;
-        }
-        return ValueAt(text(), pointShift, line_);
-    }
+    // The value, and the values after it that stand on lines of their own in the short form
+    // ("0.8828\n0.8906\n..."), up to out.size(), read in one sweep of the block: the common
+    // file costs no separator or refill check per value. Returns how many it took, at least
+    // one; what follows the last is left for next(), as after any value.
+    std::size_t values(std::span<float> out, int pointShift);
     long line() const { return line_; }
 
   private:
+    // The value; the short form is read straight from the block when it ends there.
+    float value(int pointShift) {
+        if (const ShortDecimal quick = SeparatedShortDecimal(source_.buffered(), pointShift);
+            quick.length > 0) {
+            source_.skip(quick.length);
+            return quick.value;
+        }
+        return ValueAt(text(), pointShift, line_);
+    }
     // Blanks after a value, then one comma or line end; a CR LF pair is one line end.
     void consumeSeparator() {
         source_.skipBlanks(line_, maxBlankRun_);

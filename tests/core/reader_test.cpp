@@ -33,6 +33,10 @@ std::vector<double> Ramp(int count) {
 TEST(IntervalTextTest, ReadsTheRampOrFailsWithReason) {
     const std::string ramp = Lines(Ramp(256)),
                       utf16 = "UTF-16 text: save the file as UTF-8 or ASCII";
+    // Line ends of both kinds between runs of other separators.
+    std::string mixed;
+    const char* const separators[] = {"\n", "\r\n", "\n", ",", " \n"};
+    for (int i = 0; i < 256; ++i) mixed += Lines({(i + 1) / 1000.0}, separators[i % 5]);
     // With a byte order mark, then with none.
     const std::string utf16Texts[] = {{'\xff', '\xfe', '0', 0, '.', 0, '8', 0},
                                       {'\xfe', '\xff', 0, '0', 0, '.', 0, '8'},
@@ -41,10 +45,13 @@ TEST(IntervalTextTest, ReadsTheRampOrFailsWithReason) {
     const struct { std::string text, reason = "accepted"; } cases[] = {
         {"\n\n" + Lines(Ramp(256), "\n\n\r\n")}, {Lines(Ramp(256), "\r")}, {Lines(Ramp(256), ",")},
         {ramp.substr(0, ramp.size() - 1)}, {Lines(Ramp(256), " , ")}, {Lines(Ramp(256), " \t")},
-        {Lines(Ramp(256), ",\n")}, {Lines(Ramp(300)) + "not,a,number,,"},
+        {Lines(Ramp(256), ",\n")}, {Lines(Ramp(300)) + "not,a,number,,"}, {mixed},
         {"\xEF\xBB\xBF" + Lines(Ramp(256), "\r\n")},  // a byte order mark
         {"", "only 0 values, 256 needed"}, {Lines(Ramp(255)), "only 255 values, 256 needed"},
         {"0.8\n0.9\nabc\n", "line 3: 'abc' is not a number"},
+        {Lines(Ramp(100), "\r\n") + "abc", "line 101: 'abc' is not a number"},
+        {Lines(Ramp(100)) + "\n-", "line 102: '-' is not a number"},
+        {Lines(Ramp(2)) + ",0.9", "line 3: empty field between two commas"},
         {"0.8,,0.9", "line 1: empty field between two commas"},
         {"0.8\r\ninf", "line 2: 'inf' is not a number"},
         {"0x1p-1", "line 1: '0x1p-1' is not a number"}, {"1e", "line 1: '1e' is not a number"},
@@ -79,6 +86,9 @@ TEST(IntervalFileTest, OddPathsAreNamedForWhatTheyAre) {
         {dir.write("blank.int", "0.8" + std::string(17u << 20, ' ')),
          "no 256 values in the first 16 MB", "accepted"},
         {dir.write("r.int", "0.8"), "only 1 values, 256 needed", "accepted"},
+        // The file's first read of 4096 bytes ends within the first value.
+        {dir.write("late.int", std::string(4093, '\n') + Lines(Ramp(10)) + "x"),
+         "line 4104: 'x' is not a number", "accepted"},
     };
     for (const auto& [path, reading, check] : cases) {
         EXPECT_EQ(ReasonOf([&] { ReadIntervalFile(path); }), reading) << path;
