@@ -202,7 +202,8 @@ std::size_t ListScanner::values(std::span<float> out, int pointShift) {
     source_.skip(static_cast<std::size_t>(takenEnd - block.data()));
     if (taken > 1) line_ += static_cast<long>(taken - 1);
     if (taken > 0) return taken;
-    out[0] = value(pointShift);
+    // Not the short form with its separator in the block: the general reading.
+    out[0] = ValueAt(text(), pointShift, line_);
     return 1;
 }
 

@@ -269,15 +269,6 @@ class ListScanner {
     long line() const { return line_; }
 
   private:
-    // The value; the short form is read straight from the block when it ends there.
-    float value(int pointShift) {
-        if (const ShortDecimal quick = SeparatedShortDecimal(source_.buffered(), pointShift);
-            quick.length > 0) {
-            source_.skip(quick.length);
-            return quick.value;
-        }
-        return ValueAt(text(), pointShift, line_);
-    }
     // Blanks after a value, then one comma or line end; a CR LF pair is one line end.
     void consumeSeparator() {
         source_.skipBlanks(line_, maxBlankRun_);

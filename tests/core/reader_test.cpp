@@ -53,6 +53,8 @@ TEST(IntervalTextTest, ReadsTheRampOrFailsWithReason) {
         {Lines(Ramp(100)) + "\n-", "line 102: '-' is not a number"},
         {Lines(Ramp(2)) + ",0.9", "line 3: empty field between two commas"},
         {"0.8,,0.9", "line 1: empty field between two commas"},
+        {"0.8,0.9 0.7\nx", "line 2: 'x' is not a number"},  // one line end, not three
+        {std::string(70, '0') + "1\n" + ramp, "line 1: '00000000000000000000...' is not a number"},
         {"0.8\r\ninf", "line 2: 'inf' is not a number"},
         {"0x1p-1", "line 1: '0x1p-1' is not a number"}, {"1e", "line 1: '1e' is not a number"},
         {"1e39", "line 1: '1e39' is too large"}, {"0.8\n1e400", "line 2: '1e400' is too large"},
@@ -109,6 +111,7 @@ TEST(ReadRecordingTest, ReadsEveryValueOrNamesTheReason) {
     // clang-format off
     const struct { std::string text; ReadOptions options; const char* read; } cases[] = {
         {"\xEF\xBB\xBF 0.8, +0.9\r\n\n1e0\t.5", {}, "s 0.8 0.9 1 0.5"},
+        {"1.5\r\n2.5\r\n7\n", {}, "s 1.5 2.5 7"},
         // 0.8000001 and 1.6777217 (a mantissa past 2^24) as the single nearest to them; the
         // last three below single and double's range.
         {"+8.1e-1 +0.5 -0.25 .75 3. 1E1 0.8000001 1.6777217 1e-50 1e-400 -1e-46", {},
