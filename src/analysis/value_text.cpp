@@ -195,16 +195,18 @@ std::size_t ListScanner::values(std::span<float> out, int pointShift) {
         if (quick.length == 0) break;
         out[taken++] = quick.value;
         takenEnd = next + quick.length;
-        // A separator follows within the block, so a line end's first byte is there.
+        // A separator follows within the block, so a line end's first byte is there. After any
+        // other separator the next round stops the sweep, as no value starts with one.
         next = takenEnd + lineEndLength({takenEnd, static_cast<std::size_t>(end - takenEnd)});
-        if (next == takenEnd) break;
     }
     source_.skip(static_cast<std::size_t>(takenEnd - block.data()));
-    if (taken > 1) line_ += static_cast<long>(taken - 1);
-    if (taken > 0) return taken;
-    // Not the short form with its separator in the block: the general reading.
-    out[0] = ValueAt(text(), pointShift, line_);
-    return 1;
+    if (taken == 0) {
+        // Not the short form with its separator in the block: the general reading.
+        out[0] = ValueAt(text(), pointShift, line_);
+        return 1;
+    }
+    line_ += static_cast<long>(taken - 1);  // the line ends between the values taken
+    return taken;
 }
 
 void ListScanner::failEmpty() const {

@@ -37,6 +37,9 @@ TEST(IntervalTextTest, ReadsTheRampOrFailsWithReason) {
     std::string mixed;
     const char* const separators[] = {"\n", "\r\n", "\n", ",", " \n"};
     for (int i = 0; i < 256; ++i) mixed += Lines({(i + 1) / 1000.0}, separators[i % 5]);
+    // CR LF line ends before values with no zero in front of the point: ".001\r\n.002\r\n...".
+    std::string bare;
+    for (int i = 1; i <= 256; ++i) bare += Lines({i / 1000.0}, "\r\n").substr(1);
     // With a byte order mark, then with none.
     const std::string utf16Texts[] = {{'\xff', '\xfe', '0', 0, '.', 0, '8', 0},
                                       {'\xfe', '\xff', 0, '0', 0, '.', 0, '8'},
@@ -45,7 +48,7 @@ TEST(IntervalTextTest, ReadsTheRampOrFailsWithReason) {
     const struct { std::string text, reason = "accepted"; } cases[] = {
         {"\n\n" + Lines(Ramp(256), "\n\n\r\n")}, {Lines(Ramp(256), "\r")}, {Lines(Ramp(256), ",")},
         {ramp.substr(0, ramp.size() - 1)}, {Lines(Ramp(256), " , ")}, {Lines(Ramp(256), " \t")},
-        {Lines(Ramp(256), ",\n")}, {Lines(Ramp(300)) + "not,a,number,,"}, {mixed},
+        {Lines(Ramp(256), ",\n")}, {Lines(Ramp(300)) + "not,a,number,,"}, {mixed}, {bare},
         {"\xEF\xBB\xBF" + Lines(Ramp(256), "\r\n")},  // a byte order mark
         {"", "only 0 values, 256 needed"}, {Lines(Ramp(255)), "only 255 values, 256 needed"},
         {"0.8\n0.9\nabc\n", "line 3: 'abc' is not a number"},
