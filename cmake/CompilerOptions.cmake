@@ -12,3 +12,11 @@ if(RITMOVA_SANITIZE)
     -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   target_link_options(ritmova_options INTERFACE -fsanitize=address,undefined)
 endif()
+
+# ccache, when installed, makes rebuilds of unchanged sources (other clones, other presets) quick.
+find_program(RITMOVA_CCACHE ccache)
+if(RITMOVA_CCACHE AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
+  # Paths relative to the sources, so that two clones of the project share the cache.
+  set(CMAKE_CXX_COMPILER_LAUNCHER
+      "${CMAKE_COMMAND};-E;env;CCACHE_BASEDIR=${PROJECT_SOURCE_DIR};${RITMOVA_CCACHE}")
+endif()
