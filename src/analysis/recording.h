@@ -23,6 +23,7 @@ struct ReadOptions {
     UnitsChoice units = UnitsChoice::Seconds;
     std::size_t skipLines = 0;  // header lines before the values
     std::size_t column = 0;     // 1-based field of each line; 0: every field is a value
+    bool exact = false;         // also keep every value as the nearest double of its text
 };
 
 // More values than this is a failure with its reason.
@@ -35,6 +36,9 @@ inline constexpr std::size_t MaxRecordingBytes = std::size_t{256} << 20;
 struct Recording {
     std::vector<float> intervals;  // seconds
     Units units = Units::Seconds;  // as the file held them
+    // With ReadOptions::exact: each interval in milliseconds from the nearest double of its
+    // text, for the standard analysis (a value in seconds times 1000, one multiplication).
+    std::vector<double> milliseconds;
 };
 
 // Reads a whole recording by the same value rules as the 256-value reader. "-" reads

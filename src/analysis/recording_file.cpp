@@ -1,5 +1,6 @@
 // The whole-recording reader: a list of values, a column of each line, or a Polar HRM file.
 #include <algorithm>
+#include <charconv>
 
 #include "analysis/recording.h"
 #include "analysis/value_text.h"
@@ -22,11 +23,21 @@ double median(std::vector<float> values) {
     return (*std::max_element(values.begin(), middle) + upper) / 2;
 }
 
+// The nearest double of a value's text that the single-precision reading accepted: its sign,
+// digits, point and exponent are valid, and a value beyond double range there is an underflow.
+double exactValue(std::string_view text) {
+    if (text.starts_with('+')) text.remove_prefix(1);
+    double value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec == std::errc::result_out_of_range) return text.starts_with('-') ? -0.0 : 0.0;
+    return value;
+}
+
 // The values as they are read, in the units asked for; in both for Auto, which chooses once
-// every value is known.
+// every value is known. With `exact`, also every value as the nearest double of its text.
 class ValueSink {
   public:
-    explicit ValueSink(UnitsChoice units) : units_(units) {}
+    explicit ValueSink(UnitsChoice units, bool exact) : units_(units), exact_(exact) {}
 
     void add(std::string_view text, long line) {
         if (count_ == MaxRecordingValues) {
@@ -37,18 +48,25 @@ class ValueSink {
         if (units_ != UnitsChoice::Milliseconds) seconds_.push_back(ValueAt(text, 0, line));
         if (units_ != UnitsChoice::Seconds)
             milliseconds_.push_back(ValueAt(text, MillisecondShift, line));
+        if (exact_) exactValues_.push_back(exactValue(text));
     }
 
     Recording finish() {
         if (count_ == 0) throw CommandFailure("no values");
         bool inMilliseconds = units_ == UnitsChoice::Milliseconds;
         if (units_ == UnitsChoice::Auto) inMilliseconds = median(seconds_) > 10;
-        if (inMilliseconds) return {std::move(milliseconds_), Units::Milliseconds};
-        return {std::move(seconds_), Units::Seconds};
+        if (!inMilliseconds) {
+            for (double& value : exactValues_) value *= 1000;
+        }
+        if (inMilliseconds)
+            return {std::move(milliseconds_), Units::Milliseconds, std::move(exactValues_)};
+        return {std::move(seconds_), Units::Seconds, std::move(exactValues_)};
     }
 
   private:
     UnitsChoice units_;
+    bool exact_;
+    std::vector<double> exactValues_;
     std::size_t count_ = 0;
     std::vector<float> seconds_;
     std::vector<float> milliseconds_;
@@ -64,7 +82,7 @@ class RecordingReader {
         const bool plain = options_.skipLines == 0 && options_.column == 0;
         if (plain && startsPolar()) return readPolar();
         for (std::size_t i = 0; i < options_.skipLines && source_.peek() != EOF; ++i) skipLine();
-        ValueSink values(options_.units);
+        ValueSink values(options_.units, options_.exact);
         if (options_.column == 0) {
             ListScanner list(source_, line_, MaxBlankRun);
             while (list.next()) values.add(list.text(), list.line());
@@ -92,7 +110,7 @@ class RecordingReader {
 
     // The first field of each line of the [HRData] section, in milliseconds.
     Recording readPolar() {
-        ValueSink values(UnitsChoice::Milliseconds);
+        ValueSink values(UnitsChoice::Milliseconds, options_.exact);
         bool inData = false;
         bool dataSeen = false;
         while (startLine()) {
