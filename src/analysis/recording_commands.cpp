@@ -53,7 +53,7 @@ Recording wholeRecording(const std::string& path, Units units, const IntervalVal
             note = std::string("only beats 1-256 are read: ") + failure.what();
         }
     }
-    return Recording{{first.begin(), first.end()}, units};
+    return Recording{{first.begin(), first.end()}, units, {}};
 }
 
 }  // namespace
