@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <vector>
+
+// The power spectra of a stretch of intervals in Hz, as densities in ms²/Hz: Welch's over the
+// 4-Hz spline-resampled series, Lomb-Scargle's at the uneven beat times, and Burg's
+// autoregressive one over the 4-Hz series. Every function takes the intervals in ms and the
+// times of the beats that end them in s (as many of each); a stretch it cannot analyse gives a
+// spectrum with no points and the reason.
+namespace ritmova::standard {
+
+inline constexpr double ResamplingHz = 4.0;
+inline constexpr std::size_t WelchSegmentLimit = 1024;  // samples (256 s at 4 Hz)
+inline constexpr std::size_t WelchFftPoints = 1024;     // the least transform length
+inline constexpr std::size_t BurgOrder = 16;
+inline constexpr std::size_t BurgFftPoints = 4096;
+
+struct Spectrum {
+    std::vector<double> frequencyHz;      // ascending, evenly spaced by resolutionHz
+    std::vector<double> densityMs2PerHz;  // one per frequency
+    double resolutionHz = 0.0;            // Δf
+    std::size_t segmentSamples = 0;  // Welch: L; Lomb-Scargle: beats; Burg: the 4-Hz samples
+    std::size_t segments = 0;        // Welch: the segments averaged; the others: 1
+    std::size_t fftPoints = 0;       // Welch: nfft; Burg: 4096; Lomb-Scargle: 0 (no transform)
+    std::size_t order = 0;           // Burg: the autoregressive order; the others: 0
+    std::string reason;              // why there are no points; empty when there are
+
+    bool Available() const { return !frequencyHz.empty(); }
+};
+
+// RR_ms interpolated at the beat times by the not-a-knot cubic spline and sampled at
+// t_1 + k/4 s for k = 0, 1, … while below t_N. Needs at least two beats with increasing times
+// (throws CommandFailure otherwise).
+std::vector<double> ResampleAt4Hz(std::span<const double> rrMs, std::span<const double> beatTimesS);
+
+Spectrum WelchSpectrum(std::span<const double> rrMs, std::span<const double> beatTimesS);
+Spectrum LombScargleSpectrum(std::span<const double> rrMs, std::span<const double> beatTimesS);
+Spectrum BurgSpectrum(std::span<const double> rrMs, std::span<const double> beatTimesS);
+
+}  // namespace ritmova::standard
