@@ -248,6 +248,7 @@ int RunCommand(const CommandLine& line) {
     const std::string& command = line.command;
     if (command == "report" || command == "summary" || command == "markov") return printText(line);
     if (command == "json" || command == "csv") return printTable(line);
+    if (command == "hrv") return RunHrv(line);
     return printRecordings(line);
 }
 

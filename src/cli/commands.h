@@ -3,18 +3,20 @@
 #include <string>
 #include <vector>
 
+#include "cli/hrv_command.h"
 #include "cli/recording_analysis.h"
 
 namespace ritmova::cli {
 
 // A console tool command as the command line gave it.
 struct CommandLine {
-    std::string command;  // report, summary, markov, json, csv, windows, artifacts
+    std::string command;  // report, summary, markov, json, csv, windows, artifacts, hrv
     std::vector<std::string> files;
     AnalysisOptions analysis;
     std::size_t step = 256;  // windows
     std::string format;      // windows, artifacts: "csv" or "json"
     std::string output;      // report: the file to write; empty: standard output
+    HrvOptions hrv;          // hrv
 };
 
 // Runs the command, writing its output on stdout and its reasons on stderr as

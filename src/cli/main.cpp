@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,8 @@ constexpr const char* Usage =
     "  csv FILE...        a CSV table with one row of measures per file\n"
     "  windows FILE...    the measures of every complete 256-beat window of each recording\n"
     "  artifacts FILE...  the intervals of each recording flagged as artifacts\n"
+    "  hrv FILE...        the standard HRV analysis of each recording in ms and Hz, whole,\n"
+    "                     over a time range or in segments, as JSON or CSV\n"
     "\n"
     "Options (before or after the files):\n"
     "  --units s|ms|auto  units of the values (default s; auto: ms when the median is above 10)\n"
@@ -40,6 +43,14 @@ constexpr const char* Usage =
     "  --step N           windows: beats from one window to the next (default 256)\n"
     "  --format FORMAT    windows: csv (default) or json; artifacts: json (default) or csv\n"
     "  -o, --output OUT   report: write the report to OUT as Save results does, not on stdout\n"
+    "hrv options (also --units, --skip-lines, --column; --format json (default) or csv):\n"
+    "  --from S           the stretch from S seconds after the first beat (default 0)\n"
+    "  --to S             the stretch up to S seconds after the first beat (default the end)\n"
+    "  --segments LENGTH  whole (default), or consecutive segments such as 5min or 300s, each\n"
+    "                     analysed on its own; an incomplete last one is left out\n"
+    "  --correct METHOD   none (default), threshold:LEVEL (very-low, low, medium, strong,\n"
+    "                     very-strong), threshold:SECONDS or auto\n"
+    "  --spectrum         JSON: the Welch and Lomb-Scargle densities too\n"
     "  -h, --help         show this help\n"
     "  --version          show the version\n"
     "\n"
@@ -72,23 +83,62 @@ std::function<std::string(const std::string&)> wholeNumber(unsigned long long mi
     };
 }
 
-// The options of every command that reads recordings.
+// The options of every command that reads recordings; `range` for those that flag artifacts.
 void addReadingOptions(CLI::App& command, CommandLine& line, std::string& units,
-                       std::string& range) {
+                       std::string* range) {
     command.fallthrough();
     command.add_option("FILE", line.files)->required();
     command.add_option("--units", units)->check(CLI::IsMember({"s", "ms", "auto"}));
     command.add_option("--skip-lines", line.analysis.read.skipLines)->check(wholeNumber(0));
     command.add_option("--column", line.analysis.read.column)->check(wholeNumber(1));
-    command.add_option("--range", range)->check([](const std::string& text) {
+    if (!range) return;
+    command.add_option("--range", *range)->check([](const std::string& text) {
         return parseRange(text, nullptr);
     });
 }
 
+// Seconds from the first beat: a number from 0 on; an empty text when it is, else why not.
+std::string parseSeconds(const std::string& text, std::optional<double>* seconds) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, value);
+    if (result.ptr != end || result.ec != std::errc() || !(value >= 0) || value > 1e12)
+        return "give seconds as a number from 0 on";
+    if (seconds) *seconds = value;
+    return "";
+}
+
+// The hrv command's own options, parsed into `line.hrv` once the command line is read.
+struct HrvTexts {
+    std::string from, to, segments = "whole", correct = "none";
+};
+
+void addHrvOptions(CLI::App& command, CommandLine& line, HrvTexts& texts) {
+    const auto checked = [](auto parse) {
+        return [parse](const std::string& text) { return parse(text, nullptr); };
+    };
+    command.add_option("--from", texts.from)->check(checked(parseSeconds));
+    command.add_option("--to", texts.to)->check(checked(parseSeconds));
+    command.add_option("--segments", texts.segments)->check(checked(ritmova::cli::ParseSegments));
+    command.add_option("--correct", texts.correct)->check(checked(ritmova::cli::ParseCorrection));
+    command.add_flag("--spectrum", line.hrv.densities);
+}
+
+void finishHrvOptions(CommandLine& line, const HrvTexts& texts) {
+    ritmova::standard::StretchChoice& stretch = line.hrv.stretch;
+    if (!texts.from.empty()) parseSeconds(texts.from, &stretch.fromS);
+    if (!texts.to.empty()) parseSeconds(texts.to, &stretch.toS);
+    if (stretch.fromS && stretch.toS && !(*stretch.toS > *stretch.fromS))
+        throw CLI::ParseError("--to must be above --from", 2);
+    ritmova::cli::ParseSegments(texts.segments, &stretch.segmentS);
+    ritmova::cli::ParseCorrection(texts.correct, &line.hrv.analysis.correction);
+    line.hrv.json = line.format == "json";
+}
+
 // Parses the command line into `line`; throws CLI::ParseError for a usage error.
 void parse(int argc, char** argv, CommandLine& line) {
-    const std::vector<std::string_view> commands{"report", "summary", "markov",   "json",
-                                                 "csv",    "windows", "artifacts"};
+    const std::vector<std::string_view> commands{"report",  "summary",   "markov", "json",
+                                                 "csv",     "windows",   "artifacts", "hrv"};
     if (argc > 1 && argv[1][0] != '-' &&
         std::find(commands.begin(), commands.end(), argv[1]) == commands.end()) {
         throw CLI::ParseError(std::string("unknown command '") + argv[1] + "'", 2);
@@ -100,20 +150,22 @@ void parse(int argc, char** argv, CommandLine& line) {
     std::string units = "s";
     std::string range = "0.3,2.0";
     std::string format;
+    HrvTexts hrvTexts;
     for (const std::string_view n : commands) {
         CLI::App* command = app.add_subcommand(std::string(n));
-        addReadingOptions(*command, line, units, range);
+        addReadingOptions(*command, line, units, n == "hrv" ? nullptr : &range);
         if (n == "report" || n == "summary" || n == "markov") {
             command->get_option("FILE")->expected(1);
         }
-        if (n != "windows" && n != "artifacts") {
+        if (n != "windows" && n != "artifacts" && n != "hrv") {
             command->add_option("--start", line.analysis.firstBeat)->check(wholeNumber(1));
         }
         if (n == "report") command->add_option("-o,--output", line.output);
         if (n == "windows") command->add_option("--step", line.step)->check(wholeNumber(1));
-        if (n == "windows" || n == "artifacts") {
+        if (n == "windows" || n == "artifacts" || n == "hrv") {
             command->add_option("--format", format)->check(CLI::IsMember({"csv", "json"}));
         }
+        if (n == "hrv") addHrvOptions(*command, line, hrvTexts);
     }
     app.parse(argc, argv);
     line.command = app.get_subcommands().front()->get_name();
@@ -124,6 +176,7 @@ void parse(int argc, char** argv, CommandLine& line) {
                                : units == "auto" ? UnitsChoice::Auto
                                                  : UnitsChoice::Seconds;
     parseRange(range, &line.analysis.limits);
+    if (line.command == "hrv") finishHrvOptions(line, hrvTexts);
 }
 
 }  // namespace

@@ -1,0 +1,186 @@
+#include "cli/hrv_command.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <thread>
+
+#include "cli/batch_output.h"
+#include "cli/commands.h"
+#include "cli/hrv_output.h"
+#include "cli/ordered_work.h"
+#include "common/command_failure.h"
+#include "common/safe_text.h"
+#include "standard/series.h"
+
+namespace ritmova::cli {
+namespace {
+
+using namespace standard;
+
+// Small, so that the two workers finish close together; a chunk costs one lock and one write.
+constexpr std::size_t FilesPerChunk = 32;
+
+// A positive finite number that is the whole of `text`.
+std::optional<double> positiveNumber(std::string_view text) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, value);
+    if (result.ptr != end || result.ec != std::errc() || !(value > 0) || value > 1e12)
+        return std::nullopt;
+    return value;
+}
+
+void appendReason(std::string& err, std::string_view name, std::string_view reason) {
+    err += SafeText(name);
+    err += ": ";
+    err += SafeText(reason);
+    err += '\n';
+}
+
+std::string secondsText(double seconds) {
+    std::string text;
+    AppendNumber(text, seconds, "");
+    return text + " s";
+}
+
+std::string beatsName(std::string_view file, const Stretch& s) {
+    return std::string(file) + " (beats " + std::to_string(s.firstBeat) + "-" +
+           std::to_string(s.lastBeat) + ")";
+}
+
+// A recording read whole, its values above 0, and the stretches the options choose.
+struct PlannedRecording {
+    Recording recording;
+    StretchPlan plan;
+};
+
+PlannedRecording readAndPlan(const CommandLine& line, const std::string& file, std::string& err) {
+    ReadOptions read = line.analysis.read;
+    read.exact = true;
+    PlannedRecording planned{ReadRecording(file, read), {}};
+    Recording& recording = planned.recording;
+    if (read.units == UnitsChoice::Auto) {
+        appendReason(err, file,
+                     recording.units == Units::Milliseconds
+                         ? "values taken as milliseconds (--units auto)"
+                         : "values taken as seconds (--units auto)");
+    }
+    std::vector<float>().swap(recording.intervals);  // the legacy values are not needed here
+    RequirePositiveIntervals(recording.milliseconds);
+    planned.plan = PlanStretches(BeatTimes(recording.milliseconds), line.hrv.stretch);
+    return planned;
+}
+
+// Every stretch of one file into `text`.
+void analyseFile(const CommandLine& line, std::size_t index, ChunkText& text) {
+    const std::string& file = line.files[index];
+    const bool json = line.hrv.json;
+    std::size_t objects = 0;
+    // Every file gives at least one object, so the first of file 0 is the first of all.
+    const auto startItem = [&] {
+        if (json) text.out += JsonArrayItem(index + objects++);
+    };
+    PlannedRecording planned;
+    try {
+        planned = readAndPlan(line, file, text.err);
+    } catch (const CommandFailure& failure) {
+        startItem();
+        json ? AppendHrvJsonFailure(text.out, file, nullptr, failure.what())
+             : AppendHrvCsvFailure(text.out, file, nullptr, failure.what());
+        appendReason(text.err, file, failure.what());
+        text.failed = true;
+        return;
+    }
+    const StretchPlan& plan = planned.plan;
+    if (plan.leftOut) {
+        appendReason(text.err, beatsName(file, *plan.leftOut),
+                     "the last " + secondsText(plan.leftOut->endS - plan.leftOut->startS) +
+                         " do not fill a segment and are left out");
+    }
+    const std::span<const double> all = planned.recording.milliseconds;
+    for (std::size_t k = 0; k < plan.stretches.size(); ++k) {
+        const Stretch& stretch = plan.stretches[k];
+        startItem();
+        try {
+            const StretchResults results = AnalyseStretch(
+                all.subspan(stretch.firstBeat - 1, stretch.intervals()), stretch,
+                line.hrv.analysis);
+            HrvStretchOutput output{file, planned.recording.units, &line.hrv.stretch, &results,
+                                    std::nullopt, line.hrv.densities};
+            if (k + 1 == plan.stretches.size()) output.leftOut = plan.leftOut;
+            json ? AppendHrvJson(text.out, output) : AppendHrvCsvRow(text.out, output);
+        } catch (const CommandFailure& failure) {
+            json ? AppendHrvJsonFailure(text.out, file, &stretch, failure.what())
+                 : AppendHrvCsvFailure(text.out, file, &stretch, failure.what());
+            appendReason(text.err, beatsName(file, stretch), failure.what());
+            text.failed = true;
+        }
+    }
+}
+
+}  // namespace
+
+std::string ParseSegments(const std::string& text, std::optional<double>* segmentS) {
+    std::optional<double> length;
+    if (text != "whole") {
+        const std::string_view view(text);
+        if (view.ends_with("min")) {
+            length = positiveNumber(view.substr(0, view.size() - 3));
+            if (length) *length *= 60;
+        } else if (view.ends_with('s')) {
+            length = positiveNumber(view.substr(0, view.size() - 1));
+        }
+        if (!length) return "give whole, or a length such as 5min or 300s";
+    }
+    if (segmentS) *segmentS = length;
+    return "";
+}
+
+std::string ParseCorrection(const std::string& text, CorrectionSettings* settings) {
+    CorrectionSettings parsed;
+    const std::string_view view(text);
+    if (view == "auto") {
+        parsed.method = CorrectionMethod::Automatic;
+    } else if (view.starts_with("threshold:")) {
+        parsed.method = CorrectionMethod::Threshold;
+        const std::string_view level = view.substr(10);
+        const auto* named = std::find(ThresholdLevelNames.begin(), ThresholdLevelNames.end() - 1,
+                                      level);
+        if (named != ThresholdLevelNames.end() - 1) {
+            parsed.level = static_cast<ThresholdLevel>(named - ThresholdLevelNames.begin());
+            parsed.thresholdS = ThresholdLevelSeconds[static_cast<std::size_t>(parsed.level)];
+        } else if (const auto seconds = positiveNumber(level)) {
+            parsed.level = ThresholdLevel::Custom;
+            parsed.thresholdS = *seconds;
+        } else {
+            return "give threshold:LEVEL (very-low, low, medium, strong, very-strong) or "
+                   "threshold:SECONDS";
+        }
+    } else if (view != "none") {
+        return "give none, auto, threshold:LEVEL or threshold:SECONDS";
+    }
+    if (settings) *settings = parsed;
+    return "";
+}
+
+int RunHrv(const CommandLine& line) {
+    const bool json = line.hrv.json;
+    const std::string header = json ? std::string(JsonArrayStart) : HrvCsvHeader();
+    std::fwrite(header.data(), 1, header.size(), stdout);
+    const bool parallel = std::thread::hardware_concurrency() > 1 &&
+                          std::find(line.files.begin(), line.files.end(), "-") == line.files.end();
+    bool failed = false;
+    ForEachInOrder(
+        line.files.size(), FilesPerChunk, parallel,
+        [&](std::size_t, std::size_t index, ChunkText& text) { analyseFile(line, index, text); },
+        [&](const ChunkText& text) {
+            std::fwrite(text.out.data(), 1, text.out.size(), stdout);
+            std::fwrite(text.err.data(), 1, text.err.size(), stderr);
+            failed |= text.failed;
+        });
+    if (json) std::fwrite(JsonArrayEnd.data(), 1, JsonArrayEnd.size(), stdout);
+    return failed ? 1 : 0;
+}
+
+}  // namespace ritmova::cli
