@@ -66,7 +66,8 @@ std::vector<double> NotAKnotSlopes(std::span<const double> x, const std::vector<
     const double first = x[2] - x[0];
     diag[0] = step[1];
     upper[0] = first;
-    rhs[0] = ((step[0] + 2.0 * first) * step[1] * secant[0] + step[0] * step[0] * secant[1]) / first;
+    rhs[0] =
+        ((step[0] + 2.0 * first) * step[1] * secant[0] + step[0] * step[0] * secant[1]) / first;
     const double last = x[n - 1] - x[n - 3];
     const double h1 = step[n - 2], h2 = step[n - 3], s1 = secant[n - 2], s2 = secant[n - 3];
     diag[n - 1] = h2;
@@ -100,14 +101,14 @@ CubicSpline::CubicSpline(std::span<const double> x, std::span<const double> y)
 // first so that a sorted sweep walks forward.
 std::size_t CubicSpline::PieceAt(double at, std::size_t hint) const {
     const std::size_t lastPiece = knots_.size() - 2;
-    if (hint <= lastPiece && knots_[hint] <= at &&
-        (hint == lastPiece || at < knots_[hint + 1]))
+    if (hint <= lastPiece && knots_[hint] <= at && (hint == lastPiece || at < knots_[hint + 1]))
         return hint;
     if (hint < lastPiece && knots_[hint + 1] <= at &&
         (hint + 1 == lastPiece || at < knots_[hint + 2]))
         return hint + 1;
     const auto above = std::upper_bound(knots_.begin(), knots_.end(), at);
-    const auto index = static_cast<std::size_t>(std::max<std::ptrdiff_t>(above - knots_.begin(), 1));
+    const auto index =
+        static_cast<std::size_t>(std::max<std::ptrdiff_t>(above - knots_.begin(), 1));
     return std::min(index - 1, lastPiece);
 }
 
@@ -121,7 +122,9 @@ double CubicSpline::OnPiece(std::size_t piece, double at) const {
     return ((cubic * d + quadratic) * d + s0) * d + values_[piece];
 }
 
-double CubicSpline::operator()(double at) const { return OnPiece(PieceAt(at, 0), at); }
+double CubicSpline::operator()(double at) const {
+    return OnPiece(PieceAt(at, 0), at);
+}
 
 std::vector<double> CubicSpline::Sample(std::span<const double> at) const {
     std::vector<double> out;

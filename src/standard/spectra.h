@@ -22,11 +22,11 @@ struct Spectrum {
     std::vector<double> frequencyHz;      // ascending, evenly spaced by resolutionHz
     std::vector<double> densityMs2PerHz;  // one per frequency
     double resolutionHz = 0.0;            // Δf
-    std::size_t segmentSamples = 0;  // Welch: L; Lomb-Scargle: beats; Burg: the 4-Hz samples
-    std::size_t segments = 0;        // Welch: the segments averaged; the others: 1
-    std::size_t fftPoints = 0;       // Welch: nfft; Burg: 4096; Lomb-Scargle: 0 (no transform)
-    std::size_t order = 0;           // Burg: the autoregressive order; the others: 0
-    std::string reason;              // why there are no points; empty when there are
+    std::size_t segmentSamples = 0;       // Welch: L; Lomb-Scargle: beats; Burg: the 4-Hz samples
+    std::size_t segments = 0;             // Welch: the segments averaged; the others: 1
+    std::size_t fftPoints = 0;            // Welch: nfft; Burg: 4096; Lomb-Scargle: 0 (no transform)
+    std::size_t order = 0;                // Burg: the autoregressive order; the others: 0
+    std::string reason;                   // why there are no points; empty when there are
 
     bool Available() const { return !frequencyHz.empty(); }
 };

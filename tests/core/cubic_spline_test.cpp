@@ -47,16 +47,19 @@ INSTANTIATE_TEST_SUITE_P(
         PolynomialCase{"parabola", {-1.0, 0.25, 3.0}, {1.0, 0.5, -2.0, 0.0}},
         PolynomialCase{"cubic_on_four", {0.0, 1.0, 1.5, 4.0}, {-1.0, 2.0, 0.5, -0.75}},
         PolynomialCase{"cubic_on_five", {0.0, 0.1, 1.0, 2.7, 3.0}, {2.0, -1.0, 3.0, 0.25}},
-        PolynomialCase{"cubic_uneven", {10.0, 10.8, 11.3, 12.9, 13.0, 14.7, 16.0, 16.1},
+        PolynomialCase{"cubic_uneven",
+                       {10.0, 10.8, 11.3, 12.9, 13.0, 14.7, 16.0, 16.1},
                        {800.0, -30.0, 4.0, -0.125}},
-        PolynomialCase{"cubic_beat_times", {0.81, 1.62, 2.35, 3.21, 4.02, 4.75, 5.70, 6.44, 7.30},
+        PolynomialCase{"cubic_beat_times",
+                       {0.81, 1.62, 2.35, 3.21, 4.02, 4.75, 5.70, 6.44, 7.30},
                        {850.0, 12.0, -3.5, 0.4}}),
     [](const auto& tested) { return std::string(tested.param.name); });
 
 // 0, 1, 0, 1, 0 at x = 0 … 4 is symmetric about x = 2, so S'(2) = 0; with the first two pieces one
 // cubic through (0,0), (1,1), (2,0): S = x (x − 2)², and S(4 − x) = S(x).
 TEST(CubicSplineTest, ValuesWorkedOutByHand) {
-    const CubicSpline spline(std::vector<double>{0, 1, 2, 3, 4}, std::vector<double>{0, 1, 0, 1, 0});
+    const CubicSpline spline(std::vector<double>{0, 1, 2, 3, 4},
+                             std::vector<double>{0, 1, 0, 1, 0});
     const struct {
         double x, expected;
     } cases[] = {{0.5, 1.125}, {1.5, 0.375}, {2.5, 0.375}, {3.5, 1.125}, {-1.0, -9.0}, {5.0, -9.0}};
@@ -89,7 +92,7 @@ TEST(CubicSplineTest, RefusesBadKnots) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const struct {
         std::vector<double> x, y;
-    } cases[] = {{{1.0}, {2.0}}, {{1.0, 2.0}, {1.0}}, {{1.0, 1.0, 2.0}, {1, 2, 3}},
+    } cases[] = {{{1.0}, {2.0}},       {{1.0, 2.0}, {1.0}},  {{1.0, 1.0, 2.0}, {1, 2, 3}},
                  {{2.0, 1.0}, {1, 2}}, {{0.0, nan}, {1, 2}}, {{0.0, 1.0}, {1, nan}}};
     for (const auto& c : cases) EXPECT_THROW(CubicSpline(c.x, c.y), CommandFailure);
 }

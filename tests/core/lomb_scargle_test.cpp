@@ -1,0 +1,107 @@
+// The fast Lomb-Scargle periodogram and its non-uniform Fourier sums against their direct sums.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <numbers>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "spectrum_series.h"
+#include "standard/nonuniform_fourier.h"
+#include "standard/spectra.h"
+#include "standard/spectral_bands.h"
+
+namespace ritmova::standard {
+namespace {
+
+using testing::BeatSeries;
+
+// The periodogram as written: τ from atan2, every sum over every beat, O(N × F).
+std::vector<double> DirectDensity(const BeatSeries& s, const std::vector<double>& frequencies) {
+    double mean = 0.0;
+    for (const double rr : s.rrMs) mean += rr / static_cast<double>(s.rrMs.size());
+    std::vector<double> density;
+    for (const double f : frequencies) {
+        const double w = 2.0 * std::numbers::pi * f;
+        double s2 = 0.0, c2 = 0.0;
+        for (const double t : s.timesS) {
+            s2 += std::sin(2.0 * w * (t - s.timesS[0]));
+            c2 += std::cos(2.0 * w * (t - s.timesS[0]));
+        }
+        const double tau = std::atan2(s2, c2) / (2.0 * w);
+        double yc = 0.0, ys = 0.0, cc = 0.0, ss = 0.0;
+        for (std::size_t i = 0; i < s.rrMs.size(); ++i) {
+            const double phase = w * (s.timesS[i] - s.timesS[0] - tau);
+            yc += (s.rrMs[i] - mean) * std::cos(phase);
+            ys += (s.rrMs[i] - mean) * std::sin(phase);
+            cc += std::cos(phase) * std::cos(phase);
+            ss += std::sin(phase) * std::sin(phase);
+        }
+        density.push_back((yc * yc / cc + ys * ys / ss) * mean / 1000.0);
+    }
+    return density;
+}
+
+BeatSeries RandomSeries(std::size_t beats, unsigned seed) {
+    std::mt19937_64 random(seed);
+    std::normal_distribution<double> rr(850.0, 60.0);
+    std::vector<double> values;
+    for (std::size_t i = 0; i < beats; ++i) values.push_back(rr(random));
+    return testing::FromIntervals(values);
+}
+
+class LombScargleDirectTest : public ::testing::TestWithParam<std::string> {};
+
+// Every density within 1e-10 of the largest, band powers within 1e-10 relative.
+TEST_P(LombScargleDirectTest, FastEqualsDirect) {
+    const std::string& name = GetParam();
+    const BeatSeries s = name.starts_with("random") ? RandomSeries(700, 11) : testing::RealSeries(name);
+    const Spectrum fast = LombScargleSpectrum(s.rrMs, s.timesS);
+    const std::vector<double> direct = DirectDensity(s, fast.frequencyHz);
+    double largest = 0.0;
+    for (const double d : direct) largest = std::max(largest, d);
+    for (std::size_t k = 0; k < direct.size(); ++k)
+        ASSERT_NEAR(fast.densityMs2PerHz[k], direct[k], 1e-10 * largest) << k;
+    Spectrum directSpectrum = fast;
+    directSpectrum.densityMs2PerHz = direct;
+    const BandMeasures a = MeasureBands(fast), b = MeasureBands(directSpectrum);
+    for (std::size_t band = 0; band < BandCount; ++band)
+        EXPECT_NEAR(*a.bands[band].powerMs2.value, *b.bands[band].powerMs2.value,
+                    1e-10 * *b.bands[band].powerMs2.value)
+            << band;
+}
+
+INSTANTIATE_TEST_SUITE_P(Series, LombScargleDirectTest,
+                         ::testing::Values("random", "rrhs-003.int", "mitdb-203.int",
+                                           "bartelshrv-rest.int", "picsdb-infant1seg0.int"),
+                         [](const auto& tested) {
+                             std::string id = tested.param.substr(0, tested.param.find('.'));
+                             std::replace(id.begin(), id.end(), '-', '_');
+                             return id;
+                         });
+
+// The sums themselves, weighted and unweighted, against direct sums: error about 1e-12 of Σ|c|.
+TEST(NonuniformFourierTest, SumsEqualDirectSums) {
+    std::mt19937_64 random(3);
+    std::uniform_real_distribution<double> point(0.0, 1.0), weight(-2.0, 2.0);
+    std::vector<double> u, c, v;
+    for (int j = 0; j < 500; ++j) u.push_back(point(random)), c.push_back(weight(random));
+    for (int j = 0; j < 300; ++j) v.push_back(0.5 * point(random));
+    const std::size_t count = 700;
+    const NonuniformSums sums = NonuniformFourierSums({u, c}, {v, {}}, count);
+    double weights = 0.0;
+    for (const double x : c) weights += std::abs(x);
+    for (std::size_t k = 0; k < count; k += 7) {
+        std::complex<double> first, second;
+        const double w = -2.0 * std::numbers::pi * static_cast<double>(k);
+        for (std::size_t j = 0; j < u.size(); ++j) first += c[j] * std::polar(1.0, w * u[j]);
+        for (const double x : v) second += std::polar(1.0, w * x);
+        EXPECT_LT(std::abs(sums.first[k] - first), 1e-11 * weights) << k;
+        EXPECT_LT(std::abs(sums.second[k] - second), 1e-11 * 300.0) << k;
+    }
+}
+
+}  // namespace
+}  // namespace ritmova::standard
