@@ -103,11 +103,12 @@ void analyseFile(const CommandLine& line, std::size_t index, ChunkText& text) {
         const Stretch& stretch = plan.stretches[k];
         startItem();
         try {
-            const StretchResults results = AnalyseStretch(
-                all.subspan(stretch.firstBeat - 1, stretch.intervals()), stretch,
-                line.hrv.analysis);
-            HrvStretchOutput output{file, planned.recording.units, &line.hrv.stretch, &results,
-                                    std::nullopt, line.hrv.densities};
+            const StretchResults results =
+                AnalyseStretch(all.subspan(stretch.firstBeat - 1, stretch.intervals()), stretch,
+                               line.hrv.analysis);
+            HrvStretchOutput output{
+                file,         planned.recording.units, &line.hrv.stretch, &results,
+                std::nullopt, line.hrv.densities};
             if (k + 1 == plan.stretches.size()) output.leftOut = plan.leftOut;
             json ? AppendHrvJson(text.out, output) : AppendHrvCsvRow(text.out, output);
         } catch (const CommandFailure& failure) {
@@ -145,8 +146,8 @@ std::string ParseCorrection(const std::string& text, CorrectionSettings* setting
     } else if (view.starts_with("threshold:")) {
         parsed.method = CorrectionMethod::Threshold;
         const std::string_view level = view.substr(10);
-        const auto* named = std::find(ThresholdLevelNames.begin(), ThresholdLevelNames.end() - 1,
-                                      level);
+        const auto* named =
+            std::find(ThresholdLevelNames.begin(), ThresholdLevelNames.end() - 1, level);
         if (named != ThresholdLevelNames.end() - 1) {
             parsed.level = static_cast<ThresholdLevel>(named - ThresholdLevelNames.begin());
             parsed.thresholdS = ThresholdLevelSeconds[static_cast<std::size_t>(parsed.level)];

@@ -105,7 +105,8 @@ void appendCorrection(JsonObject& object, const CorrectionRecord& c) {
         j.count("median_window", C::MedianWindow);
         j.count("max_rounds", static_cast<std::size_t>(C::MaxRounds));
         j.count("rounds", static_cast<std::size_t>(c.rounds));
-        for (std::size_t k = 1; k < BeatClassCount; ++k) j.count(BeatClassNames[k], c.classCounts[k]);
+        for (std::size_t k = 1; k < BeatClassCount; ++k)
+            j.count(BeatClassNames[k], c.classCounts[k]);
     }
     j.count("intervals_before", c.intervalsBefore);
     j.count("intervals_after", c.intervalsAfter);

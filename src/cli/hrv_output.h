@@ -28,9 +28,9 @@ std::string HrvCsvHeader();
 void AppendHrvCsvRow(std::string& out, const HrvStretchOutput& stretch);
 
 // A file or stretch that gives a reason instead of its measures; `stretch` as far as known.
-void AppendHrvJsonFailure(std::string& out, std::string_view file,
-                          const standard::Stretch* stretch, std::string_view reason);
-void AppendHrvCsvFailure(std::string& out, std::string_view file,
-                         const standard::Stretch* stretch, std::string_view reason);
+void AppendHrvJsonFailure(std::string& out, std::string_view file, const standard::Stretch* stretch,
+                          std::string_view reason);
+void AppendHrvCsvFailure(std::string& out, std::string_view file, const standard::Stretch* stretch,
+                         std::string_view reason);
 
 }  // namespace ritmova::cli

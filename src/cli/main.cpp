@@ -137,8 +137,8 @@ void finishHrvOptions(CommandLine& line, const HrvTexts& texts) {
 
 // Parses the command line into `line`; throws CLI::ParseError for a usage error.
 void parse(int argc, char** argv, CommandLine& line) {
-    const std::vector<std::string_view> commands{"report",  "summary",   "markov", "json",
-                                                 "csv",     "windows",   "artifacts", "hrv"};
+    const std::vector<std::string_view> commands{"report", "summary", "markov",    "json",
+                                                 "csv",    "windows", "artifacts", "hrv"};
     if (argc > 1 && argv[1][0] != '-' &&
         std::find(commands.begin(), commands.end(), argv[1]) == commands.end()) {
         throw CLI::ParseError(std::string("unknown command '") + argv[1] + "'", 2);

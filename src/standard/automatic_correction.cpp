@@ -169,9 +169,8 @@ CorrectedSeries CorrectAutomatically(std::span<const double> rrMs, std::size_t f
     std::size_t previous = std::numeric_limits<std::size_t>::max();
     while (record.rounds < C::MaxRounds) {
         const std::vector<BeatClass> classes = ClassifyBeats(round.rr);
-        const auto flagged = static_cast<std::size_t>(
-            std::count_if(classes.begin(), classes.end(),
-                          [](BeatClass c) { return c != BeatClass::Normal; }));
+        const auto flagged = static_cast<std::size_t>(std::count_if(
+            classes.begin(), classes.end(), [](BeatClass c) { return c != BeatClass::Normal; }));
         if (flagged == 0 || flagged >= previous) break;
         round = applyClasses(round, classes, hit, record.classCounts);
         previous = flagged;

@@ -21,8 +21,8 @@ enum class ThresholdLevel { VeryLow, Low, Medium, Strong, VeryStrong, Custom };
 inline constexpr std::size_t ThresholdLevelCount = 6;
 inline constexpr std::array<std::string_view, ThresholdLevelCount> ThresholdLevelNames{
     "very-low", "low", "medium", "strong", "very-strong", "custom"};
-inline constexpr std::array<double, ThresholdLevelCount - 1> ThresholdLevelSeconds{
-    0.45, 0.35, 0.25, 0.15, 0.05};
+inline constexpr std::array<double, ThresholdLevelCount - 1> ThresholdLevelSeconds{0.45, 0.35, 0.25,
+                                                                                   0.15, 0.05};
 
 // The automatic method's constants (Lipponen and Tarvainen 2019).
 struct AutomaticConstants {
@@ -57,7 +57,7 @@ struct CorrectionRecord {
     double thresholdMs = 0;  // threshold: the level scaled by mean RR / 1 s
     int rounds = 0;          // automatic: the rounds whose corrections were applied
     std::array<std::size_t, BeatClassCount> classCounts{};  // automatic, over those rounds
-    std::vector<std::size_t> correctedBeats;  // ascending, each once
+    std::vector<std::size_t> correctedBeats;                // ascending, each once
     std::size_t intervalsBefore = 0;
     std::size_t intervalsAfter = 0;
     double correctedPercent = 0;  // corrected beats over intervalsBefore, in %
@@ -81,7 +81,8 @@ std::vector<double> LocalMedians(std::span<const double> values, std::size_t wid
 
 // The flagged values replaced by the not-a-knot cubic spline through the others on the index
 // axis (position in the series). Throws CommandFailure for fewer than 2 unflagged values.
-std::vector<double> SplineReplaced(std::span<const double> values, std::span<const std::uint8_t> flagged);
+std::vector<double> SplineReplaced(std::span<const double> values,
+                                   std::span<const std::uint8_t> flagged);
 
 // Automatic: the class of every interval in one round of classification.
 std::vector<BeatClass> ClassifyBeats(std::span<const double> rrMs);

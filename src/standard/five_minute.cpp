@@ -8,8 +8,7 @@
 
 namespace ritmova::standard {
 
-FiveMinuteMeasures MeasureFiveMinute(std::span<const double> rrMs,
-                                     std::span<const double> timesS) {
+FiveMinuteMeasures MeasureFiveMinute(std::span<const double> rrMs, std::span<const double> timesS) {
     FiveMinuteMeasures result;
     const double complete = timesS.empty() ? 0 : std::floor(timesS.back() / FiveMinuteSeconds);
     result.completeSegments = static_cast<std::size_t>(complete);

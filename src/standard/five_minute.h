@@ -18,7 +18,6 @@ struct FiveMinuteMeasures {
     Measured sdnnIndexMs;
     std::size_t completeSegments = 0;
 };
-FiveMinuteMeasures MeasureFiveMinute(std::span<const double> rrMs,
-                                     std::span<const double> timesS);
+FiveMinuteMeasures MeasureFiveMinute(std::span<const double> rrMs, std::span<const double> timesS);
 
 }  // namespace ritmova::standard

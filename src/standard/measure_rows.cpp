@@ -97,8 +97,7 @@ std::optional<double> valueOf(const StretchResults& results) {
 template <std::size_t... Rows>
 constexpr std::array<StandardMeasureRow, MeasureCount> makeRows(std::index_sequence<Rows...>) {
     return {{StandardMeasureRow{RowTexts[Rows].key, RowTexts[Rows].label, RowTexts[Rows].unit,
-                                RowTexts[Rows].group, RowTexts[Rows].decimals,
-                                &valueOf<Rows>}...}};
+                                RowTexts[Rows].group, RowTexts[Rows].decimals, &valueOf<Rows>}...}};
 }
 
 constexpr std::array<StandardMeasureRow, MeasureCount> Rows =

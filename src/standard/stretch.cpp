@@ -27,9 +27,10 @@ StretchPlan PlanStretches(std::span<const double> timesS, const StretchChoice& c
     const auto first = static_cast<std::size_t>(
         std::lower_bound(timesS.begin(), timesS.end(), from) - timesS.begin());
     const auto end =
-        choice.toS ? static_cast<std::size_t>(
-                         std::lower_bound(timesS.begin(), timesS.end(), *choice.toS) - timesS.begin())
-                   : timesS.size();
+        choice.toS
+            ? static_cast<std::size_t>(std::lower_bound(timesS.begin(), timesS.end(), *choice.toS) -
+                                       timesS.begin())
+            : timesS.size();
     if (first >= end) {
         throw CommandFailure("no interval ends between " + secondsText(from) + " and " +
                              (choice.toS ? secondsText(*choice.toS) : "the end"));

@@ -23,8 +23,8 @@ struct StretchChoice {
 struct Stretch {
     std::size_t firstBeat = 1;
     std::size_t lastBeat = 0;
-    double startS = 0;  // the time of the beat before its first interval
-    double endS = 0;    // the time of the beat that ends its last interval
+    double startS = 0;        // the time of the beat before its first interval
+    double endS = 0;          // the time of the beat that ends its last interval
     std::size_t segment = 0;  // 1-based, 0 when the stretch is not a segment
     std::size_t intervals() const { return lastBeat + 1 - firstBeat; }
 };

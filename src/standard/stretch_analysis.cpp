@@ -28,8 +28,8 @@ void measureTimeDomain(StretchResults& r, std::span<const double> rr,
                        std::span<const double> times) {
     TimeDomain t = MeasureTimeDomain(rr);
     MeasureWriter(r, MeasureId::MeanNn)
-        << t.meanNnMs << t.medianNnMs << t.minNnMs << t.maxNnMs << t.sdnnMs << t.cvnn
-        << t.rmssdMs << t.sdsdMs << t.cvsd << t.nn50 << t.pnn50 << t.nn20 << t.pnn20 << t.iqrMs;
+        << t.meanNnMs << t.medianNnMs << t.minNnMs << t.maxNnMs << t.sdnnMs << t.cvnn << t.rmssdMs
+        << t.sdsdMs << t.cvsd << t.nn50 << t.pnn50 << t.nn20 << t.pnn20 << t.iqrMs;
     HeartRate h = MeasureHeartRate(rr);
     MeasureWriter(r, MeasureId::MeanHr) << h.meanBpm << h.sdBpm << h.minBpm << h.maxBpm;
     FiveMinuteMeasures f = MeasureFiveMinute(rr, times);
@@ -39,8 +39,7 @@ void measureTimeDomain(StretchResults& r, std::span<const double> rr,
 }
 
 void measureSpectra(StretchResults& r, std::span<const double> rr, std::span<const double> times) {
-    r.spectra = {WelchSpectrum(rr, times), LombScargleSpectrum(rr, times),
-                 BurgSpectrum(rr, times)};
+    r.spectra = {WelchSpectrum(rr, times), LombScargleSpectrum(rr, times), BurgSpectrum(rr, times)};
     for (std::size_t method = 0; method < SpectrumMethodCount; ++method) {
         const BandMeasures b = MeasureBands(r.spectra[method]);
         const auto band = [&b](Band which) -> const BandPower& { return b[which]; };
@@ -48,9 +47,9 @@ void measureSpectra(StretchResults& r, std::span<const double> rr, std::span<con
                                                 method * SpectrumMeasureCount))
             << band(Band::Ulf).powerMs2 << band(Band::Vlf).powerMs2 << band(Band::Lf).powerMs2
             << band(Band::Hf).powerMs2 << b.totalMs2 << band(Band::Vlf).relativePercent
-            << band(Band::Lf).relativePercent << band(Band::Hf).relativePercent << b.lfNu
-            << b.hfNu << b.lfHf << band(Band::Ulf).peakHz << band(Band::Vlf).peakHz
-            << band(Band::Lf).peakHz << band(Band::Hf).peakHz;
+            << band(Band::Lf).relativePercent << band(Band::Hf).relativePercent << b.lfNu << b.hfNu
+            << b.lfHf << band(Band::Ulf).peakHz << band(Band::Vlf).peakHz << band(Band::Lf).peakHz
+            << band(Band::Hf).peakHz;
     }
 }
 

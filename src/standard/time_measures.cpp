@@ -20,8 +20,8 @@ void countAbove(std::span<const double> differences, double limitMs, Measured& c
     const auto above = std::count_if(differences.begin(), differences.end(),
                                      [limitMs](double d) { return std::fabs(d) > limitMs; });
     count = Measured::Of(static_cast<double>(above));
-    percent = Measured::Of(static_cast<double>(above) / static_cast<double>(differences.size()) *
-                           100);
+    percent =
+        Measured::Of(static_cast<double>(above) / static_cast<double>(differences.size()) * 100);
 }
 
 void measureDifferences(std::span<const double> rrMs, double meanMs, TimeDomain& t) {

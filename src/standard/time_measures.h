@@ -11,11 +11,11 @@ namespace ritmova::standard {
 
 struct TimeDomain {
     Measured meanNnMs, medianNnMs, minNnMs, maxNnMs;
-    Measured sdnnMs;  // sample SD, divisor N - 1
-    Measured cvnn;    // SDNN / mean
-    Measured rmssdMs;  // over the N - 1 successive differences d_i = RR_{i+1} - RR_i
-    Measured sdsdMs;   // sample SD of the signed differences, divisor N - 2
-    Measured cvsd;     // RMSSD / mean
+    Measured sdnnMs;       // sample SD, divisor N - 1
+    Measured cvnn;         // SDNN / mean
+    Measured rmssdMs;      // over the N - 1 successive differences d_i = RR_{i+1} - RR_i
+    Measured sdsdMs;       // sample SD of the signed differences, divisor N - 2
+    Measured cvsd;         // RMSSD / mean
     Measured nn50, pnn50;  // |d| > 50 ms, strictly; the count over N - 1, in %
     Measured nn20, pnn20;
     Measured iqrMs;  // third minus first quartile, "type 7"
