@@ -155,6 +155,37 @@ TEST(ReadRecordingTest, ReadsEveryValueOrNamesTheReason) {
     }
 }
 
+// With `exact`, every value also as the nearest double of its text, in milliseconds (seconds
+// times 1000); the single-precision values are those read without it. 0.8828 through single
+// precision would give 882.7999830...
+TEST(ReadRecordingTest, ExactValuesAreTheNearestDoublesInMilliseconds) {
+    const std::string polar = "[Params]\nVersion=106\n[HRData]\n783\t120\n800.5\t118\n";
+    const struct {
+        std::string text;
+        ReadOptions options;
+        std::vector<double> milliseconds;
+    } cases[] = {
+        {"0.8828\n+0.25e1 1e-400", {}, {882.8, 2500, 0}},
+        {"783.25,0.5", {Ms}, {783.25, 0.5}},
+        {"9 783 800", {Auto}, {9, 783, 800}},
+        {"0.8 11 12 0.9", {Auto}, {800, 11000, 12000, 900}},
+        {"1;0.8828;x\n2;0.9", {S, 0, 2}, {882.8, 900}},
+        {polar, {}, {783, 800.5}},
+    };
+    for (const auto& c : cases) {
+        ReadOptions exact = c.options;
+        exact.exact = true;
+        const Recording recording = ParseRecording(c.text, exact);
+        ASSERT_EQ(recording.milliseconds.size(), c.milliseconds.size()) << c.text;
+        for (std::size_t i = 0; i < c.milliseconds.size(); ++i)
+            EXPECT_DOUBLE_EQ(recording.milliseconds[i], c.milliseconds[i]) << c.text;
+        const Recording plain = ParseRecording(c.text, c.options);
+        EXPECT_EQ(recording.intervals, plain.intervals) << c.text;
+        EXPECT_EQ(recording.units, plain.units) << c.text;
+        EXPECT_TRUE(plain.milliseconds.empty());
+    }
+}
+
 // 17 MB of blank space after a value ends both readers' reads; a recording holds at most ten
 // million values.
 TEST(RecordingFileTest, BlankSpaceAndValuesAreBounded) {
