@@ -25,6 +25,8 @@ class CubicSpline {
     std::vector<double> knots_;
     std::vector<double> values_;
     std::vector<double> slopes_;  // the first derivative at each knot
+    // Each piece's cubic and quadratic coefficients in (x − x_i); the linear one is the slope.
+    std::vector<double> cubic_, quadratic_;
 };
 
 }  // namespace ritmova::standard

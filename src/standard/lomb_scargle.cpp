@@ -71,6 +71,9 @@ Spectrum LombScargleSpectrum(std::span<const double> rrMs, std::span<const doubl
     const double beats = static_cast<double>(rrMs.size());
     const double mean = sum / beats;
     std::vector<double> deviations, phases, doubledPhases;  // y, (t − t_1) Δf and twice that
+    deviations.reserve(rrMs.size());
+    phases.reserve(rrMs.size());
+    doubledPhases.reserve(rrMs.size());
     for (std::size_t i = 0; i < rrMs.size(); ++i) {
         deviations.push_back(rrMs[i] - mean);
         phases.push_back((beatTimesS[i] - beatTimesS.front()) * spectrum.resolutionHz);
@@ -79,6 +82,8 @@ Spectrum LombScargleSpectrum(std::span<const double> rrMs, std::span<const doubl
     const NonuniformSums sums =
         NonuniformFourierSums({phases, deviations}, {doubledPhases, {}}, count + 1);
     const double meanRrS = mean / 1000.0;
+    spectrum.frequencyHz.reserve(count);
+    spectrum.densityMs2PerHz.reserve(count);
     for (std::size_t k = 1; k <= count; ++k) {
         spectrum.frequencyHz.push_back(static_cast<double>(k) * spectrum.resolutionHz);
         const double power = Periodogram({sums.first[k], sums.second[k]}, beats);

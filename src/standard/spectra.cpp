@@ -100,6 +100,7 @@ std::vector<double> ResampleAt4Hz(std::span<const double> rrMs,
     const CubicSpline spline(beatTimesS, rrMs);
     const double first = beatTimesS.front(), last = beatTimesS.back();
     std::vector<double> times;
+    times.reserve(static_cast<std::size_t>((last - first) * ResamplingHz) + 1);
     for (std::size_t k = 0;; ++k) {
         const double t = first + static_cast<double>(k) / ResamplingHz;
         if (!(t < last)) break;
@@ -144,7 +145,8 @@ Spectrum WelchSpectrum(std::span<const double> rrMs, std::span<const double> bea
 
 Spectrum BurgSpectrum(std::span<const double> rrMs, std::span<const double> beatTimesS) {
     CheckSeries(rrMs, beatTimesS);
-    if (rrMs.size() < 2) return Unavailable("The autoregressive spectrum needs at least 2 intervals.");
+    if (rrMs.size() < 2)
+        return Unavailable("The autoregressive spectrum needs at least 2 intervals.");
     std::vector<double> samples = ResampleAt4Hz(rrMs, beatTimesS);
     if (samples.size() <= BurgOrder)
         return Unavailable("The autoregressive spectrum of order " + std::to_string(BurgOrder) +
