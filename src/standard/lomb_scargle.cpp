@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "common/command_failure.h"
 #include "standard/nonuniform_fourier.h"
 #include "standard/spectra.h"
 
@@ -49,15 +48,13 @@ double Periodogram(const Terms& terms, double beats) {
 }  // namespace
 
 Spectrum LombScargleSpectrum(std::span<const double> rrMs, std::span<const double> beatTimesS) {
-    if (rrMs.size() != beatTimesS.size())
-        throw CommandFailure("A spectrum needs one beat time per interval.");
+    CheckSpectrumSeries(rrMs, beatTimesS);
     Spectrum spectrum;
     if (rrMs.size() < 2) {
         spectrum.reason = "The Lomb-Scargle spectrum needs at least 2 intervals.";
         return spectrum;
     }
     const double span = beatTimesS.back() - beatTimesS.front();
-    if (!(span > 0.0)) throw CommandFailure("The beat times do not increase.");
     spectrum.resolutionHz = 1.0 / (4.0 * span);
     const auto count = static_cast<std::size_t>(std::floor(0.5 / spectrum.resolutionHz));
     if (count == 0) {  // Δf = 1/(4T) > 0.5 Hz

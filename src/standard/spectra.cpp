@@ -13,12 +13,20 @@
 
 namespace ritmova::standard {
 
-namespace {
-
-void CheckSeries(std::span<const double> rrMs, std::span<const double> beatTimesS) {
+void CheckSpectrumSeries(std::span<const double> rrMs, std::span<const double> beatTimesS) {
     if (rrMs.size() != beatTimesS.size())
         throw CommandFailure("A spectrum needs one beat time per interval.");
+    for (std::size_t i = 0; i < rrMs.size(); ++i) {
+        const std::string beat = "beat " + std::to_string(i + 1);
+        if (!std::isfinite(rrMs[i]) || !std::isfinite(beatTimesS[i]))
+            throw CommandFailure("A spectrum needs finite intervals and times (" + beat + ").");
+        if (i > 0 && !(beatTimesS[i] > beatTimesS[i - 1]))
+            throw CommandFailure("A spectrum needs increasing beat times (" + beat +
+                                 " is not after the one before).");
+    }
 }
+
+namespace {
 
 Spectrum Unavailable(std::string reason) {
     Spectrum spectrum;
@@ -96,7 +104,7 @@ Autoregression Burg(std::vector<double> forward, std::size_t order) {
 
 std::vector<double> ResampleAt4Hz(std::span<const double> rrMs,
                                   std::span<const double> beatTimesS) {
-    CheckSeries(rrMs, beatTimesS);
+    CheckSpectrumSeries(rrMs, beatTimesS);
     const CubicSpline spline(beatTimesS, rrMs);
     const double first = beatTimesS.front(), last = beatTimesS.back();
     std::vector<double> times;
@@ -110,7 +118,7 @@ std::vector<double> ResampleAt4Hz(std::span<const double> rrMs,
 }
 
 Spectrum WelchSpectrum(std::span<const double> rrMs, std::span<const double> beatTimesS) {
-    CheckSeries(rrMs, beatTimesS);
+    CheckSpectrumSeries(rrMs, beatTimesS);
     if (rrMs.size() < 2) return Unavailable("Welch's spectrum needs at least 2 intervals.");
     const std::vector<double> samples = ResampleAt4Hz(rrMs, beatTimesS);
     if (samples.size() < 2)
@@ -144,7 +152,7 @@ Spectrum WelchSpectrum(std::span<const double> rrMs, std::span<const double> bea
 }
 
 Spectrum BurgSpectrum(std::span<const double> rrMs, std::span<const double> beatTimesS) {
-    CheckSeries(rrMs, beatTimesS);
+    CheckSpectrumSeries(rrMs, beatTimesS);
     if (rrMs.size() < 2)
         return Unavailable("The autoregressive spectrum needs at least 2 intervals.");
     std::vector<double> samples = ResampleAt4Hz(rrMs, beatTimesS);
