@@ -137,4 +137,17 @@ std::vector<double> CubicSpline::Sample(std::span<const double> at) const {
     return out;
 }
 
+std::vector<double> CubicSpline::SampleEvery(double from, double rate, double below) const {
+    std::vector<double> out;
+    if (from < below) out.reserve(static_cast<std::size_t>((below - from) * rate) + 1);
+    std::size_t piece = 0;
+    for (std::size_t k = 0;; ++k) {
+        const double point = from + static_cast<double>(k) / rate;
+        if (!(point < below)) break;
+        piece = PieceAt(point, piece);
+        out.push_back(OnPiece(piece, point));
+    }
+    return out;
+}
+
 }  // namespace ritmova::standard

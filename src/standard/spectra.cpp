@@ -106,15 +106,7 @@ std::vector<double> ResampleAt4Hz(std::span<const double> rrMs,
                                   std::span<const double> beatTimesS) {
     CheckSpectrumSeries(rrMs, beatTimesS);
     const CubicSpline spline(beatTimesS, rrMs);
-    const double first = beatTimesS.front(), last = beatTimesS.back();
-    std::vector<double> times;
-    times.reserve(static_cast<std::size_t>((last - first) * ResamplingHz) + 1);
-    for (std::size_t k = 0;; ++k) {
-        const double t = first + static_cast<double>(k) / ResamplingHz;
-        if (!(t < last)) break;
-        times.push_back(t);
-    }
-    return spline.Sample(times);
+    return spline.SampleEvery(beatTimesS.front(), ResamplingHz, beatTimesS.back());
 }
 
 Spectrum WelchSpectrum(std::span<const double> rrMs, std::span<const double> beatTimesS) {
