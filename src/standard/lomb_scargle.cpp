@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <string>
@@ -79,11 +80,15 @@ Spectrum LombScargleSpectrum(std::span<const double> rrMs, std::span<const doubl
     const NonuniformSums sums =
         NonuniformFourierSums({phases, deviations}, {doubledPhases, {}}, count + 1);
     const double meanRrS = mean / 1000.0;
+    // Intervals all equal have no power at all, exactly; the shared transform would leave the
+    // rounding of the unweighted sums in the weighted ones.
+    const bool constant =
+        std::all_of(deviations.begin(), deviations.end(), [](double y) { return y == 0.0; });
     spectrum.frequencyHz.reserve(count);
     spectrum.densityMs2PerHz.reserve(count);
     for (std::size_t k = 1; k <= count; ++k) {
         spectrum.frequencyHz.push_back(static_cast<double>(k) * spectrum.resolutionHz);
-        const double power = Periodogram({sums.first[k], sums.second[k]}, beats);
+        const double power = constant ? 0.0 : Periodogram({sums.first[k], sums.second[k]}, beats);
         spectrum.densityMs2PerHz.push_back(2.0 * power * meanRrS);
     }
     return spectrum;

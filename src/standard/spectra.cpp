@@ -17,12 +17,12 @@ void CheckSpectrumSeries(std::span<const double> rrMs, std::span<const double> b
     if (rrMs.size() != beatTimesS.size())
         throw CommandFailure("A spectrum needs one beat time per interval.");
     for (std::size_t i = 0; i < rrMs.size(); ++i) {
-        const std::string beat = "beat " + std::to_string(i + 1);
         if (!std::isfinite(rrMs[i]) || !std::isfinite(beatTimesS[i]))
-            throw CommandFailure("A spectrum needs finite intervals and times (" + beat + ").");
+            throw CommandFailure("A spectrum needs finite intervals and times (beat " +
+                                 std::to_string(i + 1) + ").");
         if (i > 0 && !(beatTimesS[i] > beatTimesS[i - 1]))
-            throw CommandFailure("A spectrum needs increasing beat times (" + beat +
-                                 " is not after the one before).");
+            throw CommandFailure("A spectrum needs increasing beat times (beat " +
+                                 std::to_string(i + 1) + " is not after the one before).");
     }
 }
 
@@ -166,13 +166,14 @@ Spectrum BurgSpectrum(std::span<const double> rrMs, std::span<const double> beat
     for (std::size_t j = 0; j < BurgFftPoints; ++j)
         roots[j] = std::polar(1.0, -2.0 * std::numbers::pi * static_cast<double>(j) /
                                        static_cast<double>(BurgFftPoints));
+    // 2σ²/fs; 0 for a series predicted exactly (a constant one).
     const double level = 2.0 * model.noiseVariance / ResamplingHz;
     for (std::size_t k = 0; k <= BurgFftPoints / 2; ++k) {
         std::complex<double> polynomial = 0.0;
         for (std::size_t m = 0; m <= BurgOrder; ++m)
             polynomial += model.coefficients[m] * roots[(k * m) % BurgFftPoints];
         spectrum.frequencyHz.push_back(static_cast<double>(k) * spectrum.resolutionHz);
-        spectrum.densityMs2PerHz.push_back(level / std::norm(polynomial));
+        spectrum.densityMs2PerHz.push_back(level == 0.0 ? 0.0 : level / std::norm(polynomial));
     }
     return spectrum;
 }

@@ -169,6 +169,18 @@ TEST(SpectraTest, RefusesBadSeries) {
             EXPECT_THROW(method.compute(c.rr, c.times), CommandFailure) << method.name;
 }
 
+// A constant series has no power anywhere: its ratios are absent with a reason, never NaN.
+TEST(SpectraTest, ConstantSeriesHasNoRatios) {
+    const BeatSeries s = testing::FromIntervals(std::vector<double>(500, 800.0));
+    for (const auto& method : methods) {
+        const BandMeasures bands = MeasureBands(method.compute(s.rrMs, s.timesS));
+        EXPECT_EQ(*bands[Band::Lf].powerMs2.value, 0.0) << method.name;
+        EXPECT_EQ(*bands.totalMs2.value, 0.0) << method.name;
+        for (const Measured* ratio : {&bands[Band::Hf].relativePercent, &bands.lfNu, &bands.lfHf})
+            EXPECT_TRUE(!*ratio && !ratio->reason.empty()) << method.name;
+    }
+}
+
 // Shifting every beat time changes nothing; scaling the intervals by k scales the densities by
 // k² (Lomb-Scargle's by k³ with its mean interval, at the same frequencies).
 TEST(SpectraTest, ShiftAndScale) {
