@@ -25,7 +25,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The licence is in /usr/share/doc/ritmova/copyright (GPL-3.0-or-later); control.tar with the
 # permissions dpkg itself would give, so that lintian finds nothing to say.
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-# dpkg-shlibdeps names the Qt, C and C++ libraries the programs link, with their least
+# dpkg-shlibdeps names the Qt, FFTW, C and C++ libraries the programs link, with their least
 # versions; the Qt platform plugins are loaded at run time, so they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)

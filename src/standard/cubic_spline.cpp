@@ -95,6 +95,11 @@ CubicSpline::CubicSpline(std::span<const double> x, std::span<const double> y)
     } else {
         slopes_ = NotAKnotSlopes(x, step, secant);
     }
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        const double bend = (slopes_[i] + slopes_[i + 1] - 2.0 * secant[i]) / step[i];
+        cubic_.push_back(bend / step[i]);
+        quadratic_.push_back((secant[i] - slopes_[i]) / step[i] - bend);
+    }
 }
 
 // The piece [x_i, x_{i+1}) holding `at` (the end pieces beyond the ends), searched from `hint`
@@ -113,13 +118,8 @@ std::size_t CubicSpline::PieceAt(double at, std::size_t hint) const {
 }
 
 double CubicSpline::OnPiece(std::size_t piece, double at) const {
-    const double h = knots_[piece + 1] - knots_[piece];
-    const double secant = (values_[piece + 1] - values_[piece]) / h;
-    const double s0 = slopes_[piece], s1 = slopes_[piece + 1];
-    const double cubic = (s0 + s1 - 2.0 * secant) / (h * h);
-    const double quadratic = (3.0 * secant - 2.0 * s0 - s1) / h;
     const double d = at - knots_[piece];
-    return ((cubic * d + quadratic) * d + s0) * d + values_[piece];
+    return ((cubic_[piece] * d + quadratic_[piece]) * d + slopes_[piece]) * d + values_[piece];
 }
 
 double CubicSpline::operator()(double at) const {
@@ -131,6 +131,19 @@ std::vector<double> CubicSpline::Sample(std::span<const double> at) const {
     out.reserve(at.size());
     std::size_t piece = 0;
     for (const double point : at) {
+        piece = PieceAt(point, piece);
+        out.push_back(OnPiece(piece, point));
+    }
+    return out;
+}
+
+std::vector<double> CubicSpline::SampleEvery(double from, double rate, double below) const {
+    std::vector<double> out;
+    if (from < below) out.reserve(static_cast<std::size_t>((below - from) * rate) + 1);
+    std::size_t piece = 0;
+    for (std::size_t k = 0;; ++k) {
+        const double point = from + static_cast<double>(k) / rate;
+        if (!(point < below)) break;
         piece = PieceAt(point, piece);
         out.push_back(OnPiece(piece, point));
     }

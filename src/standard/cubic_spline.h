@@ -17,6 +17,8 @@ class CubicSpline {
     double operator()(double at) const;
     // The spline at every point of `at`; quickest when `at` is sorted.
     std::vector<double> Sample(std::span<const double> at) const;
+    // The spline at from + k / rate for k = 0, 1, … while below `below`.
+    std::vector<double> SampleEvery(double from, double rate, double below) const;
 
   private:
     std::size_t PieceAt(double at, std::size_t hint) const;
@@ -25,6 +27,8 @@ class CubicSpline {
     std::vector<double> knots_;
     std::vector<double> values_;
     std::vector<double> slopes_;  // the first derivative at each knot
+    // Each piece's cubic and quadratic coefficients in (x − x_i); the linear one is the slope.
+    std::vector<double> cubic_, quadratic_;
 };
 
 }  // namespace ritmova::standard

@@ -53,14 +53,16 @@ std::size_t CheckedLength(std::size_t points) {
 
 }  // namespace
 
-void FftwFree::operator()(void* memory) const { fftw_free(memory); }
+void FftwFree::operator()(void* memory) const {
+    fftw_free(memory);
+}
 
 RealForwardTransform::RealForwardTransform(std::size_t points)
     : points_(CheckedLength(points)),
       input_(FftwArray<double>(points)),
       output_(FftwArray<std::complex<double>>(points / 2 + 1)),
-      plan_(SharedPlan(TransformKind::RealOutOfPlace, points, input_.get(),
-                       AsFftw(output_.get()))) {}
+      plan_(
+          SharedPlan(TransformKind::RealOutOfPlace, points, input_.get(), AsFftw(output_.get()))) {}
 
 void RealForwardTransform::Run() {
     fftw_execute_dft_r2c(plan_, input_.get(), AsFftw(output_.get()));

@@ -21,7 +21,9 @@ class RealForwardTransform {
   public:
     explicit RealForwardTransform(std::size_t points);
     std::span<double> Input() { return {input_.get(), points_}; }
-    std::span<const std::complex<double>> Output() const { return {output_.get(), points_ / 2 + 1}; }
+    std::span<const std::complex<double>> Output() const {
+        return {output_.get(), points_ / 2 + 1};
+    }
     void Run();
 
   private:

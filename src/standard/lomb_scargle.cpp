@@ -1,9 +1,9 @@
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <string>
 #include <vector>
 
-#include "common/command_failure.h"
 #include "standard/nonuniform_fourier.h"
 #include "standard/spectra.h"
 
@@ -49,15 +49,13 @@ double Periodogram(const Terms& terms, double beats) {
 }  // namespace
 
 Spectrum LombScargleSpectrum(std::span<const double> rrMs, std::span<const double> beatTimesS) {
-    if (rrMs.size() != beatTimesS.size())
-        throw CommandFailure("A spectrum needs one beat time per interval.");
+    CheckSpectrumSeries(rrMs, beatTimesS);
     Spectrum spectrum;
     if (rrMs.size() < 2) {
         spectrum.reason = "The Lomb-Scargle spectrum needs at least 2 intervals.";
         return spectrum;
     }
     const double span = beatTimesS.back() - beatTimesS.front();
-    if (!(span > 0.0)) throw CommandFailure("The beat times do not increase.");
     spectrum.resolutionHz = 1.0 / (4.0 * span);
     const auto count = static_cast<std::size_t>(std::floor(0.5 / spectrum.resolutionHz));
     if (count == 0) {  // Δf = 1/(4T) > 0.5 Hz
@@ -71,6 +69,9 @@ Spectrum LombScargleSpectrum(std::span<const double> rrMs, std::span<const doubl
     const double beats = static_cast<double>(rrMs.size());
     const double mean = sum / beats;
     std::vector<double> deviations, phases, doubledPhases;  // y, (t − t_1) Δf and twice that
+    deviations.reserve(rrMs.size());
+    phases.reserve(rrMs.size());
+    doubledPhases.reserve(rrMs.size());
     for (std::size_t i = 0; i < rrMs.size(); ++i) {
         deviations.push_back(rrMs[i] - mean);
         phases.push_back((beatTimesS[i] - beatTimesS.front()) * spectrum.resolutionHz);
@@ -79,9 +80,15 @@ Spectrum LombScargleSpectrum(std::span<const double> rrMs, std::span<const doubl
     const NonuniformSums sums =
         NonuniformFourierSums({phases, deviations}, {doubledPhases, {}}, count + 1);
     const double meanRrS = mean / 1000.0;
+    // Intervals all equal have no power at all, exactly; the shared transform would leave the
+    // rounding of the unweighted sums in the weighted ones.
+    const bool constant =
+        std::all_of(deviations.begin(), deviations.end(), [](double y) { return y == 0.0; });
+    spectrum.frequencyHz.reserve(count);
+    spectrum.densityMs2PerHz.reserve(count);
     for (std::size_t k = 1; k <= count; ++k) {
         spectrum.frequencyHz.push_back(static_cast<double>(k) * spectrum.resolutionHz);
-        const double power = Periodogram({sums.first[k], sums.second[k]}, beats);
+        const double power = constant ? 0.0 : Periodogram({sums.first[k], sums.second[k]}, beats);
         spectrum.densityMs2PerHz.push_back(2.0 * power * meanRrS);
     }
     return spectrum;

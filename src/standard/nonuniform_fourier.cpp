@@ -22,7 +22,8 @@ constexpr double GaussianRate = 3.0 * std::numbers::pi / (4.0 * SpreadHalfWidth)
 
 struct Grid {
     std::span<std::complex<double>> cells;
-    std::array<double, SpreadWidth> tail;  // exp(−a l²) for l = 1 − SpreadHalfWidth … SpreadHalfWidth
+    std::array<double, SpreadWidth>
+        tail;  // exp(−a l²) for l = 1 − SpreadHalfWidth … SpreadHalfWidth
 };
 
 // Adds each weighted point's Gaussian to the grid's real (part 0) or imaginary (part 1) parts;

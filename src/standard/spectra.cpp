@@ -13,12 +13,20 @@
 
 namespace ritmova::standard {
 
-namespace {
-
-void CheckSeries(std::span<const double> rrMs, std::span<const double> beatTimesS) {
+void CheckSpectrumSeries(std::span<const double> rrMs, std::span<const double> beatTimesS) {
     if (rrMs.size() != beatTimesS.size())
         throw CommandFailure("A spectrum needs one beat time per interval.");
+    for (std::size_t i = 0; i < rrMs.size(); ++i) {
+        if (!std::isfinite(rrMs[i]) || !std::isfinite(beatTimesS[i]))
+            throw CommandFailure("A spectrum needs finite intervals and times (beat " +
+                                 std::to_string(i + 1) + ").");
+        if (i > 0 && !(beatTimesS[i] > beatTimesS[i - 1]))
+            throw CommandFailure("A spectrum needs increasing beat times (beat " +
+                                 std::to_string(i + 1) + " is not after the one before).");
+    }
 }
+
+namespace {
 
 Spectrum Unavailable(std::string reason) {
     Spectrum spectrum;
@@ -96,20 +104,13 @@ Autoregression Burg(std::vector<double> forward, std::size_t order) {
 
 std::vector<double> ResampleAt4Hz(std::span<const double> rrMs,
                                   std::span<const double> beatTimesS) {
-    CheckSeries(rrMs, beatTimesS);
+    CheckSpectrumSeries(rrMs, beatTimesS);
     const CubicSpline spline(beatTimesS, rrMs);
-    const double first = beatTimesS.front(), last = beatTimesS.back();
-    std::vector<double> times;
-    for (std::size_t k = 0;; ++k) {
-        const double t = first + static_cast<double>(k) / ResamplingHz;
-        if (!(t < last)) break;
-        times.push_back(t);
-    }
-    return spline.Sample(times);
+    return spline.SampleEvery(beatTimesS.front(), ResamplingHz, beatTimesS.back());
 }
 
 Spectrum WelchSpectrum(std::span<const double> rrMs, std::span<const double> beatTimesS) {
-    CheckSeries(rrMs, beatTimesS);
+    CheckSpectrumSeries(rrMs, beatTimesS);
     if (rrMs.size() < 2) return Unavailable("Welch's spectrum needs at least 2 intervals.");
     const std::vector<double> samples = ResampleAt4Hz(rrMs, beatTimesS);
     if (samples.size() < 2)
@@ -143,8 +144,9 @@ Spectrum WelchSpectrum(std::span<const double> rrMs, std::span<const double> bea
 }
 
 Spectrum BurgSpectrum(std::span<const double> rrMs, std::span<const double> beatTimesS) {
-    CheckSeries(rrMs, beatTimesS);
-    if (rrMs.size() < 2) return Unavailable("The autoregressive spectrum needs at least 2 intervals.");
+    CheckSpectrumSeries(rrMs, beatTimesS);
+    if (rrMs.size() < 2)
+        return Unavailable("The autoregressive spectrum needs at least 2 intervals.");
     std::vector<double> samples = ResampleAt4Hz(rrMs, beatTimesS);
     if (samples.size() <= BurgOrder)
         return Unavailable("The autoregressive spectrum of order " + std::to_string(BurgOrder) +
@@ -164,13 +166,14 @@ Spectrum BurgSpectrum(std::span<const double> rrMs, std::span<const double> beat
     for (std::size_t j = 0; j < BurgFftPoints; ++j)
         roots[j] = std::polar(1.0, -2.0 * std::numbers::pi * static_cast<double>(j) /
                                        static_cast<double>(BurgFftPoints));
+    // 2σ²/fs; 0 for a series predicted exactly (a constant one).
     const double level = 2.0 * model.noiseVariance / ResamplingHz;
     for (std::size_t k = 0; k <= BurgFftPoints / 2; ++k) {
         std::complex<double> polynomial = 0.0;
         for (std::size_t m = 0; m <= BurgOrder; ++m)
             polynomial += model.coefficients[m] * roots[(k * m) % BurgFftPoints];
         spectrum.frequencyHz.push_back(static_cast<double>(k) * spectrum.resolutionHz);
-        spectrum.densityMs2PerHz.push_back(level / std::norm(polynomial));
+        spectrum.densityMs2PerHz.push_back(level == 0.0 ? 0.0 : level / std::norm(polynomial));
     }
     return spectrum;
 }

@@ -8,7 +8,8 @@
 // The power spectra of a stretch of intervals in Hz, as densities in ms²/Hz: Welch's over the
 // 4-Hz spline-resampled series, Lomb-Scargle's at the uneven beat times, and Burg's
 // autoregressive one over the 4-Hz series. Every function takes the intervals in ms and the
-// times of the beats that end them in s (as many of each); a stretch it cannot analyse gives a
+// times of the beats that end them in s: as many of each, all finite, the times strictly
+// increasing (otherwise it throws CommandFailure). A stretch too short to analyse gives a
 // spectrum with no points and the reason.
 namespace ritmova::standard {
 
@@ -31,9 +32,11 @@ struct Spectrum {
     bool Available() const { return !frequencyHz.empty(); }
 };
 
+// Throws CommandFailure unless the series is as the spectra need it (see above).
+void CheckSpectrumSeries(std::span<const double> rrMs, std::span<const double> beatTimesS);
+
 // RR_ms interpolated at the beat times by the not-a-knot cubic spline and sampled at
-// t_1 + k/4 s for k = 0, 1, … while below t_N. Needs at least two beats with increasing times
-// (throws CommandFailure otherwise).
+// t_1 + k/4 s for k = 0, 1, … while below t_N. Needs at least two beats.
 std::vector<double> ResampleAt4Hz(std::span<const double> rrMs, std::span<const double> beatTimesS);
 
 Spectrum WelchSpectrum(std::span<const double> rrMs, std::span<const double> beatTimesS);

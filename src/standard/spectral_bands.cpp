@@ -25,9 +25,10 @@ BandPower MeasureBand(const Spectrum& spectrum, const BandLimits& band) {
         if (density > largest) largest = density, peak = f;
     }
     if (!any) {
-        const Measured none = Measured::Absent(
-            "No frequency of the spectrum (Δf = " + Hz(spectrum.resolutionHz) + " Hz) lies in the " +
-            std::string(band.label) + " band [" + Hz(band.lowHz) + ", " + Hz(band.highHz) + ") Hz.");
+        const Measured none =
+            Measured::Absent("No frequency of the spectrum (Δf = " + Hz(spectrum.resolutionHz) +
+                             " Hz) lies in the " + std::string(band.label) + " band [" +
+                             Hz(band.lowHz) + ", " + Hz(band.highHz) + ") Hz.");
         return {none, none, none};
     }
     return {Measured::Of(sum * spectrum.resolutionHz), Measured::Of(peak), {}};
@@ -58,7 +59,8 @@ BandMeasures MeasureBands(const Spectrum& spectrum) {
         measures.totalMs2 = measures.lfNu = measures.hfNu = measures.lfHf = none;
         return measures;
     }
-    for (std::size_t b = 0; b < BandCount; ++b) measures.bands[b] = MeasureBand(spectrum, BandTable[b]);
+    for (std::size_t b = 0; b < BandCount; ++b)
+        measures.bands[b] = MeasureBand(spectrum, BandTable[b]);
     const Measured& vlf = measures[Band::Vlf].powerMs2;
     const Measured& lf = measures[Band::Lf].powerMs2;
     const Measured& hf = measures[Band::Hf].powerMs2;

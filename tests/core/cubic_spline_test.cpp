@@ -86,6 +86,10 @@ TEST(CubicSplineTest, InterpolatesKnotsAndSamplesAlike) {
     std::vector<double> points{x.back() + 2.0, x[5] + 0.1, -3.0, x[200] + 0.2, x[201] - 0.01};
     const std::vector<double> sampled = spline.Sample(points);
     for (std::size_t i = 0; i < points.size(); ++i) EXPECT_EQ(sampled[i], spline(points[i])) << i;
+    const std::vector<double> grid = spline.SampleEvery(x[3], 4.0, x.back());
+    EXPECT_EQ(grid.size(), std::size_t(std::ceil((x.back() - x[3]) * 4.0)));
+    for (std::size_t k = 0; k < grid.size(); k += 37)
+        EXPECT_EQ(grid[k], spline(x[3] + double(k) / 4.0));
 }
 
 TEST(CubicSplineTest, RefusesBadKnots) {

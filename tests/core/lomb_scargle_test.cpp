@@ -57,7 +57,8 @@ class LombScargleDirectTest : public ::testing::TestWithParam<std::string> {};
 // Every density within 1e-10 of the largest, band powers within 1e-10 relative.
 TEST_P(LombScargleDirectTest, FastEqualsDirect) {
     const std::string& name = GetParam();
-    const BeatSeries s = name.starts_with("random") ? RandomSeries(700, 11) : testing::RealSeries(name);
+    const BeatSeries s =
+        name.starts_with("random") ? RandomSeries(700, 11) : testing::RealSeries(name);
     const Spectrum fast = LombScargleSpectrum(s.rrMs, s.timesS);
     const std::vector<double> direct = DirectDensity(s, fast.frequencyHz);
     double largest = 0.0;

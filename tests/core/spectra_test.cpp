@@ -7,10 +7,12 @@
 #include <cmath>
 #include <complex>
 #include <functional>
+#include <limits>
 #include <numbers>
 #include <random>
 #include <vector>
 
+#include "common/command_failure.h"
 #include "spectrum_series.h"
 #include "standard/spectral_bands.h"
 
@@ -23,7 +25,8 @@ using SpectrumFunction = std::function<Spectrum(std::span<const double>, std::sp
 const struct {
     const char* name;
     SpectrumFunction compute;
-} methods[] = {{"Welch", WelchSpectrum}, {"Lomb-Scargle", LombScargleSpectrum}, {"Burg", BurgSpectrum}};
+} methods[] = {
+    {"Welch", WelchSpectrum}, {"Lomb-Scargle", LombScargleSpectrum}, {"Burg", BurgSpectrum}};
 
 // 1000 beats about 0.8 s apart, jittered by up to ±0.12 s; the intervals are 800 ms plus a sine
 // of the beat time, whose power is amplitude² / 2.
@@ -69,7 +72,8 @@ TEST(SpectraTest, BurgFindsAKnownProcess) {
     }
     const Spectrum burg = BurgSpectrum(s.rrMs, s.timesS);
     for (const std::size_t k : {0, 100, 200, 300, 500, 1000, 2048}) {
-        const std::complex<double> z = std::polar(1.0, -2.0 * std::numbers::pi * burg.frequencyHz[k] / 4.0);
+        const std::complex<double> z =
+            std::polar(1.0, -2.0 * std::numbers::pi * burg.frequencyHz[k] / 4.0);
         const double expected = 2.0 * 100.0 / 4.0 / std::norm(1.0 - 1.2 * z + 0.6 * z * z);
         EXPECT_NEAR(burg.densityMs2PerHz[k], expected, 0.1 * expected) << burg.frequencyHz[k];
     }
@@ -90,11 +94,13 @@ TEST(SpectraTest, WelchKeepsParseval) {
         for (std::size_t start = 0; start + length <= x.size(); start += length - length / 2) {
             double mean = 0.0;
             for (std::size_t n = 0; n < length; ++n) mean += x[start + n] / double(length);
-            for (std::size_t n = 0; n < length; ++n) energy += std::pow((x[start + n] - mean) * hann[n], 2);
+            for (std::size_t n = 0; n < length; ++n)
+                energy += std::pow((x[start + n] - mean) * hann[n], 2);
         }
         double integral = 0.0;
         for (const double d : welch.densityMs2PerHz) integral += d * welch.resolutionHz;
-        EXPECT_NEAR(integral, energy / windowPower / double(welch.segments), 1e-9 * integral) << name;
+        EXPECT_NEAR(integral, energy / windowPower / double(welch.segments), 1e-9 * integral)
+            << name;
     }
 }
 
@@ -103,11 +109,14 @@ TEST(SpectraTest, SettingsOfKnownLengths) {
     const struct {
         int beats;
         std::size_t welchLength, welchSegments, lombPoints;
-    } cases[] = {{129, 512, 1, 256}, {301, 1024, 1, 600}, {385, 1024, 2, 768}, {2001, 1024, 14, 4000}};
+    } cases[] = {
+        {129, 512, 1, 256}, {301, 1024, 1, 600}, {385, 1024, 2, 768}, {2001, 1024, 14, 4000}};
     for (const auto& c : cases) {
         BeatSeries s;
-        for (int i = 1; i <= c.beats; ++i) s.timesS.push_back(i), s.rrMs.push_back(1000.0 + 30.0 * std::sin(i));
-        const Spectrum welch = WelchSpectrum(s.rrMs, s.timesS), lomb = LombScargleSpectrum(s.rrMs, s.timesS),
+        for (int i = 1; i <= c.beats; ++i)
+            s.timesS.push_back(i), s.rrMs.push_back(1000.0 + 30.0 * std::sin(i));
+        const Spectrum welch = WelchSpectrum(s.rrMs, s.timesS),
+                       lomb = LombScargleSpectrum(s.rrMs, s.timesS),
                        burg = BurgSpectrum(s.rrMs, s.timesS);
         EXPECT_EQ(welch.segmentSamples, c.welchLength) << c.beats;
         EXPECT_EQ(welch.segments, c.welchSegments) << c.beats;
@@ -127,21 +136,48 @@ TEST(SpectraTest, ShortStretchesGiveReasons) {
     const struct {
         std::vector<double> rr, times;
         bool welch, lomb, burg;
-    } cases[] = {{{}, {}, false, false, false},
-                 {{800}, {0.8}, false, false, false},
-                 {{300, 300}, {0.3, 0.6}, true, false, false},
-                 {{800, 800}, {0.8, 1.6}, true, true, false},
-                 {{800, 810, 790, 800, 820, 800}, {0.8, 1.61, 2.4, 3.2, 4.02, 4.82}, true, true, true}};
+    } cases[] = {
+        {{}, {}, false, false, false},
+        {{800}, {0.8}, false, false, false},
+        {{300, 300}, {0.3, 0.6}, true, false, false},
+        {{800, 800}, {0.8, 1.6}, true, true, false},
+        {{800, 810, 790, 800, 820, 800}, {0.8, 1.61, 2.4, 3.2, 4.02, 4.82}, true, true, true}};
     for (const auto& c : cases) {
         const bool expected[] = {c.welch, c.lomb, c.burg};
         for (std::size_t m = 0; m < 3; ++m) {
             const Spectrum spectrum = methods[m].compute(c.rr, c.times);
             EXPECT_EQ(spectrum.Available(), expected[m]) << methods[m].name << " " << c.rr.size();
-            EXPECT_EQ(spectrum.reason.empty(), expected[m]) << methods[m].name << " " << c.rr.size();
+            EXPECT_EQ(spectrum.reason.empty(), expected[m])
+                << methods[m].name << " " << c.rr.size();
             if (!expected[m]) {
                 EXPECT_EQ(MeasureBands(spectrum).lfHf.reason, spectrum.reason);
             }
         }
+    }
+}
+
+TEST(SpectraTest, RefusesBadSeries) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        std::vector<double> rr, times;
+    } cases[] = {{{800, 800}, {0.8}},
+                 {{800, 800, 800}, {0.8, 1.6, 1.6}},
+                 {{800, nan}, {0.8, 1.6}},
+                 {{800, 800}, {0.8, nan}}};
+    for (const auto& c : cases)
+        for (const auto& method : methods)
+            EXPECT_THROW(method.compute(c.rr, c.times), CommandFailure) << method.name;
+}
+
+// A constant series has no power anywhere: its ratios are absent with a reason, never NaN.
+TEST(SpectraTest, ConstantSeriesHasNoRatios) {
+    const BeatSeries s = testing::FromIntervals(std::vector<double>(500, 800.0));
+    for (const auto& method : methods) {
+        const BandMeasures bands = MeasureBands(method.compute(s.rrMs, s.timesS));
+        EXPECT_EQ(*bands[Band::Lf].powerMs2.value, 0.0) << method.name;
+        EXPECT_EQ(*bands.totalMs2.value, 0.0) << method.name;
+        for (const Measured* ratio : {&bands[Band::Hf].relativePercent, &bands.lfNu, &bands.lfHf})
+            EXPECT_TRUE(!*ratio && !ratio->reason.empty()) << method.name;
     }
 }
 
@@ -161,8 +197,10 @@ TEST(SpectraTest, ShiftAndScale) {
         double largest = 0.0;
         for (const double d : base.densityMs2PerHz) largest = std::max(largest, d);
         for (std::size_t k = 0; k < base.densityMs2PerHz.size(); ++k) {
-            ASSERT_NEAR(moved.densityMs2PerHz[k], base.densityMs2PerHz[k], 1e-9 * largest) << methods[m].name;
-            ASSERT_NEAR(larger.densityMs2PerHz[k], power[m] * base.densityMs2PerHz[k], 1e-9 * power[m] * largest)
+            ASSERT_NEAR(moved.densityMs2PerHz[k], base.densityMs2PerHz[k], 1e-9 * largest)
+                << methods[m].name;
+            ASSERT_NEAR(larger.densityMs2PerHz[k], power[m] * base.densityMs2PerHz[k],
+                        1e-9 * power[m] * largest)
                 << methods[m].name;
         }
     }
@@ -171,12 +209,21 @@ TEST(SpectraTest, ShiftAndScale) {
 // Points exactly at the band edges belong to the band above; the first of equal peaks wins.
 TEST(SpectralBandsTest, EdgesRatiosAndAbsences) {
     Spectrum spectrum{{0.0, 0.003, 0.02, 0.04, 0.1, 0.15, 0.3, 0.4, 0.5},
-                      {1, 2, 2, 4, 4, 8, 16, 32, 64}, 0.5, 0, 1, 0, 0, {}};
+                      {1, 2, 2, 4, 4, 8, 16, 32, 64},
+                      0.5,
+                      0,
+                      1,
+                      0,
+                      0,
+                      {}};
     const BandMeasures m = MeasureBands(spectrum);
     const struct {
         Band band;
         double power, peak;
-    } cases[] = {{Band::Ulf, 0.5, 0.0}, {Band::Vlf, 2.0, 0.003}, {Band::Lf, 4.0, 0.04}, {Band::Hf, 12.0, 0.3}};
+    } cases[] = {{Band::Ulf, 0.5, 0.0},
+                 {Band::Vlf, 2.0, 0.003},
+                 {Band::Lf, 4.0, 0.04},
+                 {Band::Hf, 12.0, 0.3}};
     for (const auto& c : cases) {
         EXPECT_EQ(*m[c.band].powerMs2.value, c.power);
         EXPECT_EQ(*m[c.band].peakHz.value, c.peak);
