@@ -17,17 +17,14 @@ constexpr double NoValue = std::numeric_limits<double>::quiet_NaN();
 // alpha times the quartile deviation (Q3 - Q1) / 2 of |value| over the centred window around
 // each value, shrinking at the ends.
 std::vector<double> thresholds(std::span<const double> values) {
-    const std::size_t half = C::DeviationWindow / 2;
+    std::vector<double> magnitudes(values.size());
+    std::transform(values.begin(), values.end(), magnitudes.begin(),
+                   [](double v) { return std::fabs(v); });
     std::vector<double> result(values.size());
-    std::vector<double> window;
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        const std::size_t begin = i < half ? 0 : i - half;
-        const std::size_t end = std::min(values.size(), i + half + 1);
-        window.clear();
-        for (std::size_t k = begin; k < end; ++k) window.push_back(std::fabs(values[k]));
-        std::sort(window.begin(), window.end());
-        result[i] = C::Alpha * ((Quantile(window, 0.75) - Quantile(window, 0.25)) / 2);
-    }
+    ForEachCentredWindow(
+        magnitudes, C::DeviationWindow, [&result](std::size_t i, std::span<const double> window) {
+            result[i] = C::Alpha * ((Quantile(window, 0.75) - Quantile(window, 0.25)) / 2);
+        });
     return result;
 }
 

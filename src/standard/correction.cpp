@@ -49,16 +49,10 @@ CorrectedSeries correctByThreshold(std::span<const double> rrMs, CorrectionSetti
 }  // namespace
 
 std::vector<double> LocalMedians(std::span<const double> values, std::size_t width) {
-    const std::size_t half = width / 2;
     std::vector<double> medians(values.size());
-    std::vector<double> window;
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        const std::size_t begin = i < half ? 0 : i - half;
-        const std::size_t end = std::min(values.size(), i + half + 1);
-        window.assign(values.begin() + static_cast<std::ptrdiff_t>(begin),
-                      values.begin() + static_cast<std::ptrdiff_t>(end));
-        medians[i] = MedianOf(window);
-    }
+    ForEachCentredWindow(values, width, [&medians](std::size_t i, std::span<const double> window) {
+        medians[i] = SortedMedian(window);
+    });
     return medians;
 }
 

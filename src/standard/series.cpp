@@ -47,12 +47,10 @@ double Quantile(std::span<const double> sorted, double p) {
     return sorted[k] + (h - below) * (sorted[k + 1] - sorted[k]);
 }
 
-double MedianOf(std::span<double> values) {
-    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
-    std::nth_element(values.begin(), middle, values.end());
-    const double upper = *middle;
-    if (values.size() % 2 == 1) return upper;
-    return (*std::max_element(values.begin(), middle) + upper) / 2;
+double SortedMedian(std::span<const double> sorted) {
+    const std::size_t middle = sorted.size() / 2;
+    if (sorted.size() % 2 == 1) return sorted[middle];
+    return (sorted[middle - 1] + sorted[middle]) / 2;
 }
 
 }  // namespace ritmova::standard

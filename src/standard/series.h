@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <span>
 #include <vector>
 
@@ -19,8 +20,29 @@ void RequirePositiveIntervals(std::span<const double> rrMs, std::size_t firstBea
 // (h = (n - 1) p; the common "type 7" rule). `sorted` must not be empty.
 double Quantile(std::span<const double> sorted, double p);
 
-// The median of `values` (the mean of the two middle ones for an even count), reordering
-// them. `values` must not be empty.
-double MedianOf(std::span<double> values);
+// The median of sorted values (the mean of the two middle ones for an even count). `sorted`
+// must not be empty.
+double SortedMedian(std::span<const double> sorted);
+
+// Calls visit(i, window) for every i, `window` being the sorted values of the centred window of
+// `width` values around value i, shrinking at the ends (those within width / 2 either side).
+// The window is kept sorted as it slides: one insertion and one removal a step. The values
+// must not be NaN.
+template <typename Visit>
+void ForEachCentredWindow(std::span<const double> values, std::size_t width, Visit visit) {
+    const std::size_t half = width / 2;
+    std::vector<double> window;
+    window.reserve(2 * half + 1);
+    const auto add = [&window](double v) {
+        window.insert(std::upper_bound(window.begin(), window.end(), v), v);
+    };
+    for (std::size_t i = 0; i < std::min(half, values.size()); ++i) add(values[i]);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i + half < values.size()) add(values[i + half]);
+        if (i > half)
+            window.erase(std::lower_bound(window.begin(), window.end(), values[i - half - 1]));
+        visit(i, std::span<const double>(window));
+    }
+}
 
 }  // namespace ritmova::standard

@@ -1,5 +1,6 @@
 #include "standard/stretch_analysis.h"
 
+#include "common/command_failure.h"
 #include "standard/five_minute.h"
 #include "standard/geometric.h"
 #include "standard/series.h"
@@ -68,16 +69,27 @@ void measureNonlinear(StretchResults& r, std::span<const double> rr) {
     }
 }
 
+// The spline that replaces an interval can overshoot below 0 beside a run of artifacts.
+void requirePositiveCorrected(std::span<const double> rr) {
+    for (const double v : rr) {
+        if (!(v > 0)) {
+            throw CommandFailure(
+                "the correction gave an interval that is not above 0: too many artifacts together");
+        }
+    }
+}
+
 }  // namespace
 
 StretchResults AnalyseStretch(std::span<const double> rrMs, const Stretch& stretch,
                               const AnalysisSettings& settings) {
     StretchResults r;
     r.stretch = stretch;
+    RequirePositiveIntervals(rrMs, stretch.firstBeat);
     CorrectedSeries corrected = CorrectIntervals(rrMs, settings.correction, stretch.firstBeat);
     r.correction = std::move(corrected.record);
     const std::vector<double>& rr = corrected.rrMs;
-    RequirePositiveIntervals(rr, stretch.firstBeat);
+    if (settings.correction.method != CorrectionMethod::None) requirePositiveCorrected(rr);
     r.intervals = rr.size();
     const std::vector<double> times = BeatTimes(rr);
     measureTimeDomain(r, rr, times);

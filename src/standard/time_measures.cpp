@@ -72,7 +72,7 @@ TimeDomain MeasureTimeDomain(std::span<const double> rrMs) {
     std::sort(sorted.begin(), sorted.end());
     t.minNnMs = Measured::Of(sorted.front());
     t.maxNnMs = Measured::Of(sorted.back());
-    t.medianNnMs = Measured::Of(MedianOf(sorted));
+    t.medianNnMs = Measured::Of(SortedMedian(sorted));
     t.iqrMs = Measured::Of(Quantile(sorted, 0.75) - Quantile(sorted, 0.25));
     measureDifferences(rrMs, meanSd.mean, t);
     return t;
