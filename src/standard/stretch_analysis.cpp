@@ -86,10 +86,18 @@ StretchResults AnalyseStretch(std::span<const double> rrMs, const Stretch& stret
     StretchResults r;
     r.stretch = stretch;
     RequirePositiveIntervals(rrMs, stretch.firstBeat);
-    CorrectedSeries corrected = CorrectIntervals(rrMs, settings.correction, stretch.firstBeat);
+    // Uncorrected intervals are analysed where they are, not copied: a long recording's copy
+    // would be the largest thing held.
+    const bool correcting = settings.correction.method != CorrectionMethod::None;
+    CorrectedSeries corrected;
+    if (correcting) {
+        corrected = CorrectIntervals(rrMs, settings.correction, stretch.firstBeat);
+        requirePositiveCorrected(corrected.rrMs);
+    } else {
+        corrected.record.intervalsBefore = corrected.record.intervalsAfter = rrMs.size();
+    }
     r.correction = std::move(corrected.record);
-    const std::vector<double>& rr = corrected.rrMs;
-    if (settings.correction.method != CorrectionMethod::None) requirePositiveCorrected(rr);
+    const std::span<const double> rr = correcting ? std::span<const double>(corrected.rrMs) : rrMs;
     r.intervals = rr.size();
     const std::vector<double> times = BeatTimes(rr);
     measureTimeDomain(r, rr, times);
