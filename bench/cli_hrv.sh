@@ -16,21 +16,18 @@ beats 100000 0 >"$dir/holter.int"
 mkdir "$dir/short"
 for k in $(seq 1 1000); do beats 380 "$k" >"$dir/short/$k.int"; done  # 304 s each
 beats 10000000 0 >"$dir/huge.int"
-TIMEFORMAT='%3R s wall'
-measure() {  # a label, then the arguments
-  local label=$1
-  shift
-  "$cli" hrv "$@" >/dev/null  # warm the file cache
+# Wall time, the processor time of both workers, and peak memory (GNU time, Debian package
+# "time"); the notes of the segments left out are not kept.
+measure() {  # a label, the number of runs, then the arguments
+  local label=$1 runs=$2
+  shift 2
   echo "$label:"
-  for run in 1 2 3; do time "$cli" hrv "$@" >"$dir/out"; done
-  if [ -x /usr/bin/time ]; then  # Debian package "time"
-    /usr/bin/time -f "%M KB peak memory" "$cli" hrv "$@" >/dev/null
-  fi
+  for run in $(seq "$runs"); do
+    /usr/bin/time -f "%e s wall, %U s user + %S s system, %M KB peak memory" \
+      "$cli" hrv "$@" 2>&1 >"$dir/out" | grep -v 'left out'
+  done
 }
-measure "hrv, 100,000 beats" "$dir/holter.int"
-measure "hrv --segments 5min, 1,000 five-minute recordings" --segments 5min "$dir"/short/*.int
-echo "hrv, 10,000,000 beats:"
-time "$cli" hrv "$dir/huge.int" >"$dir/out"
-if [ -x /usr/bin/time ]; then
-  /usr/bin/time -f "%M KB peak memory" "$cli" hrv "$dir/huge.int" >/dev/null
-fi
+"$cli" hrv "$dir/holter.int" >/dev/null  # warm the file cache
+measure "hrv, 100,000 beats" 3 "$dir/holter.int"
+measure "hrv --segments 5min, 1,000 five-minute recordings" 3 --segments 5min "$dir"/short/*.int
+measure "hrv, 10,000,000 beats" 1 "$dir/huge.int"
