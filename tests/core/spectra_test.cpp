@@ -10,6 +10,7 @@
 #include <limits>
 #include <numbers>
 #include <random>
+#include <thread>
 #include <vector>
 
 #include "common/command_failure.h"
@@ -178,6 +179,20 @@ TEST(SpectraTest, ConstantSeriesHasNoRatios) {
         EXPECT_EQ(*bands.totalMs2.value, 0.0) << method.name;
         for (const Measured* ratio : {&bands[Band::Hf].relativePercent, &bands.lfNu, &bands.lfHf})
             EXPECT_TRUE(!*ratio && !ratio->reason.empty()) << method.name;
+    }
+}
+
+// Two threads at once (planning new transform lengths together) give the same bits as one.
+TEST(SpectraTest, SameBitsOnTwoThreads) {
+    const BeatSeries a = testing::RealSeries("chf2db-chf221.int"),
+                     b = testing::RealSeries("mitdb-119.int");
+    for (const auto& method : methods) {
+        Spectrum onA, onB;
+        std::thread other([&] { onB = method.compute(b.rrMs, b.timesS); });
+        onA = method.compute(a.rrMs, a.timesS);
+        other.join();
+        EXPECT_EQ(onA.densityMs2PerHz, method.compute(a.rrMs, a.timesS).densityMs2PerHz);
+        EXPECT_EQ(onB.densityMs2PerHz, method.compute(b.rrMs, b.timesS).densityMs2PerHz);
     }
 }
 
