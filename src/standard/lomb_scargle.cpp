@@ -72,8 +72,9 @@ PeriodogramInput InputOf(std::span<const double> rrMs, std::span<const double> b
 }  // namespace
 
 Spectrum LombScargleSpectrum(std::span<const double> rrMs, std::span<const double> beatTimesS) {
-    CheckSpectrumSeries(rrMs, beatTimesS);
     Spectrum spectrum;
+    spectrum.reason = SpectrumSeriesProblem(rrMs, beatTimesS);
+    if (!spectrum.reason.empty()) return spectrum;
     if (rrMs.size() < 2) {
         spectrum.reason = "The Lomb-Scargle spectrum needs at least 2 intervals.";
         return spectrum;
