@@ -128,6 +128,8 @@ TEST(SpectraTest, SettingsOfKnownLengths) {
         EXPECT_DOUBLE_EQ(lomb.resolutionHz, 1.0 / (4.0 * (c.beats - 1)));
         EXPECT_EQ(burg.segmentSamples, std::size_t(4 * (c.beats - 1)));
         EXPECT_EQ(burg.frequencyHz.size(), 2049u);
+        EXPECT_EQ(burg.fftPoints, 4096u);
+        EXPECT_EQ(burg.order, 16u);
         EXPECT_EQ(burg.frequencyHz.back(), 2.0);
     }
 }
