@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <new>
 #include <utility>
@@ -18,20 +19,25 @@ enum class TransformKind { RealOutOfPlace, ComplexInPlace };
 
 std::mutex planMutex;
 
+struct PlanFree {
+    void operator()(fftw_plan plan) const { fftw_destroy_plan(plan); }
+};
+
 // The plan for a kind and length, made on the first request. Plans are kept for the life of
 // the program: every transform of that length shares it, with arrays of its own (fftw_malloc
 // gives them all the alignment the plan assumes).
 fftw_plan SharedPlan(TransformKind kind, std::size_t points, double* real, fftw_complex* complex) {
-    static std::map<std::pair<TransformKind, std::size_t>, fftw_plan> plans;
+    using Plan = std::unique_ptr<fftw_plan_s, PlanFree>;
+    static std::map<std::pair<TransformKind, std::size_t>, Plan> plans;
     const std::lock_guard lock(planMutex);
-    fftw_plan& plan = plans[{kind, points}];
-    if (plan != nullptr) return plan;
+    Plan& plan = plans[{kind, points}];
+    if (plan) return plan.get();
     const int n = static_cast<int>(points);
-    plan = kind == TransformKind::RealOutOfPlace
-               ? fftw_plan_dft_r2c_1d(n, real, complex, FFTW_ESTIMATE)
-               : fftw_plan_dft_1d(n, complex, complex, FFTW_FORWARD, FFTW_ESTIMATE);
-    if (plan == nullptr) throw CommandFailure("The Fourier transform could not be planned.");
-    return plan;
+    plan.reset(kind == TransformKind::RealOutOfPlace
+                   ? fftw_plan_dft_r2c_1d(n, real, complex, FFTW_ESTIMATE)
+                   : fftw_plan_dft_1d(n, complex, complex, FFTW_FORWARD, FFTW_ESTIMATE));
+    if (!plan) throw CommandFailure("The Fourier transform could not be planned.");
+    return plan.get();
 }
 
 template <class T>

@@ -46,50 +46,62 @@ double Periodogram(const Terms& terms, double beats) {
     return 0.5 * power;
 }
 
+// The series as the sums need it: y = RR − mean at the points (t − t_1) Δf in [0, 1/4] and at
+// twice those.
+struct PeriodogramInput {
+    double meanMs = 0.0;
+    std::vector<double> deviations, phases, doubledPhases;
+};
+
+PeriodogramInput InputOf(std::span<const double> rrMs, std::span<const double> beatTimesS,
+                         double resolutionHz) {
+    PeriodogramInput input;
+    for (const double rr : rrMs) input.meanMs += rr;
+    input.meanMs /= static_cast<double>(rrMs.size());
+    input.deviations.reserve(rrMs.size());
+    input.phases.reserve(rrMs.size());
+    input.doubledPhases.reserve(rrMs.size());
+    for (std::size_t i = 0; i < rrMs.size(); ++i) {
+        input.deviations.push_back(rrMs[i] - input.meanMs);
+        input.phases.push_back((beatTimesS[i] - beatTimesS.front()) * resolutionHz);
+        input.doubledPhases.push_back(2.0 * input.phases.back());
+    }
+    return input;
+}
+
 }  // namespace
 
 Spectrum LombScargleSpectrum(std::span<const double> rrMs, std::span<const double> beatTimesS) {
-    CheckSpectrumSeries(rrMs, beatTimesS);
     Spectrum spectrum;
+    spectrum.reason = SpectrumSeriesProblem(rrMs, beatTimesS);
+    if (!spectrum.reason.empty()) return spectrum;
     if (rrMs.size() < 2) {
         spectrum.reason = "The Lomb-Scargle spectrum needs at least 2 intervals.";
         return spectrum;
     }
-    const double span = beatTimesS.back() - beatTimesS.front();
-    spectrum.resolutionHz = 1.0 / (4.0 * span);
+    spectrum.resolutionHz = 1.0 / (4.0 * (beatTimesS.back() - beatTimesS.front()));
     const auto count = static_cast<std::size_t>(std::floor(0.5 / spectrum.resolutionHz));
     if (count == 0) {  // Δf = 1/(4T) > 0.5 Hz
-        spectrum.reason = "The Lomb-Scargle spectrum needs beats at least 0.5 s apart.";
+        spectrum.reason =
+            "The Lomb-Scargle spectrum needs the first and last beats at least 0.5 s apart.";
         return spectrum;
     }
     spectrum.segmentSamples = rrMs.size();
     spectrum.segments = 1;
-    double sum = 0.0;
-    for (const double rr : rrMs) sum += rr;
-    const double beats = static_cast<double>(rrMs.size());
-    const double mean = sum / beats;
-    std::vector<double> deviations, phases, doubledPhases;  // y, (t − t_1) Δf and twice that
-    deviations.reserve(rrMs.size());
-    phases.reserve(rrMs.size());
-    doubledPhases.reserve(rrMs.size());
-    for (std::size_t i = 0; i < rrMs.size(); ++i) {
-        deviations.push_back(rrMs[i] - mean);
-        phases.push_back((beatTimesS[i] - beatTimesS.front()) * spectrum.resolutionHz);
-        doubledPhases.push_back(2.0 * phases.back());
-    }
+    const PeriodogramInput in = InputOf(rrMs, beatTimesS, spectrum.resolutionHz);
     const NonuniformSums sums =
-        NonuniformFourierSums({phases, deviations}, {doubledPhases, {}}, count + 1);
-    const double meanRrS = mean / 1000.0;
+        NonuniformFourierSums({in.phases, in.deviations}, {in.doubledPhases, {}}, count + 1);
     // Intervals all equal have no power at all, exactly; the shared transform would leave the
     // rounding of the unweighted sums in the weighted ones.
     const bool constant =
-        std::all_of(deviations.begin(), deviations.end(), [](double y) { return y == 0.0; });
+        std::all_of(in.deviations.begin(), in.deviations.end(), [](double y) { return y == 0.0; });
+    const double beats = static_cast<double>(rrMs.size());
     spectrum.frequencyHz.reserve(count);
     spectrum.densityMs2PerHz.reserve(count);
     for (std::size_t k = 1; k <= count; ++k) {
         spectrum.frequencyHz.push_back(static_cast<double>(k) * spectrum.resolutionHz);
         const double power = constant ? 0.0 : Periodogram({sums.first[k], sums.second[k]}, beats);
-        spectrum.densityMs2PerHz.push_back(2.0 * power * meanRrS);
+        spectrum.densityMs2PerHz.push_back(2.0 * power * (in.meanMs / 1000.0));
     }
     return spectrum;
 }

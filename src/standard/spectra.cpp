@@ -13,17 +13,19 @@
 
 namespace ritmova::standard {
 
-void CheckSpectrumSeries(std::span<const double> rrMs, std::span<const double> beatTimesS) {
+std::string SpectrumSeriesProblem(std::span<const double> rrMs,
+                                  std::span<const double> beatTimesS) {
     if (rrMs.size() != beatTimesS.size())
         throw CommandFailure("A spectrum needs one beat time per interval.");
     for (std::size_t i = 0; i < rrMs.size(); ++i) {
         if (!std::isfinite(rrMs[i]) || !std::isfinite(beatTimesS[i]))
-            throw CommandFailure("A spectrum needs finite intervals and times (beat " +
-                                 std::to_string(i + 1) + ").");
+            return "The spectra need finite intervals and beat times (beat " +
+                   std::to_string(i + 1) + " is not).";
         if (i > 0 && !(beatTimesS[i] > beatTimesS[i - 1]))
-            throw CommandFailure("A spectrum needs increasing beat times (beat " +
-                                 std::to_string(i + 1) + " is not after the one before).");
+            return "The spectra need increasing beat times (beat " + std::to_string(i + 1) +
+                   " is not after the one before).";
     }
+    return {};
 }
 
 namespace {
@@ -104,13 +106,15 @@ Autoregression Burg(std::vector<double> forward, std::size_t order) {
 
 std::vector<double> ResampleAt4Hz(std::span<const double> rrMs,
                                   std::span<const double> beatTimesS) {
-    CheckSpectrumSeries(rrMs, beatTimesS);
+    if (const std::string problem = SpectrumSeriesProblem(rrMs, beatTimesS); !problem.empty())
+        throw CommandFailure(problem);
     const CubicSpline spline(beatTimesS, rrMs);
     return spline.SampleEvery(beatTimesS.front(), ResamplingHz, beatTimesS.back());
 }
 
 Spectrum WelchSpectrum(std::span<const double> rrMs, std::span<const double> beatTimesS) {
-    CheckSpectrumSeries(rrMs, beatTimesS);
+    if (std::string problem = SpectrumSeriesProblem(rrMs, beatTimesS); !problem.empty())
+        return Unavailable(std::move(problem));
     if (rrMs.size() < 2) return Unavailable("Welch's spectrum needs at least 2 intervals.");
     const std::vector<double> samples = ResampleAt4Hz(rrMs, beatTimesS);
     if (samples.size() < 2)
@@ -144,7 +148,8 @@ Spectrum WelchSpectrum(std::span<const double> rrMs, std::span<const double> bea
 }
 
 Spectrum BurgSpectrum(std::span<const double> rrMs, std::span<const double> beatTimesS) {
-    CheckSpectrumSeries(rrMs, beatTimesS);
+    if (std::string problem = SpectrumSeriesProblem(rrMs, beatTimesS); !problem.empty())
+        return Unavailable(std::move(problem));
     if (rrMs.size() < 2)
         return Unavailable("The autoregressive spectrum needs at least 2 intervals.");
     std::vector<double> samples = ResampleAt4Hz(rrMs, beatTimesS);

@@ -8,9 +8,9 @@
 // The power spectra of a stretch of intervals in Hz, as densities in ms²/Hz: Welch's over the
 // 4-Hz spline-resampled series, Lomb-Scargle's at the uneven beat times, and Burg's
 // autoregressive one over the 4-Hz series. Every function takes the intervals in ms and the
-// times of the beats that end them in s: as many of each, all finite, the times strictly
-// increasing (otherwise it throws CommandFailure). A stretch too short to analyse gives a
-// spectrum with no points and the reason.
+// times of the beats that end them in s, as many of each (otherwise it throws CommandFailure).
+// A stretch it cannot analyse (too short, a value not finite, times that do not increase) gives
+// a spectrum with no points and the reason.
 namespace ritmova::standard {
 
 inline constexpr double ResamplingHz = 4.0;
@@ -32,11 +32,13 @@ struct Spectrum {
     bool Available() const { return !frequencyHz.empty(); }
 };
 
-// Throws CommandFailure unless the series is as the spectra need it (see above).
-void CheckSpectrumSeries(std::span<const double> rrMs, std::span<const double> beatTimesS);
+// Why the spectra cannot analyse the series (a value not finite, times that do not increase);
+// empty when they can. Throws CommandFailure unless there are as many times as intervals.
+std::string SpectrumSeriesProblem(std::span<const double> rrMs, std::span<const double> beatTimesS);
 
 // RR_ms interpolated at the beat times by the not-a-knot cubic spline and sampled at
-// t_1 + k/4 s for k = 0, 1, … while below t_N. Needs at least two beats.
+// t_1 + k/4 s for k = 0, 1, … while below t_N. Needs at least two beats and a series the
+// spectra can analyse (throws CommandFailure otherwise).
 std::vector<double> ResampleAt4Hz(std::span<const double> rrMs, std::span<const double> beatTimesS);
 
 Spectrum WelchSpectrum(std::span<const double> rrMs, std::span<const double> beatTimesS);

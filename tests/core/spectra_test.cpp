@@ -10,6 +10,7 @@
 #include <limits>
 #include <numbers>
 #include <random>
+#include <thread>
 #include <vector>
 
 #include "common/command_failure.h"
@@ -127,6 +128,8 @@ TEST(SpectraTest, SettingsOfKnownLengths) {
         EXPECT_DOUBLE_EQ(lomb.resolutionHz, 1.0 / (4.0 * (c.beats - 1)));
         EXPECT_EQ(burg.segmentSamples, std::size_t(4 * (c.beats - 1)));
         EXPECT_EQ(burg.frequencyHz.size(), 2049u);
+        EXPECT_EQ(burg.fftPoints, 4096u);
+        EXPECT_EQ(burg.order, 16u);
         EXPECT_EQ(burg.frequencyHz.back(), 2.0);
     }
 }
@@ -156,17 +159,20 @@ TEST(SpectraTest, ShortStretchesGiveReasons) {
     }
 }
 
-TEST(SpectraTest, RefusesBadSeries) {
+TEST(SpectraTest, BadSeriesGiveReasons) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const struct {
         std::vector<double> rr, times;
-    } cases[] = {{{800, 800}, {0.8}},
-                 {{800, 800, 800}, {0.8, 1.6, 1.6}},
-                 {{800, nan}, {0.8, 1.6}},
-                 {{800, 800}, {0.8, nan}}};
+    } cases[] = {{{800, 800, 800}, {0.8, 0.8, 2.4}},
+                 {{800, 800, 800}, {0.8, 0.7, 2.4}},
+                 {{800, nan, 800}, {0.8, 1.6, 2.4}},
+                 {{800, 800, 800}, {0.8, nan, 2.4}}};
     for (const auto& c : cases)
-        for (const auto& method : methods)
-            EXPECT_THROW(method.compute(c.rr, c.times), CommandFailure) << method.name;
+        for (const auto& method : methods) {
+            EXPECT_NE(method.compute(c.rr, c.times).reason.find("beat 2"), std::string::npos)
+                << method.name;
+            EXPECT_THROW(method.compute(c.rr, {c.times.data(), 2}), CommandFailure);
+        }
 }
 
 // A constant series has no power anywhere: its ratios are absent with a reason, never NaN.
@@ -178,6 +184,20 @@ TEST(SpectraTest, ConstantSeriesHasNoRatios) {
         EXPECT_EQ(*bands.totalMs2.value, 0.0) << method.name;
         for (const Measured* ratio : {&bands[Band::Hf].relativePercent, &bands.lfNu, &bands.lfHf})
             EXPECT_TRUE(!*ratio && !ratio->reason.empty()) << method.name;
+    }
+}
+
+// Two threads at once (planning new transform lengths together) give the same bits as one.
+TEST(SpectraTest, SameBitsOnTwoThreads) {
+    const BeatSeries a = testing::RealSeries("chf2db-chf221.int"),
+                     b = testing::RealSeries("mitdb-119.int");
+    for (const auto& method : methods) {
+        Spectrum onA, onB;
+        std::thread other([&] { onB = method.compute(b.rrMs, b.timesS); });
+        onA = method.compute(a.rrMs, a.timesS);
+        other.join();
+        EXPECT_EQ(onA.densityMs2PerHz, method.compute(a.rrMs, a.timesS).densityMs2PerHz);
+        EXPECT_EQ(onB.densityMs2PerHz, method.compute(b.rrMs, b.timesS).densityMs2PerHz);
     }
 }
 
