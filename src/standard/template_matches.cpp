@@ -12,33 +12,34 @@ namespace {
 
 using Index = std::int32_t;
 
-// Counts of points per rank: each rank's count, and a Fenwick tree of blocks of ranks that is
-// small enough to stay in the nearest cache; a window count reads at most two blocks' cells.
+// Counts of points per rank: within each block of ranks the running count up to each rank, and
+// a Fenwick tree of the blocks small enough to stay in the nearest cache. A change rewrites the
+// rest of one block in a vector loop; a count reads one running count and a few tree nodes.
 class RankCounts {
   public:
     explicit RankCounts(std::size_t ranks)
-        : cells_(ranks + BlockSize, 0), blocks_(ranks / BlockSize + 2, 0) {}
+        : running_(ranks + BlockSize, 0), blocks_(ranks / BlockSize + 2, 0) {}
     void Add(Index rank, Index amount) {
-        cells_[std::size_t(rank)] += amount;
-        for (std::size_t i = std::size_t(rank) / BlockSize + 1; i < blocks_.size();
-             i += i & (~i + 1))
-            blocks_[i] += amount;
+        const std::size_t block = std::size_t(rank) / BlockSize;
+        for (std::size_t k = std::size_t(rank); k < (block + 1) * BlockSize; ++k)
+            running_[k] += amount;
+        for (std::size_t i = block + 1; i < blocks_.size(); i += i & (~i + 1)) blocks_[i] += amount;
     }
     // Points with rank in [first, last].
-    Index Between(Index first, Index last) const { return Below(last + 1) - Below(first); }
+    Index Between(Index first, Index last) const { return AtOrBelow(last) - AtOrBelow(first - 1); }
 
   private:
-    static constexpr std::size_t BlockSize = 64;
+    static constexpr std::size_t BlockSize = 8;
 
-    Index Below(Index rank) const {
+    Index AtOrBelow(Index rank) const {
+        if (rank < 0) return 0;
         const std::size_t block = std::size_t(rank) / BlockSize;
-        Index sum = 0;
+        Index sum = running_[std::size_t(rank)];
         for (std::size_t i = block; i > 0; i &= i - 1) sum += blocks_[i];
-        for (std::size_t k = block * BlockSize; k < std::size_t(rank); ++k) sum += cells_[k];
         return sum;
     }
-    std::vector<Index> cells_;
-    std::vector<Index> blocks_;  // Fenwick tree: blocks_[i] sums the blocks (i - lowbit i, i]
+    std::vector<Index> running_;  // points in the rank's block at or below the rank
+    std::vector<Index> blocks_;   // Fenwick tree: blocks_[i] sums the blocks (i - lowbit i, i]
 };
 
 // Items ordered by a rank of each, keeping the order of equal ones (a counting sort).

@@ -2,6 +2,7 @@
 // direct ones, and what scaling the series leaves unchanged.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <numbers>
@@ -136,8 +137,14 @@ double DirectExponent(const Series& rr, int first, int last) {
 }
 
 TEST(DfaTest, FitsEqualDirectFitsAndScalingLeavesExponents) {
-    const Series series[] = {RandomSeries(5000, 0, 1), RandomSeries(3000, 1000.0 / 128, 2),
-                             RealSeries("chf2db-chf201.int"), RealSeries("mitdb-119.int"),
+    Series drifting = RandomSeries(20000, 0, 5);  // a day's swing of 400 ms over its beats
+    for (std::size_t i = 0; i < drifting.size(); ++i)
+        drifting[i] += 400 * std::sin(double(i) * std::numbers::pi / double(drifting.size()));
+    const Series series[] = {RandomSeries(5000, 0, 1),
+                             RandomSeries(3000, 1000.0 / 128, 2),
+                             drifting,
+                             RealSeries("chf2db-chf201.int"),
+                             RealSeries("mitdb-119.int"),
                              RealSeries("nsr2db-nsr012.int")};
     for (const Series& rr : series) {
         const DfaMeasures dfa = MeasureDfa(rr);
@@ -254,34 +261,37 @@ TEST(EntropyTest, ShortSeriesAndBadInput) {
 struct CountCase {
     const char* name;
     Series series;
-    double r;
+    std::optional<double> r;  // 0.2 SDNN when not given
 };
 
-// Templates on a grid of 1/128 s with r a whole number of steps put many distances exactly on r.
+Series Head(Series series, std::size_t size) {
+    series.resize(std::min(size, series.size()));
+    return series;
+}
+
+// Templates on a grid of 1/128 s with r a whole number of steps put many distances exactly on
+// r; a wide r makes almost every template match, a narrow one almost none.
 std::vector<CountCase> CountCases() {
     Series fewValues;
     std::mt19937 random(5);
     for (int i = 0; i < 1200; ++i) fewValues.push_back(double(random() % 4));
     std::vector<CountCase> cases{
-        {"Random", RandomSeries(1200, 0, 3), 0},
+        {"Random", RandomSeries(3000, 0, 3), std::nullopt},
         {"QuantisedOnR", RandomSeries(1200, 1000.0 / 128, 4), 2 * 1000.0 / 128},
+        {"WideR", RandomSeries(1200, 0, 6), 150},
+        {"NarrowR", RandomSeries(1200, 0, 8), 0.5},
         {"FourValues", fewValues, 1},
         {"FourValuesZeroR", fewValues, 0},
     };
     for (const char* name : {"chf2db-chf201.int", "mitdb-119.int", "bartelshrv-noisy.int"})
-        cases.push_back({name, RealSeries(name), 0});
-    for (CountCase& c : cases)
-        if (c.r == 0 && c.series.size() > 1200) c.series.resize(1200);
+        cases.push_back({name, Head(RealSeries(name), 1200), std::nullopt});
     return cases;
 }
 
-// With r = 0.2 SDNN unless the case sets one.
 TEST(EntropyTest, FastCountsEqualDirectCounts) {
     for (CountCase& c : CountCases()) {
         SCOPED_TRACE(c.name);
-        const double r = c.r > 0 || std::string(c.name) == "FourValuesZeroR"
-                             ? c.r
-                             : EntropyToleranceFactor * SampleSd(c.series);
+        const double r = c.r.value_or(EntropyToleranceFactor * SampleSd(c.series));
         const ToleranceRanks ranks = RankWithinTolerance(c.series, r);
         const std::size_t size = c.series.size();
         EXPECT_EQ(PairMatchCounts(ranks, size - 1), DirectMatchCounts(c.series, r, 2, size - 1));
