@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -74,7 +75,7 @@ ToleranceRanks RankWithinTolerance(std::span<const double> series, double tolera
     Index low = 0, high = 0;
     for (Index k = 0; k < size; ++k) {
         const double value = distinct[std::size_t(k)];
-        while (!(std::fabs(value - distinct[std::size_t(low)]) <= tolerance)) ++low;
+        while (low < k && !(std::fabs(value - distinct[std::size_t(low)]) <= tolerance)) ++low;
         while (high + 1 < size && std::fabs(value - distinct[std::size_t(high + 1)]) <= tolerance)
             ++high;
         ranks.first[std::size_t(k)] = low;
@@ -121,6 +122,7 @@ struct SweepQuery {
     Index secondFirst, secondLast;  // the ranks that match the template's second value
     Index thirdFirst, thirdLast;    // and its third
     Index owner;                    // the template; its complement ~owner for a - query
+    Index partner;                  // the rank of the template's other query; -1 for none
 };
 
 // The sweep along the second rank: both ends of a query's window go up with the second rank.
@@ -184,14 +186,13 @@ class TripleCounter {
         std::vector<SweepQuery> queries;
         for (std::size_t d = 0; d < distinct_.points.size(); ++d) {
             const SweepPoint& p = distinct_.points[d];
-            const SweepQuery query{Last(p.first),  First(p.second), Last(p.second),
-                                   First(p.third), Last(p.third),   Index(d)};
+            const SweepQuery query{Last(p.first),     First(p.second), Last(p.second),
+                                   First(p.third),    Last(p.third),   Index(d),
+                                   First(p.first) - 1};
             queries.push_back(query);
-            if (First(p.first) > 0) {
-                queries.push_back(query);
-                queries.back().first = First(p.first) - 1;
-                queries.back().owner = ~Index(d);
-            }
+            if (query.partner >= 0)
+                queries.push_back({query.partner, query.secondFirst, query.secondLast,
+                                   query.thirdFirst, query.thirdLast, ~Index(d), query.first});
         }
         points_ = distinct_.points;
         queries_ = ByFirst(queries, ranks.first.size());
@@ -201,7 +202,7 @@ class TripleCounter {
     std::vector<Index> Count() {
         pointBuffer_.resize(points_.size());
         queryBuffer_.resize(queries_.size());
-        Solve({0, points_.size()}, {0, queries_.size()});
+        Solve({0, points_.size()}, {0, queries_.size()}, {-1, std::numeric_limits<Index>::max()});
         std::vector<Index> counts(distinct_.of.size());
         for (std::size_t t = 0; t < counts.size(); ++t)
             counts[t] = counts_[std::size_t(distinct_.of[t])];
@@ -211,6 +212,10 @@ class TripleCounter {
   private:
     struct Range {
         std::size_t begin, end;
+    };
+    struct Ranks {
+        Index above, upTo;  // (above, upTo]
+        bool Hold(Index rank) const { return above < rank && rank <= upTo; }
     };
     static constexpr std::size_t DirectSize = 1024;
 
@@ -224,7 +229,8 @@ class TripleCounter {
     }
 
     // Counts within the ranges, ordered by first rank, and leaves them ordered by second rank.
-    void Solve(Range points, Range queries) {
+    // They hold every event with a first rank in `span`.
+    void Solve(Range points, Range queries, Ranks span) {
         const std::size_t size = points.end - points.begin + queries.end - queries.begin;
         const bool none = points.begin == points.end || queries.begin == queries.end ||
                           points_[points.begin].first > queries_[queries.end - 1].first;
@@ -233,15 +239,15 @@ class TripleCounter {
             if (!none && !all) CountDirectly(points, queries);
             SortBySecond(points_, points);
             SortBySecond(queries_, queries);
-            if (all) CountAcross(points, queries);
+            if (all) CountAcross(points, queries, span);
             return;
         }
         const Index split = SplitRank(points, queries);
         const Range lowPoints{points.begin, UpperBound(points_, points, split)};
         const Range lowQueries{queries.begin, UpperBound(queries_, queries, split)};
-        Solve(lowPoints, lowQueries);
-        Solve({lowPoints.end, points.end}, {lowQueries.end, queries.end});
-        CountAcross(lowPoints, {lowQueries.end, queries.end});
+        Solve(lowPoints, lowQueries, {span.above, split});
+        Solve({lowPoints.end, points.end}, {lowQueries.end, queries.end}, {split, span.upTo});
+        CountAcross(lowPoints, {lowQueries.end, queries.end}, {split, span.upTo});
         Merge(points_, pointBuffer_, points, lowPoints.end);
         Merge(queries_, queryBuffer_, queries, lowQueries.end);
     }
@@ -316,10 +322,11 @@ class TripleCounter {
 
     // Every point against every query, both ordered by second rank, so that the window of
     // matching second ranks only moves up.
-    void CountAcross(Range points, Range queries) {
+    void CountAcross(Range points, Range queries, Ranks span) {
         std::size_t added = points.begin, removed = points.begin;
         for (std::size_t q = queries.begin; q < queries.end; ++q) {
             const SweepQuery& query = queries_[q];
+            if (span.Hold(query.partner)) continue;  // both queries count the same points
             for (; added < points.end && points_[added].second <= query.secondLast; ++added)
                 window_.Add(points_[added].third, points_[added].weight);
             for (; removed < added && points_[removed].second < query.secondFirst; ++removed)
