@@ -7,6 +7,8 @@
 
 namespace ritmova::standard {
 
+static_assert(EntropyTemplateLength == 2, "the match counts take templates of 2 and 3 intervals");
+
 namespace {
 
 // Phi: the mean over the templates of ln(matches / templates).

@@ -37,22 +37,34 @@ std::vector<double> Profile(std::span<const double> rr) {
     return profile;
 }
 
-// Sum of squared residuals of the least-squares line through box[k] against k. The box's first
-// value is subtracted and k is centred, so the sums stay small next to the residuals they give.
-double BoxResidualSquares(std::span<const double> box) {
-    const double origin = box[0];
-    const double centre = static_cast<double>(box.size() - 1) / 2;
-    const auto n = static_cast<double>(box.size());
+// Sums over a box of the values less its first one, their squares and their products with the
+// centred position.
+struct BoxSums {
     double sum = 0, squares = 0, products = 0;
-    for (std::size_t k = 0; k < box.size(); ++k) {
-        const double value = box[k] - origin;
-        const double position = static_cast<double>(k) - centre;
+    void Add(double value, double position) {
         sum += value;
         squares += value * value;
         products += position * value;
     }
+};
+
+// Sum of squared residuals of the least-squares line through box[k] against k. The box's first
+// value is subtracted and k is centred, so the sums stay small next to the residuals they give.
+// Even and odd k have sums of their own: two chains of additions that overlap.
+double BoxResidualSquares(std::span<const double> box) {
+    const double origin = box[0];
+    const double centre = static_cast<double>(box.size() - 1) / 2;
+    BoxSums even, odd;
+    std::size_t k = 0;
+    for (; k + 1 < box.size(); k += 2) {
+        even.Add(box[k] - origin, static_cast<double>(k) - centre);
+        odd.Add(box[k + 1] - origin, static_cast<double>(k + 1) - centre);
+    }
+    if (k < box.size()) even.Add(box[k] - origin, static_cast<double>(k) - centre);
+    const auto n = static_cast<double>(box.size());
     const double positionSquares = n * (n * n - 1) / 12;  // sum of (k - centre)^2
-    const double spread = squares - sum * sum / n;
+    const double sum = even.sum + odd.sum, products = even.products + odd.products;
+    const double spread = even.squares + odd.squares - sum * sum / n;
     return std::max(0.0, spread - products * products / positionSquares);
 }
 

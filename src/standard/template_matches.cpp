@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -12,33 +13,34 @@ namespace {
 
 using Index = std::int32_t;
 
-// Counts of points per rank: each rank's count, and a Fenwick tree of blocks of ranks that is
-// small enough to stay in the nearest cache; a window count reads at most two blocks' cells.
+// Counts of points per rank: within each block of ranks the running count up to each rank, and
+// a Fenwick tree of the blocks small enough to stay in the nearest cache. A change rewrites the
+// rest of one block in a vector loop; a count reads one running count and a few tree nodes.
 class RankCounts {
   public:
     explicit RankCounts(std::size_t ranks)
-        : cells_(ranks + BlockSize, 0), blocks_(ranks / BlockSize + 2, 0) {}
+        : running_(ranks + BlockSize, 0), blocks_(ranks / BlockSize + 2, 0) {}
     void Add(Index rank, Index amount) {
-        cells_[std::size_t(rank)] += amount;
-        for (std::size_t i = std::size_t(rank) / BlockSize + 1; i < blocks_.size();
-             i += i & (~i + 1))
-            blocks_[i] += amount;
+        const std::size_t block = std::size_t(rank) / BlockSize;
+        for (std::size_t k = std::size_t(rank); k < (block + 1) * BlockSize; ++k)
+            running_[k] += amount;
+        for (std::size_t i = block + 1; i < blocks_.size(); i += i & (~i + 1)) blocks_[i] += amount;
     }
     // Points with rank in [first, last].
-    Index Between(Index first, Index last) const { return Below(last + 1) - Below(first); }
+    Index Between(Index first, Index last) const { return AtOrBelow(last) - AtOrBelow(first - 1); }
 
   private:
-    static constexpr std::size_t BlockSize = 64;
+    static constexpr std::size_t BlockSize = 8;
 
-    Index Below(Index rank) const {
+    Index AtOrBelow(Index rank) const {
+        if (rank < 0) return 0;
         const std::size_t block = std::size_t(rank) / BlockSize;
-        Index sum = 0;
+        Index sum = running_[std::size_t(rank)];
         for (std::size_t i = block; i > 0; i &= i - 1) sum += blocks_[i];
-        for (std::size_t k = block * BlockSize; k < std::size_t(rank); ++k) sum += cells_[k];
         return sum;
     }
-    std::vector<Index> cells_;
-    std::vector<Index> blocks_;  // Fenwick tree: blocks_[i] sums the blocks (i - lowbit i, i]
+    std::vector<Index> running_;  // points in the rank's block at or below the rank
+    std::vector<Index> blocks_;   // Fenwick tree: blocks_[i] sums the blocks (i - lowbit i, i]
 };
 
 // Items ordered by a rank of each, keeping the order of equal ones (a counting sort).
@@ -73,7 +75,7 @@ ToleranceRanks RankWithinTolerance(std::span<const double> series, double tolera
     Index low = 0, high = 0;
     for (Index k = 0; k < size; ++k) {
         const double value = distinct[std::size_t(k)];
-        while (!(std::fabs(value - distinct[std::size_t(low)]) <= tolerance)) ++low;
+        while (low < k && !(std::fabs(value - distinct[std::size_t(low)]) <= tolerance)) ++low;
         while (high + 1 < size && std::fabs(value - distinct[std::size_t(high + 1)]) <= tolerance)
             ++high;
         ranks.first[std::size_t(k)] = low;
@@ -120,6 +122,7 @@ struct SweepQuery {
     Index secondFirst, secondLast;  // the ranks that match the template's second value
     Index thirdFirst, thirdLast;    // and its third
     Index owner;                    // the template; its complement ~owner for a - query
+    Index partner;                  // the rank of the template's other query; -1 for none
 };
 
 // The sweep along the second rank: both ends of a query's window go up with the second rank.
@@ -183,14 +186,13 @@ class TripleCounter {
         std::vector<SweepQuery> queries;
         for (std::size_t d = 0; d < distinct_.points.size(); ++d) {
             const SweepPoint& p = distinct_.points[d];
-            const SweepQuery query{Last(p.first),  First(p.second), Last(p.second),
-                                   First(p.third), Last(p.third),   Index(d)};
+            const SweepQuery query{Last(p.first),     First(p.second), Last(p.second),
+                                   First(p.third),    Last(p.third),   Index(d),
+                                   First(p.first) - 1};
             queries.push_back(query);
-            if (First(p.first) > 0) {
-                queries.push_back(query);
-                queries.back().first = First(p.first) - 1;
-                queries.back().owner = ~Index(d);
-            }
+            if (query.partner >= 0)
+                queries.push_back({query.partner, query.secondFirst, query.secondLast,
+                                   query.thirdFirst, query.thirdLast, ~Index(d), query.first});
         }
         points_ = distinct_.points;
         queries_ = ByFirst(queries, ranks.first.size());
@@ -200,7 +202,7 @@ class TripleCounter {
     std::vector<Index> Count() {
         pointBuffer_.resize(points_.size());
         queryBuffer_.resize(queries_.size());
-        Solve({0, points_.size()}, {0, queries_.size()});
+        Solve({0, points_.size()}, {0, queries_.size()}, {-1, std::numeric_limits<Index>::max()});
         std::vector<Index> counts(distinct_.of.size());
         for (std::size_t t = 0; t < counts.size(); ++t)
             counts[t] = counts_[std::size_t(distinct_.of[t])];
@@ -210,6 +212,10 @@ class TripleCounter {
   private:
     struct Range {
         std::size_t begin, end;
+    };
+    struct Ranks {
+        Index above, upTo;  // (above, upTo]
+        bool Hold(Index rank) const { return above < rank && rank <= upTo; }
     };
     static constexpr std::size_t DirectSize = 1024;
 
@@ -223,7 +229,8 @@ class TripleCounter {
     }
 
     // Counts within the ranges, ordered by first rank, and leaves them ordered by second rank.
-    void Solve(Range points, Range queries) {
+    // They hold every event with a first rank in `span`.
+    void Solve(Range points, Range queries, Ranks span) {
         const std::size_t size = points.end - points.begin + queries.end - queries.begin;
         const bool none = points.begin == points.end || queries.begin == queries.end ||
                           points_[points.begin].first > queries_[queries.end - 1].first;
@@ -232,15 +239,15 @@ class TripleCounter {
             if (!none && !all) CountDirectly(points, queries);
             SortBySecond(points_, points);
             SortBySecond(queries_, queries);
-            if (all) CountAcross(points, queries);
+            if (all) CountAcross(points, queries, span);
             return;
         }
         const Index split = SplitRank(points, queries);
         const Range lowPoints{points.begin, UpperBound(points_, points, split)};
         const Range lowQueries{queries.begin, UpperBound(queries_, queries, split)};
-        Solve(lowPoints, lowQueries);
-        Solve({lowPoints.end, points.end}, {lowQueries.end, queries.end});
-        CountAcross(lowPoints, {lowQueries.end, queries.end});
+        Solve(lowPoints, lowQueries, {span.above, split});
+        Solve({lowPoints.end, points.end}, {lowQueries.end, queries.end}, {split, span.upTo});
+        CountAcross(lowPoints, {lowQueries.end, queries.end}, {split, span.upTo});
         Merge(points_, pointBuffer_, points, lowPoints.end);
         Merge(queries_, queryBuffer_, queries, lowQueries.end);
     }
@@ -315,10 +322,11 @@ class TripleCounter {
 
     // Every point against every query, both ordered by second rank, so that the window of
     // matching second ranks only moves up.
-    void CountAcross(Range points, Range queries) {
+    void CountAcross(Range points, Range queries, Ranks span) {
         std::size_t added = points.begin, removed = points.begin;
         for (std::size_t q = queries.begin; q < queries.end; ++q) {
             const SweepQuery& query = queries_[q];
+            if (span.Hold(query.partner)) continue;  // both queries count the same points
             for (; added < points.end && points_[added].second <= query.secondLast; ++added)
                 window_.Add(points_[added].third, points_[added].weight);
             for (; removed < added && points_[removed].second < query.secondFirst; ++removed)
