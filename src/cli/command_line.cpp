@@ -8,8 +8,8 @@
 #include <cmath>
 #include <functional>
 #include <optional>
-#include <tuple>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "common/safe_text.h"

@@ -109,9 +109,8 @@ class WindowArguments {
 }  // namespace
 
 std::optional<std::size_t> ParseStartBeat(std::string_view text) {
-    const bool digits = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
-        return c >= '0' && c <= '9';
-    });
+    const bool digits = !text.empty() && std::all_of(text.begin(), text.end(),
+                                                     [](char c) { return c >= '0' && c <= '9'; });
     std::size_t beat = 0;
     const char* const end = text.data() + text.size();
     if (!digits || std::from_chars(text.data(), end, beat).ec != std::errc() || beat == 0) {

@@ -18,8 +18,8 @@ struct WindowCommandLine {
     std::optional<std::string> file;       // FILE, to open at start
     std::string image;                     // --export OUT
     std::optional<std::size_t> firstBeat;  // --start BEAT
-    std::string message;        // UsageError: what standard error says, in lines, UTF-8
-    std::string unknownOption;  // UsageError for an option it does not know: the option
+    std::string message;                   // UsageError: what standard error says, in lines, UTF-8
+    std::string unknownOption;             // UsageError for an option it does not know: the option
 };
 
 // Parses the arguments after the program's name: FILE, --export OUT and --start BEAT (or
