@@ -161,9 +161,10 @@ int writeAndSync(Descriptor& file, std::string_view content) {
 // The identity of the file the recording was read from, if it can be told.
 std::optional<std::pair<dev_t, ino_t>> fileIdentity(const std::string& recording) {
     struct stat status {};
+    if (recording.empty()) return std::nullopt;
     const bool found = recording == "-" ? fstat(STDIN_FILENO, &status) == 0
                                         : stat(recording.c_str(), &status) == 0;
-    if (!found || recording.empty()) return std::nullopt;
+    if (!found) return std::nullopt;
     return std::pair(status.st_dev, status.st_ino);
 }
 
@@ -172,7 +173,8 @@ std::optional<std::pair<dev_t, ino_t>> fileIdentity(const std::string& recording
 void requireReplaceable(const fs::path& target, const std::string& path,
                         const std::string& recording) {
     struct stat status {};
-    if (stat(target.c_str(), &status) != 0) return;  // a new file: its folder decides
+    // A new file: its folder decides. A folder: the rename says it is one.
+    if (stat(target.c_str(), &status) != 0 || S_ISDIR(status.st_mode)) return;
     if (faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
         failWith("cannot write " + path, errno);
     }
