@@ -39,8 +39,9 @@ std::vector<std::string> argumentsOf(int argc, char* argv[]) {
     return {argv + std::min(argc, 1), argv + argc};
 }
 
-// The toolkit's own options (-platform, -style, ...), which it takes out of the arguments
-// when it starts: one of them is no usage error until the toolkit has had its turn.
+// The toolkit's own options (-platform, -style, ...), with one dash or two and their value in
+// the next argument (-style=S too), which the toolkit takes out of the arguments when it
+// starts: one of them is no usage error until the toolkit has had its turn.
 bool toolkitOption(std::string_view argument) {
     static constexpr std::string_view Names[] = {"platform",
                                                  "platformpluginpath",
@@ -61,10 +62,13 @@ bool toolkitOption(std::string_view argument) {
                                                  "widgetcount",
                                                  "nograb",
                                                  "dograb",
-                                                 "qmljsdebugger"};
-    argument.remove_prefix(std::min(argument.find_first_not_of('-'), argument.size()));
-    argument = argument.substr(0, argument.find('='));
-    return std::find(std::begin(Names), std::end(Names), argument) != std::end(Names);
+                                                 "testability"};
+    if (argument.starts_with("--")) argument.remove_prefix(1);
+    if (!argument.starts_with('-')) return false;
+    argument.remove_prefix(1);
+    const std::string_view name = argument.substr(0, argument.find('='));
+    if (name != argument && name != "style" && name != "stylesheet") return false;
+    return std::find(std::begin(Names), std::end(Names), name) != std::end(Names);
 }
 
 int failUsage(const ritmova::WindowCommandLine& line) {
