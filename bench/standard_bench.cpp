@@ -60,9 +60,9 @@ BENCHMARK(FiveMinuteRecordings1000)->Unit(benchmark::kMillisecond);
 void Correction100k(benchmark::State& bench) {
     using namespace ritmova::standard;
     const std::vector<double> rr = Beats(100'000, 2);
-    const CorrectionSettings settings{bench.range(0) == 0 ? CorrectionMethod::Threshold
-                                                          : CorrectionMethod::Automatic,
-                                      ThresholdLevel::Medium, 0.25};
+    const CorrectionSettings settings{
+        bench.range(0) == 0 ? CorrectionMethod::Threshold : CorrectionMethod::Automatic,
+        ThresholdLevel::Medium, 0.25};
     for (auto _ : bench) benchmark::DoNotOptimize(CorrectIntervals(rr, settings).rrMs.data());
 }
 BENCHMARK(Correction100k)->ArgName("automatic")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
