@@ -72,7 +72,8 @@ TEST(SpectraTest, BurgFindsAKnownProcess) {
         s.timesS.push_back(0.25 * i), s.rrMs.push_back(800.0 + x);
     }
     const Spectrum burg = BurgSpectrum(s.rrMs, s.timesS);
-    for (const std::size_t k : {0, 100, 200, 300, 500, 1000, 2048}) {
+    const std::size_t points[] = {0, 100, 200, 300, 500, 1000, 2048};
+    for (const std::size_t k : points) {
         const std::complex<double> z =
             std::polar(1.0, -2.0 * std::numbers::pi * burg.frequencyHz[k] / 4.0);
         const double expected = 2.0 * 100.0 / 4.0 / std::norm(1.0 - 1.2 * z + 0.6 * z * z);
