@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "spectrum_series.h"
+#include "standard/fourier.h"
 #include "standard/spectra.h"
 #include "standard/spectral_bands.h"
 
@@ -80,6 +81,12 @@ INSTANTIATE_TEST_SUITE_P(Series, LombScargleDirectTest,
                              std::replace(id.begin(), id.end(), '-', '_');
                              return id;
                          });
+
+// The grid's transform length: the least number >= n with no prime factor above 5.
+TEST(NonuniformFourierTest, SmoothLengths) {
+    const std::size_t asked[] = {1, 7, 11, 97, 617572}, smooth[] = {1, 8, 12, 100, 622080};
+    for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(SmoothLength(asked[i]), smooth[i]) << asked[i];
+}
 
 }  // namespace
 }  // namespace ritmova::standard
