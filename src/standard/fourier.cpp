@@ -86,7 +86,7 @@ void ComplexForwardTransform::Run() {
 std::size_t SmoothLength(std::size_t atLeast) {
     for (std::size_t n = std::max<std::size_t>(atLeast, 1);; ++n) {
         std::size_t rest = n;
-        for (const std::size_t factor : {2, 3, 5})
+        for (const std::size_t factor : {std::size_t{2}, std::size_t{3}, std::size_t{5}})
             while (rest % factor == 0) rest /= factor;
         if (rest == 1) return n;
     }

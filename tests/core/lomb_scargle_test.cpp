@@ -1,15 +1,14 @@
-// The fast Lomb-Scargle periodogram and its non-uniform Fourier sums against their direct sums.
+// The fast Lomb-Scargle periodogram (non-uniform FFTs) against its direct sums.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <complex>
 #include <numbers>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "spectrum_series.h"
-#include "standard/nonuniform_fourier.h"
+#include "standard/fourier.h"
 #include "standard/spectra.h"
 #include "standard/spectral_bands.h"
 
@@ -83,25 +82,10 @@ INSTANTIATE_TEST_SUITE_P(Series, LombScargleDirectTest,
                              return id;
                          });
 
-// The sums themselves, weighted and unweighted, against direct sums: error about 1e-12 of Σ|c|.
-TEST(NonuniformFourierTest, SumsEqualDirectSums) {
-    std::mt19937_64 random(3);
-    std::uniform_real_distribution<double> point(0.0, 1.0), weight(-2.0, 2.0);
-    std::vector<double> u, c, v;
-    for (int j = 0; j < 500; ++j) u.push_back(point(random)), c.push_back(weight(random));
-    for (int j = 0; j < 300; ++j) v.push_back(0.5 * point(random));
-    const std::size_t count = 700;
-    const NonuniformSums sums = NonuniformFourierSums({u, c}, {v, {}}, count);
-    double weights = 0.0;
-    for (const double x : c) weights += std::abs(x);
-    for (std::size_t k = 0; k < count; k += 7) {
-        std::complex<double> first, second;
-        const double w = -2.0 * std::numbers::pi * static_cast<double>(k);
-        for (std::size_t j = 0; j < u.size(); ++j) first += c[j] * std::polar(1.0, w * u[j]);
-        for (const double x : v) second += std::polar(1.0, w * x);
-        EXPECT_LT(std::abs(sums.first[k] - first), 1e-11 * weights) << k;
-        EXPECT_LT(std::abs(sums.second[k] - second), 1e-11 * 300.0) << k;
-    }
+// The grid's transform length: the least number >= n with no prime factor above 5.
+TEST(NonuniformFourierTest, SmoothLengths) {
+    const std::size_t asked[] = {1, 7, 11, 97, 617572}, smooth[] = {1, 8, 12, 100, 622080};
+    for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(SmoothLength(asked[i]), smooth[i]) << asked[i];
 }
 
 }  // namespace
