@@ -71,6 +71,16 @@ TEST(PoincareTest, AxesWorkedOutByHand) {
         EXPECT_EQ(absent.reason, "fewer than 3 intervals");
 }
 
+TEST(PoincareTest, ScalingScalesTheAxes) {
+    const Series rr = RealSeries("mitdb-119.int");
+    const PoincareMeasures plot = MeasurePoincare(rr), scaled = MeasurePoincare(Scaled(rr, 3.5));
+    EXPECT_NEAR(*scaled.sd1Ms.value, 3.5 * *plot.sd1Ms.value, 1e-12 * *scaled.sd1Ms.value);
+    EXPECT_NEAR(*scaled.sd2Ms.value, 3.5 * *plot.sd2Ms.value, 1e-12 * *scaled.sd2Ms.value);
+    EXPECT_NEAR(*scaled.sd2OverSd1.value, *plot.sd2OverSd1.value, 1e-12);
+    EXPECT_NEAR(*scaled.ellipseAreaMs2.value, 12.25 * *plot.ellipseAreaMs2.value,
+                1e-12 * *scaled.ellipseAreaMs2.value);
+}
+
 // y = 0.5, 0, -0.5, 0 twice (times 100): each box's line leaves residuals .2 -.1 -.4 .3.
 TEST(DfaTest, FluctuationWorkedOutByHandAndTooShortSeries) {
     const DfaMeasures eight = MeasureDfa(Series{900, 800, 800, 900, 900, 800, 800, 900});
