@@ -46,11 +46,12 @@ double Blend(double level, double value, double weight) {
 }  // namespace
 
 BeatDecider::BeatDecider(double samplesPerSecond)
-    : learnUntil_(Samples(kLearnSeconds, samplesPerSecond)),
+    : learnSpan_(Samples(kLearnSeconds, samplesPerSecond)),
       refractory_(Samples(kRefractorySeconds, samplesPerSecond)),
       tWaveWindow_(Samples(kTWaveSeconds, samplesPerSecond)),
       relearnAfter_(Samples(kRelearnSeconds, samplesPerSecond)),
-      firstInterval_(Samples(kFirstIntervalSeconds, samplesPerSecond)) {}
+      firstInterval_(Samples(kFirstIntervalSeconds, samplesPerSecond)),
+      deadline_(learnSpan_) {}
 
 void BeatDecider::offer(const Candidate& candidate, std::vector<std::int64_t>& beats) {
     searchedBack_ = false;
@@ -60,23 +61,22 @@ void BeatDecider::offer(const Candidate& candidate, std::vector<std::int64_t>& b
         decide(candidate, beats);
 }
 
-void BeatDecider::advance(std::int64_t horizon, std::vector<std::int64_t>& beats) {
+void BeatDecider::catchUp(std::int64_t horizon, std::vector<std::int64_t>& beats) {
     if (learning_) {
-        if (horizon >= learnUntil_) learn(horizon, beats);
+        learn(horizon, beats);
         return;
     }
-    if (!overdue(horizon)) return;
     if (!searchedBack_) {
         searchedBack_ = true;
-        while (overdue(horizon) && searchBack(beats)) {
+        while (horizon > deadline_ && searchBack(beats)) {
         }
     }
     relearn(horizon);
 }
 
-bool BeatDecider::overdue(std::int64_t horizon) const {
-    return static_cast<double>(horizon - lastBeatTime()) >
-           kOverdueIntervals * static_cast<double>(averageInterval());
+void BeatDecider::setDeadline() {
+    deadline_ = lastBeatTime() + static_cast<std::int64_t>(std::floor(
+                                     kOverdueIntervals * static_cast<double>(averageInterval())));
 }
 
 std::int64_t BeatDecider::lastBeatTime() const {
@@ -87,10 +87,11 @@ std::int64_t BeatDecider::lastBeatTime() const {
 // at the mean of those under half of it; then those candidates are decided afresh.
 void BeatDecider::learn(std::int64_t horizon, std::vector<std::int64_t>& beats) {
     if (pending_.empty()) {
-        learnUntil_ = horizon + learnUntil_;
+        deadline_ = horizon + learnSpan_;
         return;
     }
     learning_ = false;
+    setDeadline();
     setLevels(pending_);
     std::vector<Candidate> learnt;
     learnt.swap(pending_);
@@ -160,6 +161,7 @@ void BeatDecider::accept(const Candidate& candidate, double weight,
         intervals_.push_back(candidate.time - lastBeat_->time);
     }
     lastBeat_ = candidate;
+    setDeadline();
     beats.push_back(candidate.time);
     std::erase_if(pending_, [&](const Candidate& c) { return c.time <= candidate.time; });
 }

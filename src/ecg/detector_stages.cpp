@@ -20,6 +20,9 @@ constexpr double kBaselineSeconds = 0.10;
 // The energy window: about one QRS complex, wide ones included, so that a complex gives one
 // smooth hump of energy rather than one per wave.
 constexpr double kEnergySeconds = 0.12;
+// A moving mean's running sum is made afresh about this often (in samples): rarely enough to
+// cost little, often enough that rounding never builds up.
+constexpr std::size_t kSamplesPerSum = 256;
 // Two feature maxima closer than this belong to one complex (about 300 beats per minute).
 constexpr double kCandidateSpacingSeconds = 0.20;
 std::size_t SamplesIn(double seconds, double samplesPerSecond) {
@@ -37,31 +40,27 @@ std::int64_t Samples(double seconds, double samplesPerSecond) {
 
 }  // namespace
 
-MovingMean::MovingMean(std::size_t length) : ring_(length, 0.0) {}
+MovingMean::MovingMean(std::size_t length)
+    : ring_(length, 0.0),
+      scale_(1.0 / static_cast<double>(length)),
+      roundsPerSum_(std::max<std::size_t>(1, kSamplesPerSum / length)) {}
 
-double MovingMean::push(double value) {
-    if (!primed_) {
-        std::fill(ring_.begin(), ring_.end(), value);
-        sum_ = value * static_cast<double>(ring_.size());
-        primed_ = true;
-    }
-    sum_ += value - ring_[next_];
-    ring_[next_] = value;
-    if (++next_ == ring_.size()) {
-        // Summed afresh once a round, so that a huge artefact leaves no rounding behind.
-        next_ = 0;
-        sum_ = std::accumulate(ring_.begin(), ring_.end(), 0.0);
-    }
-    return sum_ / static_cast<double>(ring_.size());
+void MovingMean::prime(double value) {
+    std::fill(ring_.begin(), ring_.end(), value);
+    sum_ = value * static_cast<double>(ring_.size());
+    primed_ = true;
+}
+
+// Summed afresh now and then, so that a huge artefact leaves no rounding behind.
+void MovingMean::resum() {
+    next_ = 0;
+    if (++rounds_ < roundsPerSum_) return;
+    rounds_ = 0;
+    sum_ = std::accumulate(ring_.begin(), ring_.end(), 0.0);
 }
 
 SignalHistory::SignalHistory(std::size_t minimumLength)
     : ring_(std::bit_ceil(minimumLength), 0.0), mask_(ring_.size() - 1) {}
-
-void SignalHistory::push(std::int64_t time, double value) {
-    ring_[static_cast<std::size_t>(time) & mask_] = value;
-    latest_ = time;
-}
 
 std::int64_t SignalHistory::oldest() const {
     return std::max<std::int64_t>(0, latest_ - static_cast<std::int64_t>(mask_));
@@ -74,40 +73,20 @@ BandPass::BandPass(double samplesPerSecond)
       centre_(static_cast<std::size_t>(baseline_.lag()) + 1, 0.0),
       lag_(mains50_.lag() + mains60_.lag() + baseline_.lag()) {}
 
-double BandPass::push(double sample) {
-    const double smooth = mains60_.push(mains50_.push(sample));
-    if (!primed_) std::fill(centre_.begin(), centre_.end(), smooth);
+void BandPass::prime(double smooth) {
+    std::fill(centre_.begin(), centre_.end(), smooth);
     primed_ = true;
-    const double centred = centre_[centreNext_];
-    centre_[centreNext_] = smooth;
-    if (++centreNext_ == centre_.size()) centreNext_ = 0;
-    return centred - baseline_.push(smooth);
 }
 
 EnergyFeature::EnergyFeature(double samplesPerSecond)
     : window_(OddSamplesIn(kEnergySeconds, samplesPerSecond)) {}
 
-double EnergyFeature::push(double band) {
-    if (pushed_++ == 0) previous_ = beforePrevious_ = band;
-    const double slope = band - beforePrevious_;
-    beforePrevious_ = previous_;
-    previous_ = band;
-    return window_.push(slope * slope);
-}
-
 CandidatePicker::CandidatePicker(double samplesPerSecond)
     : spacing_(Samples(kCandidateSpacingSeconds, samplesPerSecond)) {}
 
-std::optional<FeaturePeak> CandidatePicker::push(std::int64_t time, double feature) {
-    if (feature > previous_) {
-        rising_ = true;
-    } else if (feature < previous_ && rising_) {
-        rising_ = false;
-        if (!best_ || previous_ > best_->height) best_ = FeaturePeak{time - 1, previous_};
-    }
-    previous_ = feature;
-    if (best_ && time - best_->time >= spacing_) return std::exchange(best_, std::nullopt);
-    return std::nullopt;
+// The feature has just turned down: the sample before was a maximum.
+void CandidatePicker::fall(std::int64_t time) {
+    if (!best_ || previous_ > best_->height) best_ = FeaturePeak{time - 1, previous_};
 }
 
 std::optional<FeaturePeak> CandidatePicker::finish() {

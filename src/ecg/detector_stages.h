@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace ritmova::ecg::ecg_detail {
@@ -16,13 +17,25 @@ namespace ritmova::ecg::ecg_detail {
 class MovingMean {
   public:
     explicit MovingMean(std::size_t length);
-    double push(double value);
+    double push(double value) {
+        if (!primed_) prime(value);
+        sum_ += value - ring_[next_];
+        ring_[next_] = value;
+        if (++next_ == ring_.size()) resum();
+        return sum_ * scale_;
+    }
     std::size_t length() const { return ring_.size(); }
     // The samples between an input and the mean's centre.
     std::int64_t lag() const { return static_cast<std::int64_t>((ring_.size() - 1) / 2); }
 
   private:
+    void prime(double value);
+    void resum();
+
     std::vector<double> ring_;
+    double scale_;
+    std::size_t roundsPerSum_;
+    std::size_t rounds_ = 0;
     std::size_t next_ = 0;
     double sum_ = 0;
     bool primed_ = false;
@@ -32,7 +45,10 @@ class MovingMean {
 class SignalHistory {
   public:
     explicit SignalHistory(std::size_t minimumLength);
-    void push(std::int64_t time, double value);
+    void push(std::int64_t time, double value) {
+        ring_[static_cast<std::size_t>(time) & mask_] = value;
+        latest_ = time;
+    }
     double at(std::int64_t time) const { return ring_[static_cast<std::size_t>(time) & mask_]; }
     std::int64_t latest() const { return latest_; }
     // The oldest sample number still held.
@@ -49,10 +65,19 @@ class SignalHistory {
 class BandPass {
   public:
     explicit BandPass(double samplesPerSecond);
-    double push(double sample);
+    double push(double sample) {
+        const double smooth = mains60_.push(mains50_.push(sample));
+        if (!primed_) prime(smooth);
+        const double centred = centre_[centreNext_];
+        centre_[centreNext_] = smooth;
+        if (++centreNext_ == centre_.size()) centreNext_ = 0;
+        return centred - baseline_.push(smooth);
+    }
     std::int64_t lag() const { return lag_; }
 
   private:
+    void prime(double smooth);
+
     MovingMean mains50_;
     MovingMean mains60_;
     MovingMean baseline_;
@@ -66,14 +91,21 @@ class BandPass {
 class EnergyFeature {
   public:
     explicit EnergyFeature(double samplesPerSecond);
-    double push(double band);
+    double push(double band) {
+        if (!primed_) previous_ = beforePrevious_ = band;
+        primed_ = true;
+        const double slope = band - beforePrevious_;
+        beforePrevious_ = previous_;
+        previous_ = band;
+        return window_.push(slope * slope);
+    }
     std::int64_t lag() const { return window_.lag() + 1; }
 
   private:
     MovingMean window_;
     double previous_ = 0;
     double beforePrevious_ = 0;
-    std::int64_t pushed_ = 0;
+    bool primed_ = false;
 };
 
 struct FeaturePeak {
@@ -87,11 +119,19 @@ class CandidatePicker {
   public:
     explicit CandidatePicker(double samplesPerSecond);
     // The feature value at `time`; returns a peak once `spacing` samples have passed it.
-    std::optional<FeaturePeak> push(std::int64_t time, double feature);
+    std::optional<FeaturePeak> push(std::int64_t time, double feature) {
+        if (feature < previous_ && rising_) fall(time);
+        rising_ = feature > previous_ || (rising_ && feature == previous_);
+        previous_ = feature;
+        if (best_ && time - best_->time >= spacing_) return std::exchange(best_, std::nullopt);
+        return std::nullopt;
+    }
     std::optional<FeaturePeak> finish();
     std::int64_t spacing() const { return spacing_; }
 
   private:
+    void fall(std::int64_t time);
+
     std::int64_t spacing_;
     double previous_ = 0;
     bool rising_ = false;
@@ -112,14 +152,17 @@ class BeatDecider {
     // The next candidate, in time order; beats go to `beats`.
     void offer(const Candidate& candidate, std::vector<std::int64_t>& beats);
     // Every candidate before `horizon` has been offered: searches back for an overdue beat.
-    void advance(std::int64_t horizon, std::vector<std::int64_t>& beats);
+    void advance(std::int64_t horizon, std::vector<std::int64_t>& beats) {
+        if (horizon > deadline_) catchUp(horizon, beats);
+    }
 
   private:
+    void catchUp(std::int64_t horizon, std::vector<std::int64_t>& beats);
+    void setDeadline();
     void learn(std::int64_t horizon, std::vector<std::int64_t>& beats);
     void setLevels(const std::vector<Candidate>& candidates);
     void decide(const Candidate& candidate, std::vector<std::int64_t>& beats);
     bool looksLikeTWave(const Candidate& candidate) const;
-    bool overdue(std::int64_t horizon) const;
     std::int64_t lastBeatTime() const;
     bool searchBack(std::vector<std::int64_t>& beats);
     void relearn(std::int64_t horizon);
@@ -128,11 +171,12 @@ class BeatDecider {
     double threshold() const;
     std::int64_t averageInterval() const;
 
-    std::int64_t learnUntil_;
+    std::int64_t learnSpan_;
     std::int64_t refractory_;
     std::int64_t tWaveWindow_;
     std::int64_t relearnAfter_;
     std::int64_t firstInterval_;
+    std::int64_t deadline_;  // while learning, its end; then when the next beat is overdue
     bool learning_ = true;
     bool searchedBack_ = false;
     double beatLevel_ = 0;
