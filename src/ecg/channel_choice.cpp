@@ -21,8 +21,8 @@ std::string Lower(std::string_view text) {
 
 bool NamesEcgLead(std::string_view text) {
     static constexpr std::array<std::string_view, 20> Leads = {
-        "i",  "ii", "iii", "avr", "avl", "avf", "v1",   "v2",   "v3",    "v4",
-        "v5", "v6", "mli", "mlii", "mliii", "ml", "lead i", "lead ii", "lead iii", "cm5"};
+        "i",  "ii", "iii", "avr",  "avl",   "avf", "v1",     "v2",      "v3",       "v4",
+        "v5", "v6", "mli", "mlii", "mliii", "ml",  "lead i", "lead ii", "lead iii", "cm5"};
     std::string lower = Lower(TrimBlanks(text));
     if (lower.find("ecg") != std::string::npos || lower.find("ekg") != std::string::npos)
         return true;

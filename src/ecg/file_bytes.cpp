@@ -28,7 +28,8 @@ BinaryFile::BinaryFile(const std::string& path) : size_(RegularFileSize(path)) {
 
 std::size_t BinaryFile::read(std::uint8_t* out, std::size_t size) {
     std::size_t count = std::fread(out, 1, size, file_.get());
-    if (count < size && std::ferror(file_.get())) throw CommandFailure("the file could not be read");
+    if (count < size && std::ferror(file_.get()))
+        throw CommandFailure("the file could not be read");
     return count;
 }
 

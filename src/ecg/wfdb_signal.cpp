@@ -96,8 +96,8 @@ class WfdbSource : public SampleSource {
 
     std::size_t wantedFrames() const {
         if (sampleCount_ < 0) return blockFrames_;
-        return static_cast<std::size_t>(
-            std::min<std::int64_t>(static_cast<std::int64_t>(blockFrames_), sampleCount_ - frames_));
+        return static_cast<std::size_t>(std::min<std::int64_t>(
+            static_cast<std::int64_t>(blockFrames_), sampleCount_ - frames_));
     }
 
     bool loadBlock() {
@@ -165,8 +165,12 @@ SignalReader OpenWfdbSignal(const RecordLocation& location, const RecordHeader& 
     RequireReadable(header, group, index);
     const SignalSpec& signal = header.signals[index];
     auto path = SignalFilePath(location, signal.fileName);
-    ChannelInfo info{location.name, signal.description, signal.units, header.frequencyHz,
-                     header.sampleCount > 0 ? header.sampleCount : -1, index};
+    ChannelInfo info{location.name,
+                     signal.description,
+                     signal.units,
+                     header.frequencyHz,
+                     header.sampleCount > 0 ? header.sampleCount : -1,
+                     index};
     return {std::make_unique<WfdbSource>(path, signal, group, header.sampleCount), info};
 }
 

@@ -57,8 +57,8 @@ TEST(WfdbHeaderTest, ReadsEachFieldSyntax) {
     } cases[] = {
         {"r 1 250/24000(0) 10\nr.dat 16 200(-5)/uV 16 3 0 0 0 lead II, chest", 250, 24000, 200,
          true, -5, "uV", "lead II, chest", 1, 0},
-        {"# leading comment\r\nr 1\r\n\r\n# between\r\nr.dat 212x4+512 0 12 7", 250, 0, 200,
-         false, 7, "mV", "", 4, 512},
+        {"# leading comment\r\nr 1\r\n\r\n# between\r\nr.dat 212x4+512 0 12 7", 250, 0, 200, false,
+         7, "mV", "", 4, 512},
         {"r 1 128.5\n  r.dat   16  2.5e2/mmHg  ", 128.5, 0, 250, true, 0, "mmHg", "", 1, 0},
     };
     for (const auto& c : cases) {
@@ -79,13 +79,16 @@ TEST(WfdbHeaderTest, ReadsEachFieldSyntax) {
 }
 
 TEST(WfdbHeaderTest, RefusesHostileHeadersWithReason) {
-    const struct { std::string text, reason; } cases[] = {
+    const struct {
+        std::string text, reason;
+    } cases[] = {
         {"", "has no record line"},
         {"# only a comment\n", "has no record line"},
         {"r 3 360 100\nr.dat 212\n", "declares 3 signals but describes 1"},
         {"r 1\nr.dat 212\nr.dat 212\n", "line 3: more signal lines than the 1 declared"},
         {"r -1\n", "line 1: '-1' is not a valid number of signals"},
-        {"r 99999999999999999999\n", "line 1: '99999999999999999999' is not a valid number of signals"},
+        {"r 99999999999999999999\n",
+         "line 1: '99999999999999999999' is not a valid number of signals"},
         {"r 5000\n", "line 1: more than 4096 signals are not read"},
         {"r 1 0\n", "line 1: '0' is not a valid sampling frequency"},
         {"r 1 nan\n", "line 1: 'nan' is not a valid sampling frequency"},
@@ -97,7 +100,10 @@ TEST(WfdbHeaderTest, RefusesHostileHeadersWithReason) {
         {"r 1\nr.dat 212 -200\n", "line 2: '-200' is not a valid gain"},
         {"r 1\nr.dat 212 200(5\n", "line 2: '200(5' is not a valid gain"},
         {"r 1\nr.dat 212 200 12 0 1e3\n", "line 2: '1e3' is not a valid initial value"},
-        {std::string("r 1\nr.dat 2\0" "12\n", 15), "holds a NUL byte"},
+        {std::string("r 1\nr.dat 2\0"
+                     "12\n",
+                     15),
+         "holds a NUL byte"},
         {"r 1\nr.dat 212 200 12 \x1b[31m\n", "line 2: '\\x1b[31m' is not a valid ADC zero"},
     };
     for (const auto& c : cases)
@@ -141,16 +147,20 @@ std::string WriteRecord(const testing::ScratchDir& dir, int format, int signals,
 
 // Frames of one, two and three signals, an odd sample count in format 212, negative samples.
 TEST(WfdbSignalTest, ReadsOneChannelOfInterleavedFrames) {
-    const struct { int format, signals; std::vector<int> digital; const char* channel;
-                   std::vector<float> expected; } cases[] = {
+    const struct {
+        int format, signals;
+        std::vector<int> digital;
+        const char* channel;
+        std::vector<float> expected;
+    } cases[] = {
         {212, 1, {14, -6, 2047, -2048, 4}, "1", {1.0f, -1.0f, 204.3f, -205.2f, 0.0f}},
         {212, 3, {4, 5, 6, 14, 15, 16, -2048, 0, 1}, "2", {0.1f, 1.1f, -0.4f}},
         {16, 2, {-32768, 32767, 24, 4}, "2", {3276.3f, 0.0f}},
     };
     for (const auto& c : cases) {
         testing::ScratchDir dir;
-        SignalReader reader = OpenSignal(WriteRecord(dir, c.format, c.signals, c.digital),
-                                         c.channel);
+        SignalReader reader =
+            OpenSignal(WriteRecord(dir, c.format, c.signals, c.digital), c.channel);
         EXPECT_EQ(ReadAllValues(reader, 2), c.expected) << c.format << " " << c.signals;
     }
 }
@@ -165,7 +175,10 @@ TEST(WfdbSignalTest, RefusesLyingSignalsWithReason) {
         ReadAllValues(reader);
     };
     const std::string dat = dir.file("r.dat"), hea = dir.file("r.hea");
-    const struct { int format; std::string tail, reason; } cases[] = {
+    const struct {
+        int format;
+        std::string tail, reason;
+    } cases[] = {
         {16, " 1 6", "accepted"},
         {16, " 2", dat + ": the first sample is 1 but the header's initial value is 2"},
         {16, " 1 7", dat + ": the samples' checksum is 6 but the header says 7"},
@@ -181,8 +194,9 @@ TEST(WfdbSignalTest, RefusesLyingSignalsWithReason) {
     EXPECT_EQ(ReasonOf([&] { readAll(hea); }),
               hea + ": the signal file '../r.dat' is not inside the record's folder");
     EXPECT_EQ(ReasonOf([&] { OpenSignal(hea); }),
-              hea + ": no channel says ECG or EKG; the channels are 1 ''; choose one by "
-                    "number or label");
+              hea +
+                  ": no channel says ECG or EKG; the channels are 1 ''; choose one by "
+                  "number or label");
     EXPECT_EQ(ReasonOf([&] { OpenSignal(dir.file("none")); }),
               dir.file("none.hea") + ": No such file or directory");
 }
