@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string_view>
+
+#include "ecg/signal_reader.h"
+#include "ecg/wfdb_header.h"
+
+namespace ritmova::ecg {
+
+// One channel of a WFDB record in format 212 or 16 (other formats are refused with a reason).
+SignalReader OpenWfdbSignal(const RecordLocation& location, const RecordHeader& header,
+                            std::string_view channel);
+
+}  // namespace ritmova::ecg
