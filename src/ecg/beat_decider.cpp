@@ -16,6 +16,9 @@ constexpr double kRefractorySeconds = 0.20;
 constexpr double kTWaveSeconds = 0.36;
 // ...and is taken for one unless its slope reaches this share of the beat's.
 constexpr double kTWaveSlopeShare = 0.5;
+// A beat's energy rises from a quiet baseline: from no more than this share of its peak. The
+// energy of noise alone rises and falls without ever settling.
+constexpr double kValleyShare = 0.3;
 // Where between the noise and the beat levels a candidate becomes a beat.
 constexpr double kThresholdFraction = 0.25;
 // A beat is overdue after this many average R-R intervals; the search back then takes the
@@ -83,8 +86,7 @@ std::int64_t BeatDecider::lastBeatTime() const {
     return lastBeat_ ? lastBeat_->time : -refractory_;
 }
 
-// The levels from the first seconds: the beat level at the highest candidate, the noise level
-// at the mean of those under half of it; then those candidates are decided afresh.
+// The levels from the first seconds; then those candidates are decided afresh.
 void BeatDecider::learn(std::int64_t horizon, std::vector<std::int64_t>& beats) {
     if (pending_.empty()) {
         deadline_ = horizon + learnSpan_;
@@ -98,25 +100,29 @@ void BeatDecider::learn(std::int64_t horizon, std::vector<std::int64_t>& beats) 
     for (const Candidate& candidate : learnt) decide(candidate, beats);
 }
 
-void BeatDecider::setLevels(const std::vector<Candidate>& candidates) {
-    const auto highest = std::max_element(
-        candidates.begin(), candidates.end(),
-        [](const Candidate& a, const Candidate& b) { return a.height < b.height; });
-    beatLevel_ = highest->height;
-    double noiseSum = 0;
-    std::size_t noiseCount = 0;
-    for (const Candidate& candidate : candidates) {
-        if (candidate.height >= 0.5 * beatLevel_) continue;
-        noiseSum += candidate.height;
-        ++noiseCount;
+// The beat level at the highest candidate, the noise level at the median of those under half
+// of it (none when there are none: a train of beats alone).
+void BeatDecider::setLevels(std::vector<Candidate> candidates) {
+    const auto lower = [](const Candidate& a, const Candidate& b) { return a.height < b.height; };
+    beatLevel_ = std::max_element(candidates.begin(), candidates.end(), lower)->height;
+    std::erase_if(candidates, [&](const Candidate& c) { return c.height >= 0.5 * beatLevel_; });
+    if (candidates.empty()) {
+        noiseLevel_ = 0;
+        return;
     }
-    noiseLevel_ = noiseCount == 0 ? 0.0 : noiseSum / static_cast<double>(noiseCount);
+    const auto middle = candidates.begin() + static_cast<long>((candidates.size() - 1) / 2);
+    std::nth_element(candidates.begin(), middle, candidates.end(), lower);
+    noiseLevel_ = middle->height;
 }
 
 void BeatDecider::decide(const Candidate& candidate, std::vector<std::int64_t>& beats) {
     if (candidate.time - lastBeatTime() < refractory_) return;
     if (candidate.height > threshold() && !looksLikeTWave(candidate)) {
-        accept(candidate, kLevelWeight, beats);
+        // Above the threshold but rising out of noise, it is neither beat nor noise.
+        if (risesFromQuiet(candidate))
+            accept(candidate, kLevelWeight, beats);
+        else
+            keepPending(candidate);
         return;
     }
     noiseLevel_ = Blend(noiseLevel_, candidate.height, kLevelWeight);
@@ -135,7 +141,8 @@ bool BeatDecider::searchBack(std::vector<std::int64_t>& beats) {
     const Candidate* best = nullptr;
     for (const Candidate& candidate : pending_) {
         if (candidate.time - lastBeatTime() < refractory_) continue;
-        if (candidate.height <= floor || looksLikeTWave(candidate)) continue;
+        if (candidate.height <= floor || !risesFromQuiet(candidate)) continue;
+        if (looksLikeTWave(candidate)) continue;
         if (!best || candidate.height > best->height) best = &candidate;
     }
     if (!best) return false;
@@ -169,6 +176,10 @@ void BeatDecider::accept(const Candidate& candidate, double weight,
 void BeatDecider::keepPending(const Candidate& candidate) {
     if (pending_.size() == kMaximumPending) pending_.erase(pending_.begin());
     pending_.push_back(candidate);
+}
+
+bool BeatDecider::risesFromQuiet(const Candidate& candidate) {
+    return candidate.valley <= kValleyShare * candidate.height;
 }
 
 double BeatDecider::threshold() const {

@@ -70,7 +70,7 @@ BandPass::BandPass(double samplesPerSecond)
     : mains50_(SamplesIn(1.0 / kMainsLowHz, samplesPerSecond)),
       mains60_(SamplesIn(1.0 / kMainsHighHz, samplesPerSecond)),
       baseline_(OddSamplesIn(kBaselineSeconds, samplesPerSecond)),
-      centre_(static_cast<std::size_t>(baseline_.lag()) + 1, 0.0),
+      centre_(static_cast<std::size_t>(baseline_.lag()), 0.0),
       lag_(mains50_.lag() + mains60_.lag() + baseline_.lag()) {}
 
 void BandPass::prime(double smooth) {
@@ -85,8 +85,17 @@ CandidatePicker::CandidatePicker(double samplesPerSecond)
     : spacing_(Samples(kCandidateSpacingSeconds, samplesPerSecond)) {}
 
 // The feature has just turned down: the sample before was a maximum.
+// A maximum that outdoes the best keeps the lower of the two valleys, so that a complex whose
+// energy rises in two steps still rises from the baseline.
 void CandidatePicker::fall(std::int64_t time) {
-    if (!best_ || previous_ > best_->height) best_ = FeaturePeak{time - 1, previous_};
+    if (!best_) {
+        best_ = FeaturePeak{time - 1, previous_, trough_};
+        troughSinceBest_ = previous_;
+    } else if (previous_ > best_->height) {
+        best_ = FeaturePeak{time - 1, previous_, std::min(best_->valley, troughSinceBest_)};
+        troughSinceBest_ = previous_;
+    }
+    trough_ = previous_;
 }
 
 std::optional<FeaturePeak> CandidatePicker::finish() {

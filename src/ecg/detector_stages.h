@@ -4,6 +4,7 @@
 // blocks. Times are sample numbers of the input; every filter is linear phase, so each stage
 // knows exactly how many samples it lags behind its input.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -111,6 +112,7 @@ class EnergyFeature {
 struct FeaturePeak {
     std::int64_t time = 0;
     double height = 0;
+    double valley = 0;  // the lowest feature on the way up to the peak
 };
 
 // Local maxima of the feature that no higher maximum follows within the spacing: a QRS
@@ -120,6 +122,8 @@ class CandidatePicker {
     explicit CandidatePicker(double samplesPerSecond);
     // The feature value at `time`; returns a peak once `spacing` samples have passed it.
     std::optional<FeaturePeak> push(std::int64_t time, double feature) {
+        trough_ = std::min(trough_, feature);
+        troughSinceBest_ = std::min(troughSinceBest_, feature);
         if (feature < previous_ && rising_) fall(time);
         rising_ = feature > previous_ || (rising_ && feature == previous_);
         previous_ = feature;
@@ -134,14 +138,18 @@ class CandidatePicker {
 
     std::int64_t spacing_;
     double previous_ = 0;
+    double trough_ = 0;           // the lowest feature since the last maximum
+    double troughSinceBest_ = 0;  // the lowest since the best maximum
     bool rising_ = false;
     std::optional<FeaturePeak> best_;
 };
 
-// A feature peak placed on the signal: where its R wave is and how steep.
+// A feature peak placed on the signal: where its R wave is, how high its energy rises (in
+// units of the signal) and from how low, and how steep it is.
 struct Candidate {
     std::int64_t time = 0;
     double height = 0;
+    double valley = 0;
     double slope = 0;
 };
 
@@ -160,7 +168,7 @@ class BeatDecider {
     void catchUp(std::int64_t horizon, std::vector<std::int64_t>& beats);
     void setDeadline();
     void learn(std::int64_t horizon, std::vector<std::int64_t>& beats);
-    void setLevels(const std::vector<Candidate>& candidates);
+    void setLevels(std::vector<Candidate> candidates);
     void decide(const Candidate& candidate, std::vector<std::int64_t>& beats);
     bool looksLikeTWave(const Candidate& candidate) const;
     std::int64_t lastBeatTime() const;
@@ -168,6 +176,7 @@ class BeatDecider {
     void relearn(std::int64_t horizon);
     void accept(const Candidate& candidate, double weight, std::vector<std::int64_t>& beats);
     void keepPending(const Candidate& candidate);
+    static bool risesFromQuiet(const Candidate& candidate);
     double threshold() const;
     std::int64_t averageInterval() const;
 

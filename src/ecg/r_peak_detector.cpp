@@ -1,6 +1,7 @@
 #include "ecg/r_peak_detector.h"
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <utility>
 
@@ -20,10 +21,16 @@ constexpr double kReachSeconds = 0.08;
 // Samples of the band-passed signal kept beyond what placing a peak needs.
 constexpr std::int64_t kHistorySpare = 16;
 
+std::string RateText(double samplesPerSecond) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", samplesPerSecond);
+    return text;
+}
+
 double CheckedRate(double samplesPerSecond) {
     if (!(samplesPerSecond >= kLowestRate && samplesPerSecond <= kHighestRate))
         throw CommandFailure("R-peak detection needs 128 to 1000 samples per second, not " +
-                             std::to_string(samplesPerSecond));
+                             RateText(samplesPerSecond));
     return samplesPerSecond;
 }
 
@@ -98,7 +105,7 @@ ecg_detail::Candidate RPeakDetector::place(const ecg_detail::FeaturePeak& peak) 
     const double high = std::abs(history_.at(highest));
     const double low = std::abs(history_.at(lowest));
     const std::int64_t r = high > low ? highest : low > high ? lowest : std::min(highest, lowest);
-    return {r, std::sqrt(peak.height), steepest};
+    return {r, std::sqrt(peak.height), std::sqrt(peak.valley), steepest};
 }
 
 std::vector<std::int64_t> DetectRPeaks(std::span<const float> samples, double samplesPerSecond) {
