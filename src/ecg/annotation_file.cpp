@@ -73,6 +73,9 @@ class WordReader {
         } else {
             time_ += value;
             if (time_ < 0 && code != 0) FailAt(at, "an annotation before the record's start");
+            if (code != 0 && time_ < latest_)
+                FailAt(at, "an annotation earlier than the one before");
+            if (code != 0) latest_ = time_;
             annotations_.push_back({time_, code, 0, channel_, number_, {}});
         }
     }
@@ -86,7 +89,7 @@ class WordReader {
 
     std::string_view bytes_;
     std::size_t offset_ = 0;
-    std::int64_t time_ = 0;
+    std::int64_t time_ = 0, latest_ = 0;
     int channel_ = 0, number_ = 0;
     std::vector<Annotation> annotations_;
 };
