@@ -1,4 +1,4 @@
-#include <cstdio>
+#include <charconv>
 #include <limits>
 
 #include "common/command_failure.h"
@@ -34,8 +34,8 @@ void PutTimedWord(std::string& out, std::int64_t interval, int code) {
 
 void RequireWritable(const Annotation& a, std::int64_t previous) {
     std::string at = "the annotation at sample " + std::to_string(a.sample);
-    if (a.code < 1 || a.code > MaxAnnotationCode)
-        throw CommandFailure(at + " has code " + std::to_string(a.code) + ", not 1 to 49");
+    if (a.code < 1 || a.code >= SkipWord)
+        throw CommandFailure(at + " has code " + std::to_string(a.code) + ", not 1 to 58");
     if (a.sample < previous) throw CommandFailure(at + " comes after a later one");
     if (a.subtype < -128 || a.subtype > 127 || a.number < -128 || a.number > 127 || a.channel < 0 ||
         a.channel > 255)
@@ -57,8 +57,8 @@ void PutAnnotation(std::string& out, const Annotation& a, const Annotation& prev
 // A note at time 0 holding the resolution, then a SKIP back to -1 and a null word forward to 0.
 void PutResolutionBlock(std::string& out, double resolution) {
     char number[32];
-    std::snprintf(number, sizeof number, "%.15g", resolution);
-    std::string note = "## time resolution: " + std::string(number);
+    std::string note = "## time resolution: " +
+                       std::string(number, std::to_chars(number, number + sizeof number, resolution).ptr);
     PutWord(out, 22u << 10);
     PutWord(out, AuxWord << 10 | unsigned(note.size()));
     out += note;

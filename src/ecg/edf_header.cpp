@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 
 #include "common/command_failure.h"
 #include "common/safe_text.h"
@@ -72,6 +73,10 @@ void CheckSignals(EdfHeader& header) {
             throw CommandFailure(name + ": the digital range is not valid");
         if (s.physicalMin == s.physicalMax && !s.isAnnotations())
             throw CommandFailure(name + ": the physical range is empty");
+        // So that every physical value, even of a digital value outside the range, fits single
+        // precision.
+        if (std::fabs(s.physicalMin) > 1e30 || std::fabs(s.physicalMax) > 1e30)
+            throw CommandFailure(name + ": the physical range is too wide");
         if (s.samplesPerRecord > (std::int64_t{1} << 30))
             throw CommandFailure(name + ": too many samples per data record");
         s.offsetInRecord = offset;
