@@ -61,7 +61,7 @@ TEST(EdfTest, ChoosesTheEcgChannelAndScalesIt) {
 // A small EDF+ file: `records` data records of two signals (2 and 1 samples per record).
 std::string SmallEdf(const std::string& version = "0", const std::string& records = "2",
                      const std::string& reserved = "EDF+C", const std::string& dmin = "-100",
-                     const std::string& headerBytes = "768") {
+                     const std::string& headerBytes = "768", const std::string& pmin = "-1") {
     auto field = [](std::string text, std::size_t width) {
         text.resize(width, ' ');
         return text;
@@ -70,7 +70,7 @@ std::string SmallEdf(const std::string& version = "0", const std::string& record
                     field("00.00.00", 8) + field(headerBytes, 8) + field(reserved, 44) +
                     field(records, 8) + field("0.5", 8) + field("2", 4);
     h += field("ECG", 16) + field("EDF Annotations", 16) + field("", 160) + field("mV", 16);
-    h += field("-1", 8) + field("-1", 8) + field("1", 8) + field("1", 8);
+    h += field(pmin, 8) + field("-1", 8) + field("1", 8) + field("1", 8);
     h += field(dmin, 8) + field("-100", 8) + field("100", 8) + field("100", 8);
     h += field("", 160) + field("2", 8) + field("4", 8) + field("", 64);
     for (int r = 0; r < 2; ++r) {
@@ -100,6 +100,10 @@ TEST(EdfTest, ReadsSmallFilesOrGivesReasons) {
         {SmallEdf("0", "2", "", "100"), "signal 1 'ECG': the digital range is not valid"},
         {SmallEdf("0", "2", "", "-100", "1024"), "the header size 1024 does not fit 2 signals"},
         {SmallEdf().substr(0, 300), "the file ends inside its header"},
+        {SmallEdf("0", "2", "", "-100", "768", "-1e31"),
+         "signal 1 'ECG': the physical range is too wide"},
+        {SmallEdf("0", "2", "", "-100", "768", "1"), "signal 1 'ECG': the physical range is empty"},
+        {SmallEdf("0", "99999999"), "the file holds 2 of its 99999999 data records"},
         {SmallEdf().substr(0, 200), "the file ends inside its header"},
     };
     for (const auto& c : cases) {
