@@ -57,8 +57,9 @@ void PutAnnotation(std::string& out, const Annotation& a, const Annotation& prev
 // A note at time 0 holding the resolution, then a SKIP back to -1 and a null word forward to 0.
 void PutResolutionBlock(std::string& out, double resolution) {
     char number[32];
-    std::string note = "## time resolution: " +
-                       std::string(number, std::to_chars(number, number + sizeof number, resolution).ptr);
+    std::string note =
+        "## time resolution: " +
+        std::string(number, std::to_chars(number, number + sizeof number, resolution).ptr);
     PutWord(out, 22u << 10);
     PutWord(out, AuxWord << 10 | unsigned(note.size()));
     out += note;

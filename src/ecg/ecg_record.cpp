@@ -6,6 +6,7 @@
 
 #include "common/command_failure.h"
 #include "common/safe_text.h"
+#include "ecg/channel_choice.h"
 #include "ecg/edf_file.h"
 #include "ecg/r_peak_detector.h"
 #include "ecg/signal_reader.h"
@@ -34,12 +35,26 @@ void RequireAnnotatorName(const std::string& annotator) {
         throw CommandFailure("the annotator name " + QuotedToken(annotator) + " is not valid");
 }
 
+// Annotations of an EDF file count samples of the chosen channel; with none chosen, of the
+// first ECG channel, else of the first signal.
+double EdfAnnotationFrequency(const std::string& path, const std::string& channel) {
+    EdfHeader header = ReadEdfHeader(path);
+    std::vector<ChannelName> names;
+    for (const EdfSignal& s : header.signals) names.push_back({s.label, s.transducer});
+    std::size_t index = 0;
+    try {
+        index = ChooseChannel(names, channel);
+    } catch (const CommandFailure&) {
+        if (!channel.empty()) throw;
+    }
+    return header.frequencyHz(header.signals[index]);
+}
+
 // The record's sampling frequency and name, from its header when there is one.
 void ReadRecordFacts(const std::string& path, const BeatOptions& options, BeatSeries& series) {
     if (IsEdfPath(path)) {
-        SignalReader reader = OpenEdfSignal(path, options.channel);
-        series.record = reader.info().recordName;
-        series.samplesPerSecond = reader.frequencyHz();
+        series.record = std::filesystem::path(path).stem().string();
+        series.samplesPerSecond = EdfAnnotationFrequency(path, options.channel);
     } else {
         RecordLocation location = LocateRecord(path);
         series.record = location.name;

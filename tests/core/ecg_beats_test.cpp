@@ -98,6 +98,8 @@ TEST(EcgCommandTest, WritesBeatsAndIntervalsOrReasons) {
         {"beats " + record + ".hea --annotator atr", 0, "0.213889", ""},  // 77 / 360
         {"beats " + record + " --annotator atr --format samples", 0, "77", ""},
         {"beats " + record + " --annotator qrs --format samples", 0, "69", ""},  // 48 * 360 / 250
+        // r01.edf.qrs in ms, beside an EDF file whose channels do not say ECG.
+        {"beats " + Ecg + "/adfecgdb/r01.edf --annotator qrs", 0, "0.183000", ""},
         {"summary " + record + " --annotator atr", 1, "",
          record + ": only 73 beats from beat 1 on, 256 needed\n"},
         {"rr " + Ecg + "/ltafdb/00 --annotator atr", 1, "",
