@@ -5,6 +5,7 @@
 
 #include "common/command_failure.h"
 #include "common/safe_text.h"
+#include "ecg/edf_file.h"
 #include "ecg/wfdb_signal.h"
 
 namespace ritmova::ecg {
@@ -20,7 +21,7 @@ bool IsEdfPath(const std::string& path) {
 }
 
 SignalReader OpenSignal(const std::string& record, std::string_view channel) {
-    if (IsEdfPath(record)) throw CommandFailure(SafeText(record) + ": EDF files are not read yet");
+    if (IsEdfPath(record)) return OpenEdfSignal(record, channel);
     RecordLocation location = LocateRecord(record);
     RecordHeader header = ReadHeader(location);
     try {

@@ -1,6 +1,7 @@
 #include "ecg/wfdb_signal.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "common/command_failure.h"
@@ -41,7 +42,13 @@ void RequireReadable(const RecordHeader& header, const FileGroup& group, std::si
             throw CommandFailure("signals with " + std::to_string(signal.samplesPerFrame) +
                                  " samples per frame are not read");
     }
-    if (header.signals[index].skew != 0) throw CommandFailure("skewed signals are not read");
+    const SignalSpec& chosen = header.signals[index];
+    if (chosen.skew != 0) throw CommandFailure("skewed signals are not read");
+    // Every physical value must fit single precision: the widest digital value, 32768 in
+    // format 16, less the baseline, over the gain.
+    double widest = 32768.0 + std::fabs(double(chosen.baseline));
+    if (!(widest / chosen.gain < 1e38))
+        throw CommandFailure("the gain is too small for the values to fit single precision");
 }
 
 std::int32_t Sample212(const std::uint8_t* bytes, std::size_t k) {
@@ -65,10 +72,10 @@ std::size_t SamplesIn(int format, std::size_t bytes) {
 
 class WfdbSource : public SampleSource {
   public:
-    WfdbSource(const std::filesystem::path& file, const SignalSpec& signal, FileGroup group,
+    WfdbSource(const std::string& file, const SignalSpec& signal, FileGroup group,
                std::int64_t sampleCount)
-        : name_(SafeText(file.string())),
-          file_(file.string()),
+        : name_(SafeText(file)),
+          file_(file),
           signal_(signal),
           group_(group),
           sampleCount_(sampleCount > 0 ? sampleCount : -1),
@@ -156,22 +163,27 @@ class WfdbSource : public SampleSource {
 
 }  // namespace
 
-SignalReader OpenWfdbSignal(const RecordLocation& location, const RecordHeader& header,
-                            std::string_view channel) {
-    std::vector<ChannelName> names;
-    for (const SignalSpec& signal : header.signals) names.push_back({signal.description, {}});
-    std::size_t index = ChooseChannel(names, channel);
+SignalReader OpenWfdbSignalFile(const std::string& dataPath, const RecordHeader& header,
+                                std::size_t index, const std::string& recordName) {
     FileGroup group = GroupOf(header, index);
     RequireReadable(header, group, index);
     const SignalSpec& signal = header.signals[index];
-    auto path = SignalFilePath(location, signal.fileName);
-    ChannelInfo info{location.name,
+    ChannelInfo info{recordName,
                      signal.description,
                      signal.units,
                      header.frequencyHz,
                      header.sampleCount > 0 ? header.sampleCount : -1,
                      index};
-    return {std::make_unique<WfdbSource>(path, signal, group, header.sampleCount), info};
+    return {std::make_unique<WfdbSource>(dataPath, signal, group, header.sampleCount), info};
+}
+
+SignalReader OpenWfdbSignal(const RecordLocation& location, const RecordHeader& header,
+                            std::string_view channel) {
+    std::vector<ChannelName> names;
+    for (const SignalSpec& signal : header.signals) names.push_back({signal.description, {}});
+    std::size_t index = ChooseChannel(names, channel);
+    auto path = SignalFilePath(location, header.signals[index].fileName);
+    return OpenWfdbSignalFile(path.string(), header, index, location.name);
 }
 
 }  // namespace ritmova::ecg

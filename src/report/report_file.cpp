@@ -120,6 +120,10 @@ int writeAndSync(Descriptor& file, const std::string& content) {
 }  // namespace
 
 void WriteReportFile(const std::string& path, const std::string& reportText) {
+    WriteWholeFile(path, reportText + "\r\n");
+}
+
+void WriteWholeFile(const std::string& path, const std::string& content) {
     if (path.empty()) throw CommandFailure("no file name given");
     const fs::path target = finalTarget(path);
     const std::string targetName = target.filename().string();
@@ -128,7 +132,7 @@ void WriteReportFile(const std::string& path, const std::string& reportText) {
     std::optional<Descriptor> file;
     const std::string temporary = createTemporary(folder.get(), file, path);
     int error = keepOwnerAndMode(file->get(), target);
-    if (error == 0) error = writeAndSync(*file, reportText + "\r\n");
+    if (error == 0) error = writeAndSync(*file, content);
     std::string failure = "cannot write ";
     if (error == 0 && renameat(folder.get(), temporary.c_str(), folder.get(), targetName.c_str())) {
         error = errno;

@@ -27,4 +27,7 @@ std::string BuildReportText(const ResultTexts& values, const std::string& fileNa
 // file behind. Throws CommandFailure with the reason, naming `path`.
 void WriteReportFile(const std::string& path, const std::string& reportText);
 
+// Writes `content` as it is to `path`, atomically, by WriteReportFile's rules.
+void WriteWholeFile(const std::string& path, const std::string& content);
+
 }  // namespace ritmova

@@ -184,12 +184,19 @@ TEST(WfdbSignalTest, RefusesLyingSignalsWithReason) {
         {16, " 1 7", dat + ": the samples' checksum is 6 but the header says 7"},
         {16, " 1 -65530", "accepted"},  // the sum is kept to 16 bits
         {310, "", hea + ": signal format 310 is not read (only formats 212 and 16 are)"},
+        {16, "x", hea + ": line 2: '0x' is not a valid ADC zero"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ReasonOf([&] { readAll(record(c.format, c.tail)); }), c.reason) << c.tail;
     record(212, " 1 6");
     dir.write("r.dat", "\x01\x20");  // 1.5 of the 3 samples
     EXPECT_EQ(ReasonOf([&] { readAll(hea); }), dat + ": the signal ends after 1 of 3 samples");
+    dir.write("r.hea", "r 1\nr.dat 16 1e-34\n");
+    EXPECT_EQ(ReasonOf([&] { readAll(hea); }),
+              hea + ": the gain is too small for the values to fit single precision");
+    dir.write("r.hea", "r 1\nr.dat 212x4\n");
+    EXPECT_EQ(ReasonOf([&] { readAll(hea); }),
+              hea + ": signals with 4 samples per frame are not read");
     dir.write("r.hea", "r 1\n../r.dat 16\n");
     EXPECT_EQ(ReasonOf([&] { readAll(hea); }),
               hea + ": the signal file '../r.dat' is not inside the record's folder");
