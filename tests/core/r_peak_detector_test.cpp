@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 #include <map>
 #include <numbers>
@@ -112,7 +112,8 @@ TEST_P(RecordScoreTest, FindsTheReferenceBeats) {
 
 std::string RecordName(const ::testing::TestParamInfo<RecordCase>& info) {
     std::string name = info.param.record;
-    std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
+    std::replace_if(
+        name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
     return name;
 }
 
@@ -124,10 +125,10 @@ TEST(RecordScoreTest, GrossScoreReachesPublishedDetectors) {
     BeatScore gross;
     std::printf("%-15s %6s %4s %4s %8s %8s\n", "record", "TP", "FN", "FP", "Se %", "+P %");
     const auto print = [](const char* name, const BeatScore& s) {
-        std::printf("%-15s %6lld %4lld %4lld %8.3f %8.3f\n", name,
-                    static_cast<long long>(s.truePositives), static_cast<long long>(s.falseNegatives),
-                    static_cast<long long>(s.falsePositives), 100 * s.sensitivity(),
-                    100 * s.positivePredictivity());
+        std::printf(
+            "%-15s %6lld %4lld %4lld %8.3f %8.3f\n", name, static_cast<long long>(s.truePositives),
+            static_cast<long long>(s.falseNegatives), static_cast<long long>(s.falsePositives),
+            100 * s.sensitivity(), 100 * s.positivePredictivity());
     };
     for (const RecordCase& c : kRecords) {
         print(c.record, ScoreRecord(c.record));
@@ -239,8 +240,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Exactly the window away still matches.
         ScoreCase{{100, 200}, {80, 220}, 0, {2, 0, 0}},
         // Beats before sample 150 are not scored on either side.
-        ScoreCase{{100, 200, 300}, {10, 201}, 150, {1, 1, 0}},
-        ScoreCase{{}, {5}, 0, {0, 0, 1}}, ScoreCase{{}, {}, 0, {0, 0, 0}}));
+        ScoreCase{{100, 200, 300}, {10, 201}, 150, {1, 1, 0}}, ScoreCase{{}, {5}, 0, {0, 0, 1}},
+        ScoreCase{{}, {}, 0, {0, 0, 0}}));
 
 TEST(BeatScoreTest, SharesOfTheCounts) {
     const BeatScore score{6, 2, 3};
