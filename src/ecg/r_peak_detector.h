@@ -37,11 +37,11 @@ class RPeakDetector {
     std::vector<std::int64_t> takeBeats();
 
   private:
-    void step(double sample);
+    void run();
     ecg_detail::Candidate place(const ecg_detail::FeaturePeak& peak) const;
 
     std::int64_t reach_;  // how far either side of a feature peak its R wave is looked for
-    ecg_detail::BandPass band_;
+    ecg_detail::BandPass bandPass_;
     ecg_detail::EnergyFeature energy_;
     ecg_detail::CandidatePicker picker_;
     ecg_detail::BeatDecider decider_;
@@ -49,6 +49,8 @@ class RPeakDetector {
     std::int64_t fed_ = 0;
     std::int64_t end_ = -1;  // the number of samples fed, once finished
     double last_ = 0;
+    std::vector<double> band_;     // the samples being run, band-passed in place
+    std::vector<double> feature_;  // their energy feature
     std::vector<std::int64_t> beats_;
 };
 

@@ -207,8 +207,14 @@ TEST(RPeakDetectorTest, RefusesWhatItCannotDetect) {
     const std::vector<float> gap{1, 2, std::numeric_limits<float>::quiet_NaN()};
     EXPECT_EQ(FailureReason([&] { DetectRPeaks(gap, 250); }, ""),
               "R-peak detection: sample 2 is not a number");
+    // A refused block leaves the detector as it was.
+    std::vector<std::int64_t> pulses;
+    const std::vector<float> train = PulseTrain(250, 72, pulses);
     RPeakDetector detector(250);
+    EXPECT_THROW(detector.feed(gap), CommandFailure);
+    detector.feed(train);
     detector.finish();
+    EXPECT_EQ(detector.beats(), DetectRPeaks(train, 250));
     EXPECT_EQ(FailureReason([&] { detector.feed(gap); }, ""),
               "R-peak detection: samples fed after the end");
 }
