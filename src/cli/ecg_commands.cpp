@@ -8,7 +8,7 @@
 #include "common/command_failure.h"
 #include "common/safe_text.h"
 #include "ecg/ecg_record.h"
-#include "report/results_text.h"
+#include "report/file_save.h"
 
 namespace ritmova::cli {
 namespace {
@@ -51,7 +51,7 @@ int runOnRecord(const CommandLine& line, const std::function<std::string()>& mak
             throw CommandFailure("--format wfdb writes a binary file: give -o OUT");
         const std::string text = make();
         if (!line.output.empty()) {
-            WriteWholeFile(line.output, text);
+            SaveFile(line.output, text, record);
         } else {
             std::fwrite(text.data(), 1, text.size(), stdout);
         }

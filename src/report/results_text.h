@@ -14,20 +14,20 @@ namespace ritmova {
 using ResultTexts = std::array<std::string, 15>;
 ResultTexts FormatResults(const AnalysisState& state, const PassValues& pass);
 
-// The 12-line summary shown under the spectrum; every line ends with CR LF.
+// The 12-line summary shown under the spectrum; every line ends with CR LF. The file's name
+// is quoted by SafeText, here and in the report, so that no name breaks a line or reaches a
+// terminal as a control sequence.
 std::string ResultsSummary(const ResultTexts& values, const std::string& fileName);
 
 // The 16-line report: the file name, then "label:<TAB>value" lines, each ended by CR LF.
 std::string BuildReportText(const ResultTexts& values, const std::string& fileName);
 
-// Writes the report and one more CR LF to `path`, replacing the file atomically: the text goes
-// to a new hidden file of a unique name in the same folder, is synced, then renamed over the
-// file. An existing file keeps its permission bits; a symbolic link stays a link and the file
-// it points to is replaced. A failed save leaves an existing file as it was and no temporary
-// file behind. Throws CommandFailure with the reason, naming `path`.
-void WriteReportFile(const std::string& path, const std::string& reportText);
-
-// Writes `content` as it is to `path`, atomically, by WriteReportFile's rules.
-void WriteWholeFile(const std::string& path, const std::string& content);
+// Writes the report and one more CR LF to `path` by SaveFile's rules (report/file_save.h):
+// a regular file is replaced atomically, a device or FIFO written as it is; a symbolic link
+// stays a link and the file it points to is replaced. A failed save leaves an existing file
+// as it was and no temporary file behind. The file at `recording`, the report's own, is never
+// replaced. Throws CommandFailure with the reason, naming `path`.
+void WriteReportFile(const std::string& path, const std::string& reportText,
+                     const std::string& recording = "");
 
 }  // namespace ritmova

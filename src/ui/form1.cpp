@@ -281,7 +281,7 @@ void Form1::exportImage() {
             exportDialog_->setFilter(ImageFilter);
             exportDialog_->setFilterIndex(1);
             if (!exportDialog_->showSave()) return false;
-            ExportWindowImage(*centralWidget(), exportDialog_->chosenPath());
+            ExportWindowImage(*centralWidget(), exportDialog_->fileName(), openedPath());
             return true;
         },
         [this] { return shownFileName(exportDialog_->fileName()); });
@@ -359,7 +359,7 @@ bool Form1::goToBeat(std::size_t firstBeat) {
 // The choice holds for every later Open; an open recording is read again in the new units.
 void Form1::setMilliseconds(bool milliseconds) {
     settings().setValue(MillisecondsKey, milliseconds);
-    if (recording_->opened()) openFile(QFile::decodeName(recording_->opened()->path.c_str()));
+    if (recording_->opened()) openNativeFile(recording_->opened()->path);
 }
 
 void Form1::MenuQMItem_Click(std::int16_t index) {
@@ -384,14 +384,22 @@ void Form1::Command3_Click() {
         commonDialog2_->setFilter(TextFilter);
         commonDialog2_->setFilterIndex(1);
         if (!commonDialog2_->showSave()) return false;
-        WriteReportFile(commonDialog2_->fileName(), state_.ReportText);
+        WriteReportFile(commonDialog2_->fileName(), state_.ReportText, openedPath());
         return true;
     });
 }
 
 bool Form1::openFile(const QString& path) {
-    commonDialog1_->chooseNext(path);
+    return openNativeFile(QFile::encodeName(path).toStdString());
+}
+
+bool Form1::openNativeFile(const std::string& path) {
+    commonDialog1_->chooseNextNative(path);
     return openRecording();
+}
+
+std::string Form1::openedPath() const {
+    return recording_->opened() ? recording_->opened()->path : std::string();
 }
 
 void Form1::dragEnterEvent(QDragEnterEvent* event) {
@@ -403,7 +411,10 @@ void Form1::dropEvent(QDropEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();
     if (urls.size() != 1 || !urls.constFirst().isLocalFile()) return;
     event->acceptProposedAction();
-    openFile(urls.constFirst().toLocalFile());
+    // The path's bytes, as the URL holds them percent-encoded: Qt's text would lose those that
+    // are not UTF-8.
+    const QByteArray path = urls.constFirst().path(QUrl::FullyEncoded).toLatin1();
+    openNativeFile(QByteArray::fromPercentEncoding(path).toStdString());
 }
 
 }  // namespace ritmova

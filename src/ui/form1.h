@@ -73,6 +73,10 @@ class Form1 final : public QMainWindow {
     // Opens `path` as if it had been chosen in the Open dialog; false when that failed (the
     // reason is in the status bar).
     bool openFile(const QString& path);
+    // The same for a path's bytes as the system takes them (from the command line, say).
+    bool openNativeFile(const std::string& path);
+    // The path of the open recording, empty when none is open.
+    std::string openedPath() const;
     // Shows the window of the open recording from `firstBeat` (1-based); false when that
     // failed (the reason is in the status bar).
     bool goToBeat(std::size_t firstBeat);
