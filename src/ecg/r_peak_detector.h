@@ -14,11 +14,13 @@ namespace ritmova::ecg {
 // The signal is band-passed by linear-phase moving averages (so a peak keeps its place), its
 // slope squared and summed over a QRS-long window gives an energy feature, and each feature
 // peak that stands alone is a candidate. Two running levels, of beats and of noise, set the
-// threshold a candidate must pass; a candidate close after a beat must also be steep enough
-// not to be its T wave; when a beat is overdue, the best candidate since the last beat is
-// taken at half the threshold. A beat is placed on the extremum of the band-passed signal
-// with the larger magnitude, so an inverted lead gives the same beats. Memory is bounded by a
-// few seconds of the signal, whatever the length of the record.
+// threshold a candidate must pass; its energy must rise from a quiet baseline (noise alone
+// never settles, so it gives no beats); a candidate close after a beat must also be steep
+// enough not to be its T wave; when a beat is overdue, the best candidate since the last beat
+// is taken at half the threshold; after three silent seconds the levels are learnt afresh. A beat
+// is placed on the extremum of the band-passed signal with the larger magnitude, so an inverted
+// lead gives the same beats. Memory is bounded by a few seconds of the signal, whatever the length
+// of the record.
 class RPeakDetector {
   public:
     // Throws CommandFailure unless 128 <= samplesPerSecond <= 1000.
