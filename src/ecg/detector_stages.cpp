@@ -51,12 +51,25 @@ void MovingMean::prime(double value) {
     primed_ = true;
 }
 
-// Summed afresh now and then, so that a huge artefact leaves no rounding behind.
-void MovingMean::resum() {
-    next_ = 0;
-    if (++rounds_ < roundsPerSum_) return;
-    rounds_ = 0;
-    sum_ = std::accumulate(ring_.begin(), ring_.end(), 0.0);
+// The running sum is made afresh now and then, so that a huge artefact leaves no rounding
+// behind.
+void MovingMean::run(std::span<double> values) {
+    if (values.empty()) return;
+    if (!primed_) prime(values.front());
+    double sum = sum_;
+    for (double& value : values) {
+        sum += value - ring_[next_];
+        ring_[next_] = value;
+        if (++next_ == ring_.size()) {
+            next_ = 0;
+            if (++rounds_ == roundsPerSum_) {
+                rounds_ = 0;
+                sum = std::accumulate(ring_.begin(), ring_.end(), 0.0);
+            }
+        }
+        value = sum * scale_;
+    }
+    sum_ = sum;
 }
 
 SignalHistory::SignalHistory(std::size_t minimumLength)
@@ -73,13 +86,37 @@ BandPass::BandPass(double samplesPerSecond)
       centre_(static_cast<std::size_t>(baseline_.lag()), 0.0),
       lag_(mains50_.lag() + mains60_.lag() + baseline_.lag()) {}
 
-void BandPass::prime(double smooth) {
-    std::fill(centre_.begin(), centre_.end(), smooth);
+void BandPass::run(std::span<double> samples) {
+    if (samples.empty()) return;
+    mains50_.run(samples);
+    mains60_.run(samples);
+    if (!primed_) std::fill(centre_.begin(), centre_.end(), samples.front());
     primed_ = true;
+    baselines_.assign(samples.begin(), samples.end());
+    baseline_.run(baselines_);
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        const double centred = centre_[centreNext_];
+        centre_[centreNext_] = samples[i];
+        if (++centreNext_ == centre_.size()) centreNext_ = 0;
+        samples[i] = centred - baselines_[i];
+    }
 }
 
 EnergyFeature::EnergyFeature(double samplesPerSecond)
     : window_(OddSamplesIn(kEnergySeconds, samplesPerSecond)) {}
+
+void EnergyFeature::run(std::span<double> band) {
+    if (band.empty()) return;
+    if (!primed_) previous_ = beforePrevious_ = band.front();
+    primed_ = true;
+    for (double& value : band) {
+        const double slope = value - beforePrevious_;
+        beforePrevious_ = previous_;
+        previous_ = value;
+        value = slope * slope;
+    }
+    window_.run(band);
+}
 
 CandidatePicker::CandidatePicker(double samplesPerSecond)
     : spacing_(Samples(kCandidateSpacingSeconds, samplesPerSecond)) {}

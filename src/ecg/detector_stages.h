@@ -8,30 +8,25 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
 namespace ritmova::ecg::ecg_detail {
 
-// The mean of the last `length` values pushed; starts as if the first value had always been
-// there, so a record that opens away from zero gives no step.
+// The mean of the last `length` values; starts as if the first value had always been there,
+// so a record that opens away from zero gives no step.
 class MovingMean {
   public:
     explicit MovingMean(std::size_t length);
-    double push(double value) {
-        if (!primed_) prime(value);
-        sum_ += value - ring_[next_];
-        ring_[next_] = value;
-        if (++next_ == ring_.size()) resum();
-        return sum_ * scale_;
-    }
+    // Replaces each of the next values by the mean of the `length` values up to it.
+    void run(std::span<double> values);
     std::size_t length() const { return ring_.size(); }
     // The samples between an input and the mean's centre.
     std::int64_t lag() const { return static_cast<std::int64_t>((ring_.size() - 1) / 2); }
 
   private:
     void prime(double value);
-    void resum();
 
     std::vector<double> ring_;
     double scale_;
@@ -66,24 +61,17 @@ class SignalHistory {
 class BandPass {
   public:
     explicit BandPass(double samplesPerSecond);
-    double push(double sample) {
-        const double smooth = mains60_.push(mains50_.push(sample));
-        if (!primed_) prime(smooth);
-        const double centred = centre_[centreNext_];
-        centre_[centreNext_] = smooth;
-        if (++centreNext_ == centre_.size()) centreNext_ = 0;
-        return centred - baseline_.push(smooth);
-    }
+    // Band-passes the next samples in place.
+    void run(std::span<double> samples);
     std::int64_t lag() const { return lag_; }
 
   private:
-    void prime(double smooth);
-
     MovingMean mains50_;
     MovingMean mains60_;
     MovingMean baseline_;
     std::vector<double> centre_;  // the smoothed signal, held until the baseline is centred on it
     std::size_t centreNext_ = 0;
+    std::vector<double> baselines_;  // the baseline of the samples being run
     bool primed_ = false;
     std::int64_t lag_;
 };
@@ -92,14 +80,8 @@ class BandPass {
 class EnergyFeature {
   public:
     explicit EnergyFeature(double samplesPerSecond);
-    double push(double band) {
-        if (!primed_) previous_ = beforePrevious_ = band;
-        primed_ = true;
-        const double slope = band - beforePrevious_;
-        beforePrevious_ = previous_;
-        previous_ = band;
-        return window_.push(slope * slope);
-    }
+    // Replaces the next band-passed samples by the feature.
+    void run(std::span<double> band);
     std::int64_t lag() const { return window_.lag() + 1; }
 
   private:

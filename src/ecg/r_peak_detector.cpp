@@ -1,5 +1,6 @@
 #include "ecg/r_peak_detector.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -18,6 +19,9 @@ constexpr double kHighestRate = 1000.0;
 // How far from its energy peak an R wave may sit: half the energy window and the spread of a
 // wide complex's energy about its R wave.
 constexpr double kReachSeconds = 0.08;
+// Samples filtered a stage at a time: enough to keep each stage's loop tight, few enough to
+// stay in the cache.
+constexpr std::size_t kChunk = 2048;
 // Samples of the band-passed signal kept beyond what placing a peak needs.
 constexpr std::int64_t kHistorySpare = 16;
 
@@ -38,22 +42,27 @@ double CheckedRate(double samplesPerSecond) {
 
 RPeakDetector::RPeakDetector(double samplesPerSecond)
     : reach_(std::llround(kReachSeconds * CheckedRate(samplesPerSecond))),
-      band_(samplesPerSecond),
+      bandPass_(samplesPerSecond),
       energy_(samplesPerSecond),
       picker_(samplesPerSecond),
       decider_(samplesPerSecond),
       history_(static_cast<std::size_t>(picker_.spacing() + energy_.lag() + 2 * reach_ +
                                         kHistorySpare)) {}
 
+// Every sample is checked before any is taken, so that a refused block changes nothing.
 void RPeakDetector::feed(std::span<const float> samples) {
     if (end_ >= 0) throw CommandFailure("R-peak detection: samples fed after the end");
-    for (const float sample : samples) {
-        if (!std::isfinite(sample))
-            throw CommandFailure("R-peak detection: sample " + std::to_string(fed_) +
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        if (!std::isfinite(samples[i]))
+            throw CommandFailure("R-peak detection: sample " +
+                                 std::to_string(fed_ + static_cast<std::int64_t>(i)) +
                                  " is not a number");
-        last_ = sample;
-        step(sample);
+    for (std::size_t at = 0; at < samples.size(); at += kChunk) {
+        const auto chunk = samples.subspan(at, std::min(kChunk, samples.size() - at));
+        band_.assign(chunk.begin(), chunk.end());
+        run();
     }
+    if (!samples.empty()) last_ = samples.back();
 }
 
 // The record is carried on at its last value until every filter has given out its last
@@ -61,8 +70,9 @@ void RPeakDetector::feed(std::span<const float> samples) {
 void RPeakDetector::finish() {
     if (end_ >= 0) return;
     end_ = fed_;
-    const std::int64_t drain = band_.lag() + energy_.lag() + picker_.spacing() + reach_ + 2;
-    for (std::int64_t i = 0; i < drain; ++i) step(last_);
+    const std::int64_t drain = bandPass_.lag() + energy_.lag() + picker_.spacing() + reach_ + 2;
+    band_.assign(static_cast<std::size_t>(drain), last_);
+    run();
     if (const auto peak = picker_.finish(); peak && peak->time < end_)
         decider_.offer(place(*peak), beats_);
     decider_.advance(history_.latest() + 1, beats_);
@@ -73,18 +83,22 @@ std::vector<std::int64_t> RPeakDetector::takeBeats() {
     return std::exchange(beats_, {});
 }
 
-void RPeakDetector::step(double sample) {
-    const double band = band_.push(sample);
-    const std::int64_t bandTime = fed_++ - band_.lag();
-    if (bandTime < 0) return;
-    history_.push(bandTime, band);
-    const double feature = energy_.push(band);
-    const std::int64_t featureTime = bandTime - energy_.lag();
-    if (featureTime < 0) return;
-    if (const auto peak = picker_.push(featureTime, feature);
-        peak && (end_ < 0 || peak->time < end_))
-        decider_.offer(place(*peak), beats_);
-    decider_.advance(featureTime - reach_ - 1, beats_);
+// Filters the samples in band_ a stage at a time, then looks for peaks sample by sample.
+void RPeakDetector::run() {
+    bandPass_.run(band_);
+    feature_.assign(band_.begin(), band_.end());
+    energy_.run(feature_);
+    for (std::size_t i = 0; i < band_.size(); ++i) {
+        const std::int64_t bandTime = fed_++ - bandPass_.lag();
+        if (bandTime < 0) continue;
+        history_.push(bandTime, band_[i]);
+        const std::int64_t featureTime = bandTime - energy_.lag();
+        if (featureTime < 0) continue;
+        if (const auto peak = picker_.push(featureTime, feature_[i]);
+            peak && (end_ < 0 || peak->time < end_))
+            decider_.offer(place(*peak), beats_);
+        decider_.advance(featureTime - reach_ - 1, beats_);
+    }
 }
 
 // The R wave: the extremum of the band-passed signal near the feature peak with the larger

@@ -14,11 +14,13 @@ namespace ritmova::ecg {
 // The signal is band-passed by linear-phase moving averages (so a peak keeps its place), its
 // slope squared and summed over a QRS-long window gives an energy feature, and each feature
 // peak that stands alone is a candidate. Two running levels, of beats and of noise, set the
-// threshold a candidate must pass; a candidate close after a beat must also be steep enough
-// not to be its T wave; when a beat is overdue, the best candidate since the last beat is
-// taken at half the threshold. A beat is placed on the extremum of the band-passed signal
-// with the larger magnitude, so an inverted lead gives the same beats. Memory is bounded by a
-// few seconds of the signal, whatever the length of the record.
+// threshold a candidate must pass; its energy must rise from a quiet baseline (noise alone
+// never settles, so it gives no beats); a candidate close after a beat must also be steep
+// enough not to be its T wave; when a beat is overdue, the best candidate since the last beat
+// is taken at half the threshold; after three silent seconds the levels are learnt afresh. A beat
+// is placed on the extremum of the band-passed signal with the larger magnitude, so an inverted
+// lead gives the same beats. Memory is bounded by a few seconds of the signal, whatever the length
+// of the record.
 class RPeakDetector {
   public:
     // Throws CommandFailure unless 128 <= samplesPerSecond <= 1000.
@@ -37,11 +39,11 @@ class RPeakDetector {
     std::vector<std::int64_t> takeBeats();
 
   private:
-    void step(double sample);
+    void run();
     ecg_detail::Candidate place(const ecg_detail::FeaturePeak& peak) const;
 
     std::int64_t reach_;  // how far either side of a feature peak its R wave is looked for
-    ecg_detail::BandPass band_;
+    ecg_detail::BandPass bandPass_;
     ecg_detail::EnergyFeature energy_;
     ecg_detail::CandidatePicker picker_;
     ecg_detail::BeatDecider decider_;
@@ -49,6 +51,8 @@ class RPeakDetector {
     std::int64_t fed_ = 0;
     std::int64_t end_ = -1;  // the number of samples fed, once finished
     double last_ = 0;
+    std::vector<double> band_;     // the samples being run, band-passed in place
+    std::vector<double> feature_;  // their energy feature
     std::vector<std::int64_t> beats_;
 };
 
