@@ -5,6 +5,7 @@ add_library(ritmova_gui STATIC
   ui/app_icon.cpp
   ui/command_line_export.cpp
   ui/common_dialog.cpp
+  ui/fixed_width_font.cpp
   ui/form1.cpp
   ui/form1_trend.cpp
   ui/form_load.cpp

@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <cmath>
 
+#include "ui/fixed_width_font.h"
 #include "ui/form1.h"
 #include "ui/picture_box.h"
 
@@ -81,10 +82,8 @@ void Form1::setStartTexts() {
     port_->setLabelCaption(LabelId::Label1_3, "0");
     port_->setLabelCaption(LabelId::Label3, "R-R\r\n(sec)");
     port_->setLabelCaption(LabelId::Label4, "Power\r\n(sec\u00b2)");
-    QFont summaryFont = controls_.Label2->font();
-    summaryFont.setFamilies({"Courier New"});
-    summaryFont.setStyleHint(QFont::Monospace);
-    controls_.Label2->setFont(summaryFont);
+    controls_.Label2->setFont(
+        FixedWidthFont(controls_.Label2->font(), "Courier New", SummaryCharacters()));
     port_->setLabelCaption(LabelId::Label2, "");
     controls_.Command3->setText("Save results");
     controls_.Command3->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));  // works while enabled

@@ -21,9 +21,11 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <algorithm>
 
 #include "cli/recording_analysis.h"
 #include "ui/command_line_export.h"
+#include "ui/fixed_width_font.h"
 #include "ui/form1.h"
 #include "ui/picture_box.h"
 #include "ui/trend_plot.h"
@@ -98,6 +100,25 @@ TEST_F(Window, MenusCarryTheirFixedIndicesAndKeys) {
     EXPECT_EQ(c.Command3->shortcut().toString(), "Ctrl+S");
 }
 
+// Whether the summary's text stands in columns in `font`: every character of a summary has
+// the same advance width.
+bool equalAdvances(const QFont& font) {
+    const QString summary =
+        "Mean R-R value (sec) = .8706    SDNN = .0243    rec_1.int\n"
+        "R-R Variability - Absolute Values (sec\u00b2/beat)\n"
+        "LF = 80.0352    HF = 19.9648    LF/HF = 4.0088 (%) VLF peak";
+    const QFontMetricsF metrics(font);
+    return std::all_of(summary.begin(), summary.end(), [&](QChar c) {
+        return metrics.horizontalAdvance(c) == metrics.horizontalAdvance('W');
+    });
+}
+
+// A name that resolves to a proportional face falls back to a fixed-width one.
+TEST(SummaryFont, FallsBackByWidthsNotByName) {
+    EXPECT_FALSE(equalAdvances(QFont("DejaVu Sans")));
+    EXPECT_TRUE(equalAdvances(FixedWidthFont(QFont(), "DejaVu Sans", SummaryCharacters())));
+}
+
 // Texts, colours and places at load, in whole pixels of the window's outer size (the layout's
 // own tests check every place); nothing is laid out again when the window changes size.
 TEST_F(Window, LoadSetsTextsStatesAndPlaces) {
@@ -107,7 +128,7 @@ TEST_F(Window, LoadSetsTextsStatesAndPlaces) {
                            c.Frame1->title(), c.Command1->text(), c.Command2->text()}),
               QStringList({"Ritmova", "2.0", "0", "0.1", "0", "R-R\n(sec)", "Power\n(sec\u00b2)",
                            "", "Save results", "Markov analysis", "Print", "Exit"}));
-    EXPECT_TRUE(QFontInfo(c.Label2->font()).fixedPitch());
+    EXPECT_TRUE(equalAdvances(c.Label2->font()));
     EXPECT_TRUE(!c.Command3->isEnabled() && c.Frame1->isHidden());
     const auto pixel = [](QWidget* picture) {
         return picture->grab().toImage().pixelColor(10, 10);
