@@ -109,8 +109,9 @@ format-check: deps
 # Prints the scores and keeps the log as build/mutants-$(SEED).jsonl.
 MUTANTS ?= 250
 SEED ?= 1
-MUTANT_FILES ?= 'src/analysis/*.cpp' 'src/spectral/*.cpp' 'src/markov/*.cpp' 'src/report/*.cpp' \
-                'src/common/*.cpp' 'src/cli/*.cpp' src/ui/plots.cpp src/ui/load_layout.cpp
+MUTANT_FILES ?= 'src/measures/*.cpp' 'src/analysis/*.cpp' 'src/report/*.cpp' 'src/common/*.cpp' \
+                'src/cli/*.cpp' src/ui/plots.cpp src/ui/pass_view.cpp src/ui/recording_commands.cpp \
+                src/ui/load_layout.cpp
 MUTATE := $(abspath ../shared/tools/mutate.py)
 # The first, full build of the clone may take long on a busy machine.
 MUTATE_FLAGS ?= --build-timeout 3600

@@ -2,7 +2,6 @@
 find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport Svg)
 
 add_library(ritmova_gui STATIC
-  ui/app_icon.cpp
   ui/command_line_export.cpp
   ui/common_dialog.cpp
   ui/fixed_width_font.cpp
@@ -16,7 +15,7 @@ add_library(ritmova_gui STATIC
   ui/trend_window.cpp
   ui/window_export.cpp
   ui/window_printing.cpp)
-target_link_libraries(ritmova_gui PUBLIC ritmova_core Qt6::Widgets Qt6::PrintSupport Qt6::Svg)
+target_link_libraries(ritmova_gui PUBLIC ritmova_view Qt6::Widgets Qt6::PrintSupport Qt6::Svg)
 set_target_properties(ritmova_gui PROPERTIES AUTOMOC ON)
 
 include(about/about.cmake)

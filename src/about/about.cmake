@@ -1,5 +1,6 @@
 # The About box and the desktop integration: launcher, MIME type and theme icons.
 target_sources(ritmova_gui PRIVATE
+  about/app_icon.cpp
   about/about_box.cpp
   about/frm_about.cpp
   about/qt_sys_info_host.cpp

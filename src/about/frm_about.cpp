@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "about/app_icon.h"
 #include "about/system_info.h"
-#include "ui/app_icon.h"
 
 namespace ritmova {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <optional>
 
-#include "platform/platform.h"
+#include "ui/window_port.h"
 
 class QFileDialog;
 class QPrintDialog;

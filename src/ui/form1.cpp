@@ -16,12 +16,10 @@
 #include <filesystem>
 
 #include "about/about_box.h"
-#include "analysis/open_command.h"
+#include "about/app_icon.h"
 #include "common/command_failure.h"
 #include "common/safe_text.h"
-#include "markov/markov_command.h"
-#include "report/results_text.h"
-#include "ui/app_icon.h"
+#include "report/report_file.h"
 #include "ui/picture_box.h"
 #include "ui/window_export.h"
 #include "ui/window_printing.h"
@@ -117,7 +115,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     createControls();
     createMenus();
     port_ = std::make_unique<QtWindowPort>(controls_, *statusBar());
-    recording_ = std::make_unique<RecordingCommands>(state_, *port_, pass_);
+    recording_ = std::make_unique<RecordingCommands>(state_, *port_);
     beatAnswer_ = runBeatDialog;
     windowField_ = new QLabel(this);
     statusBar()->addPermanentWidget(windowField_);
@@ -261,8 +259,7 @@ bool Form1::runRecordingCommand(const std::function<bool()>& command,
 
 // An Open that read its file opened it, even when its pass failed later on.
 bool Form1::openRecording() {
-    pass_ = PassValues{};
-    const AnalysisState before = state_;
+    const WindowState before = state_;
     const bool milliseconds = menus_.AnalysisMenuItem.at(MillisecondsItem)->isChecked();
     const bool succeeded = runRecordingCommand(
         [this, milliseconds] {
@@ -323,7 +320,7 @@ void Form1::AnalysisMenuItem_Click(std::int16_t index) {
 void Form1::markov() {
     runTrapped([this] {
         try {
-            MarkovCommand(state_, *port_);
+            AnalyseAndShowMarkov(*port_, state_);
         } catch (const CommandFailure&) {
             if (!recording_->opened()) throw CommandFailure("no recording is open");
             throw;
@@ -384,7 +381,7 @@ void Form1::Command3_Click() {
         commonDialog2_->setFilter(TextFilter);
         commonDialog2_->setFilterIndex(1);
         if (!commonDialog2_->showSave()) return false;
-        WriteReportFile(commonDialog2_->fileName(), state_.ReportText);
+        WriteReportFile(commonDialog2_->fileName(), state_.reportText);
         return true;
     });
 }

@@ -9,12 +9,11 @@
 #include <memory>
 #include <string>
 
-#include "analysis/analysis_state.h"
-#include "analysis/pass_values.h"
-#include "analysis/recording_commands.h"
 #include "ui/common_dialog.h"
 #include "ui/load_layout.h"
+#include "ui/pass_view.h"
 #include "ui/qt_window_port.h"
+#include "ui/recording_commands.h"
 
 class QAction;
 class QInputDialog;
@@ -82,7 +81,7 @@ class Form1 final : public QMainWindow {
 
     const Form1Controls& controls() const { return controls_; }
     const Form1Menus& menus() const { return menus_; }
-    const AnalysisState& analysisState() const { return state_; }
+    const WindowState& windowState() const { return state_; }
     // Analysis → Trend's window, once it was asked for.
     TrendWindow* trendWindow() const { return trend_; }
 
@@ -122,8 +121,7 @@ class Form1 final : public QMainWindow {
     bool runTrapped(const std::function<bool()>& command,
                     const std::function<std::string()>& fileName = {});
 
-    AnalysisState state_;
-    PassValues pass_;
+    WindowState state_;
     QPrinter printer_;
     Form1Controls controls_;
     Form1Menus menus_;

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "ui/app_icon.h"
+#include "about/app_icon.h"
 #include "ui/command_line_export.h"
 #include "ui/form1.h"
 

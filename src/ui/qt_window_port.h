@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "platform/platform.h"
+#include "ui/window_port.h"
 
 class QGroupBox;
 class QLabel;

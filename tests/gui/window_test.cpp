@@ -198,7 +198,7 @@ TEST_F(Window, FailedOrCancelledOpenLeavesTheWindowAsItWas) {
         {"pipe.int", "pipe.int: is not a regular file"}};
     const auto state = [&] {  // all that the window shows, and the analysis it holds
         return std::make_tuple(form.centralWidget()->grab().toImage(), form.windowField()->text(),
-                               form.analysisState());
+                               form.windowState());
     };
     for (const bool opened : {false, true}) {
         if (opened) open(ExampleRecording);
@@ -238,7 +238,7 @@ TEST_F(Window, SaveResultsWritesExactlyTheReportOrLeavesTheTarget) {
     c.Command3->click();
     c.Command3->click();
     EXPECT_EQ(offered, QStringList({"Txt Files (*.txt)", "All Files (*)", "Txt Files (*.txt)"}));
-    const auto report = cli::AnalyseRecording(ExampleRecording.toStdString()).state.ReportText;
+    const auto report = cli::AnalyseRecording(ExampleRecording.toStdString()).report;
     EXPECT_EQ(readFile(target), QByteArray::fromStdString(report + "\r\n"));
     EXPECT_EQ(status(), "");
 

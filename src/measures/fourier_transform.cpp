@@ -1,4 +1,4 @@
-#include "spectral/fourier_transform.h"
+#include "measures/fourier_transform.h"
 
 #include <array>
 #include <bit>

@@ -1,7 +1,9 @@
+#include "measures/artifacts.h"
+
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
-#include "analysis/recording.h"
 #include "common/command_failure.h"
 
 namespace ritmova {
@@ -36,6 +38,11 @@ std::vector<ArtifactRule> FlagArtifacts(std::span<const float> intervals, Artifa
         }
     }
     return rules;
+}
+
+std::size_t FlaggedCount(std::span<const ArtifactRule> flags) {
+    return static_cast<std::size_t>(std::count_if(
+        flags.begin(), flags.end(), [](ArtifactRule rule) { return rule != ArtifactRule::None; }));
 }
 
 }  // namespace ritmova

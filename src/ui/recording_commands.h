@@ -5,13 +5,19 @@
 #include <string>
 #include <vector>
 
-#include "analysis/analysis_state.h"
-#include "analysis/open_command.h"
-#include "analysis/pass_values.h"
 #include "analysis/recording.h"
-#include "platform/platform.h"
+#include "ui/pass_view.h"
+#include "ui/window_port.h"
 
 namespace ritmova {
+
+inline constexpr const char* IntervalFilter = "Interval Files (*.int)|*.int|All Files (*.*)|*.*";
+
+enum class OpenResult { Completed, Cancelled };
+
+// Open's first step: clears the window's surface and shows the Open dialog on interval files.
+// True when a file was chosen; the dialog then holds its name.
+bool ChooseIntervalFile(WindowPort& window);
 
 // The recording an Open read, and the window of it that the last pass analysed.
 struct OpenedRecording {
@@ -37,7 +43,7 @@ std::string PlausibilityHints(const IntervalValues& values, float sdnn, std::siz
 // anything; a pass that fails throws with what it had drawn left in place, as Open does.
 class RecordingCommands {
   public:
-    RecordingCommands(AnalysisState& state, WindowPort& window, PassValues& pass);
+    RecordingCommands(WindowState& state, WindowPort& window);
 
     // File → Open: asks for a file and analyses its beats 1-256, read as OpenCommand reads
     // them (by their rules and with their reasons) in `units`. Then the whole recording is
@@ -64,9 +70,8 @@ class RecordingCommands {
     // Runs the pass on `values`, the window from `firstBeat`; `note` is a hint of the command.
     void analyse(const IntervalValues& values, std::size_t firstBeat, const std::string& note);
 
-    AnalysisState& state_;
+    WindowState& state_;
     WindowPort& window_;
-    PassValues& pass_;
     std::optional<OpenedRecording> opened_;
     std::string hints_;
 };

@@ -1,4 +1,4 @@
-#include "analysis/recording_commands.h"
+#include "ui/recording_commands.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -79,8 +79,16 @@ std::string PlausibilityHints(const IntervalValues& values, float sdnn, std::siz
     return hints;
 }
 
-RecordingCommands::RecordingCommands(AnalysisState& state, WindowPort& window, PassValues& pass)
-    : state_(state), window_(window), pass_(pass) {}
+bool ChooseIntervalFile(WindowPort& window) {
+    window.clearScreen();
+    CommonDialog& dialog = window.dialog(DialogId::CommonDialog1);
+    dialog.setFilter(IntervalFilter);
+    dialog.setFilterIndex(1);
+    return dialog.showOpen();
+}
+
+RecordingCommands::RecordingCommands(WindowState& state, WindowPort& window)
+    : state_(state), window_(window) {}
 
 OpenResult RecordingCommands::open(Units units) {
     hints_.clear();
@@ -127,10 +135,8 @@ void RecordingCommands::analyse(const IntervalValues& values, std::size_t firstB
                                 const std::string& note) {
     opened_->firstBeat = firstBeat;
     hints_.clear();
-    pass_ = PassValues{};
-    pass_.InputFileName = WindowName(opened_->path, firstBeat);
-    RunAnalysisPass(state_, window_, values, pass_);
-    hints_ = PlausibilityHints(values, state_.SDNN, opened_->windowArtifacts());
+    AnalyseAndShow(window_, state_, values, WindowName(opened_->path, firstBeat));
+    hints_ = PlausibilityHints(values, state_.pass.timeDomain.sdnn, opened_->windowArtifacts());
     addHint(hints_, note);
 }
 

@@ -1,6 +1,7 @@
+#include "measures/sd_heart_rate.h"
+
 #include <cmath>
 
-#include "analysis/recording.h"
 #include "common/command_failure.h"
 
 namespace ritmova {
@@ -46,10 +47,10 @@ double successiveDifferenceDeviation(std::span<const float> values, double diffe
 
 }  // namespace
 
-ExtraMeasures ComputeExtraMeasures(std::span<const float> values, float sdnn) {
+SdAndHeartRates ComputeSdAndHeartRates(std::span<const float> values, float sdnn) {
     if (values.size() < 3) throw CommandFailure("SD1 and SD2 need at least 3 intervals");
     const WindowSums sums = sumWindow(values);
-    ExtraMeasures measures;
+    SdAndHeartRates measures;
     const double sd1 = successiveDifferenceDeviation(values, sums.differences) / std::sqrt(2.0);
     measures.sd1 = sd1;
     const double sd2Square = 2.0 * double{sdnn} * double{sdnn} - sd1 * sd1;
