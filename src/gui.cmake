@@ -5,9 +5,9 @@ add_library(ritmova_gui STATIC
   ui/command_line_export.cpp
   ui/common_dialog.cpp
   ui/fixed_width_font.cpp
-  ui/form1.cpp
-  ui/form1_trend.cpp
-  ui/form_load.cpp
+  ui/main_window.cpp
+  ui/main_window_trend.cpp
+  ui/main_window_load.cpp
   ui/load_layout.cpp
   ui/picture_box.cpp
   ui/qt_window_port.cpp

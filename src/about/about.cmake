@@ -2,7 +2,7 @@
 target_sources(ritmova_gui PRIVATE
   about/app_icon.cpp
   about/about_box.cpp
-  about/frm_about.cpp
+  about/about_dialog.cpp
   about/qt_sys_info_host.cpp
   about/registry.cpp
   about/system_info.cpp

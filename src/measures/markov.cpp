@@ -25,8 +25,8 @@ void computeStateLimits(MarkovResult& r, float mean, float sdnn) {
 std::int16_t stateOf(const MarkovResult& r, float interval) {
     // Indexed by 4 * (below low) + 2 * (below middle) + (below high).
     static constexpr std::int16_t FirstLimitBelow[8] = {3, 2, 1, 1, 0, 0, 0, 0};
-    const int index = 4 * (interval < r.limitLow) + 2 * (interval < r.limitMid) +
-                      (interval < r.limitHigh);
+    const int index =
+        4 * (interval < r.limitLow) + 2 * (interval < r.limitMid) + (interval < r.limitHigh);
     return FirstLimitBelow[index];
 }
 
@@ -95,8 +95,8 @@ void AnalyseMarkov(std::span<const float, BeatCount> intervals, float mean, floa
     computeTransitions(result);
     computeEntropyH1(result);
     if (result.h0 != 0) {
-        result.nakahamaIndex = static_cast<float>((double{result.h0} - double{result.h1}) /
-                                                  double{result.h0});
+        result.nakahamaIndex =
+            static_cast<float>((double{result.h0} - double{result.h1}) / double{result.h0});
     }
 }
 

@@ -36,7 +36,8 @@ void TransformSeries(TransformData transform) {
     FourierTransform(BeatCount, transform, 1);
 }
 
-void ComputePowerSpectrum(TransformData transform, SpectrumData spectrum, SpectrumMaximum& maximum) {
+void ComputePowerSpectrum(TransformData transform, SpectrumData spectrum,
+                          SpectrumMaximum& maximum) {
     maximum = {};
     for (std::size_t k = 1; k <= 255; k += 2) {
         float& power = spectrum[k / 2 + 1];

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "common/safe_text.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 #include "ui/window_export.h"
 
 namespace ritmova {
@@ -97,7 +97,7 @@ std::optional<int> RunCommandLineExport(const QStringList& arguments) {
         if (request->start && !(firstBeat = ParseStartBeat(*request->start))) {
             return FailStartBeat(*request->start);
         }
-        Form1 form;
+        MainWindow form;
         if (!form.openFile(request->recording) || (firstBeat && !form.goToBeat(*firstBeat))) {
             return fail(form.statusBar()->currentMessage().toStdString());
         }

@@ -9,7 +9,7 @@
 
 #include "about/app_icon.h"
 #include "ui/command_line_export.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ int main(int argc, char* argv[]) {
     if (parser.isSet("start") && !(firstBeat = ritmova::ParseStartBeat(parser.value("start")))) {
         return ritmova::FailStartBeat(parser.value("start"));
     }
-    ritmova::Form1 form;
+    ritmova::MainWindow form;
     form.show();
     if (!files.isEmpty()) {
         QTimer::singleShot(0, &form, [&form, firstBeat, file = files.constFirst()] {

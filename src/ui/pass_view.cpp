@@ -11,17 +11,17 @@ namespace {
 // Shows as much of the pass as it computed.
 void showPass(WindowPort& window, WindowState& state, const std::string& fileName) {
     const PassResults& r = state.pass;
-    if (r.reached >= PassStep::TimeDomain) DrawTachogram(window.picture(PictureId::Picture1), r);
+    if (r.reached >= PassStep::TimeDomain) DrawTachogram(window.picture(PictureId::Tachogram), r);
     if (r.spectrumMax.powers > 0) {
-        window.setLabelCaption(LabelId::Label1_2, SpectrumCaption(r.spectrumMax.value));
+        window.setLabelCaption(LabelId::SpectrumTop, SpectrumCaption(r.spectrumMax.value));
     }
     if (r.reached < PassStep::Measures) return;
     const ResultTexts texts = FormatResults(r);
-    window.setLabelCaption(LabelId::Label2, ResultsSummary(texts, fileName));
+    window.setLabelCaption(LabelId::Summary, ResultsSummary(texts, fileName));
     state.reportText = BuildReportText(texts, fileName);
-    window.setButtonEnabled(ButtonId::Command3, true);
-    DrawSpectrum(window.picture(PictureId::Picture2), r);
-    PictureBox& poincare = window.picture(PictureId::Picture3);
+    window.setButtonEnabled(ButtonId::SaveResults, true);
+    DrawSpectrum(window.picture(PictureId::Spectrum), r);
+    PictureBox& poincare = window.picture(PictureId::Poincare);
     DrawPoincareDots(poincare, r);
     if (r.reached < PassStep::Complete) return;
     if (!r.poincareR) {
@@ -46,7 +46,7 @@ void AnalyseAndShow(WindowPort& window, WindowState& state, const IntervalValues
 void AnalyseAndShowMarkov(WindowPort& window, WindowState& state) {
     const PassResults& pass = state.pass;
     AnalyseMarkov(pass.beats(pass.seriesAsRead), pass.meanRR, pass.timeDomain.sdnn, state.markov);
-    window.setLabelCaption(LabelId::Label5, MarkovPanelText(state.markov));
+    window.setLabelCaption(LabelId::MarkovText, MarkovPanelText(state.markov));
     if (!state.markov.nakahamaIndex) throw CommandFailure(OneStateReason);
     window.setPanelVisible(true);
 }

@@ -81,7 +81,7 @@ std::string PlausibilityHints(const IntervalValues& values, float sdnn, std::siz
 
 bool ChooseIntervalFile(WindowPort& window) {
     window.clearScreen();
-    CommonDialog& dialog = window.dialog(DialogId::CommonDialog1);
+    CommonDialog& dialog = window.dialog(DialogId::Open);
     dialog.setFilter(IntervalFilter);
     dialog.setFilterIndex(1);
     return dialog.showOpen();
@@ -93,7 +93,7 @@ RecordingCommands::RecordingCommands(WindowState& state, WindowPort& window)
 OpenResult RecordingCommands::open(Units units) {
     hints_.clear();
     if (!ChooseIntervalFile(window_)) return OpenResult::Cancelled;
-    const std::string path = window_.dialog(DialogId::CommonDialog1).fileName();
+    const std::string path = window_.dialog(DialogId::Open).fileName();
     // Read into buffers first, so that a short or bad file leaves everything untouched.
     const IntervalValues first = ReadFirstValues(path, units);
     std::string note;

@@ -47,10 +47,19 @@ class CommonDialog {
     virtual std::string fileName() const = 0;
 };
 
-enum class LabelId { Label1_0, Label1_1, Label1_2, Label1_3, Label2, Label3, Label4, Label5 };
-enum class ButtonId { Command1, Command2, Command3 };
-enum class PictureId { Picture1, Picture2, Picture3 };
-enum class DialogId { CommonDialog1, CommonDialog2 };
+enum class LabelId {
+    TachogramTop,
+    TachogramBottom,
+    SpectrumTop,
+    SpectrumBottom,
+    Summary,
+    TachogramAxisTitle,
+    SpectrumAxisTitle,
+    MarkovText
+};
+enum class ButtonId { MarkovPrint, MarkovExit, SaveResults };
+enum class PictureId { Tachogram, Spectrum, Poincare };
+enum class DialogId { Open, Save };
 
 // The main window as the commands see it.
 class WindowPort {
@@ -61,7 +70,7 @@ class WindowPort {
     virtual std::string labelCaption(LabelId id) const = 0;
     virtual void setLabelCaption(LabelId id, std::string_view caption) = 0;
     virtual void setButtonEnabled(ButtonId id, bool enabled) = 0;
-    // Frame1, the Markov panel.
+    // markovPanel, the Markov panel.
     virtual void setPanelVisible(bool visible) = 0;
     // Clears what was drawn on the window's own surface (not the picture boxes).
     virtual void clearScreen() = 0;

@@ -298,7 +298,7 @@ TEST(CliTest, ReportSummaryAndMarkovAreWhatTheWindowSavesAndShows) {
     WriteReportFile(saved, state.reportText);
     EXPECT_EQ(Cli("report " + Example), (CliRun{0, ReadAll(saved), ""}));
     EXPECT_EQ(Cli("summary --start 1 --units auto " + Example),
-              (CliRun{0, window.caption(LabelId::Label2),
+              (CliRun{0, window.caption(LabelId::Summary),
                       Example + ": values taken as seconds (--units auto)\n"}));
     const std::string out = dir.write("out.txt", "old");
     const std::string shortFile = dir.write("short.int", "0.8\n");

@@ -66,12 +66,12 @@ struct Pass {
 TEST(OpenCommandTest, FillsSummaryReportAndPlots) {
     Pass pass;
     ASSERT_EQ(pass.open(Example), OpenResult::Completed);
-    EXPECT_EQ(pass.window.caption(LabelId::Label2), ExpectedSummary(Example));
+    EXPECT_EQ(pass.window.caption(LabelId::Summary), ExpectedSummary(Example));
     EXPECT_EQ(pass.state.reportText, ExpectedReport(Example));
     EXPECT_EQ(pass.window.dialogs[0].filter, "Interval Files (*.int)|*.int|All Files (*.*)|*.*");
     EXPECT_EQ(pass.window.dialogs[0].filterIndex, 1);
     EXPECT_EQ(pass.window.screenClears, 1);
-    EXPECT_EQ(pass.window.caption(LabelId::Label1_2), " .024");  // SpectrumMax 0.024953363
+    EXPECT_EQ(pass.window.caption(LabelId::SpectrumTop), " .024");  // SpectrumMax 0.024953363
     EXPECT_TRUE(pass.window.saveEnabled);
     EXPECT_EQ(pass.state.pass.poincareR, 0.8276119638509666);
     // The tachogram spans 0 to 2 s; the spectrum its maximum.
@@ -90,7 +90,7 @@ TEST(OpenCommandTest, ResultsDependOnlyOnTheFile) {
     reused.open(testing::ExampleFile("bartelshrv-rest.int"));
     reused.open(Example);
     EXPECT_TRUE(reused.state == fresh.state);
-    EXPECT_EQ(reused.window.caption(LabelId::Label2), fresh.window.caption(LabelId::Label2));
+    EXPECT_EQ(reused.window.caption(LabelId::Summary), fresh.window.caption(LabelId::Summary));
 }
 
 // A cancelled dialog or a failed read leaves the state, the texts, the plots and Save results
@@ -206,7 +206,7 @@ TEST(RecordingCommands, MovesThroughTheRecording) {
         EXPECT_FLOAT_EQ(s.state.pass.seriesAsRead[1], static_cast<float>(beatValue(step.shown)));
     }
     const std::string name = s.folder.file("rec.int") + " (beats 257-512)\r\n";
-    EXPECT_NE(s.window.caption(LabelId::Label2).find("    " + name), std::string::npos);
+    EXPECT_NE(s.window.caption(LabelId::Summary).find("    " + name), std::string::npos);
     EXPECT_EQ(s.state.reportText.substr(0, name.size()), name);
     EXPECT_EQ(s.commands.windowField(),
               "rec.int \u00b7 beats 257-512 of 600 \u00b7 s \u00b7 2 artifacts");

@@ -83,12 +83,12 @@ TEST(MarkovPanelTest, TextOfFourBlocksAndRerunningChangesNothing) {
         "H1: 0.093 bits/symbol\r\n"
         "\r\n"
         "Nakahama index: 0.952";
-    EXPECT_EQ(window.caption(LabelId::Label5), text);
+    EXPECT_EQ(window.caption(LabelId::MarkovText), text);
     EXPECT_TRUE(window.panelVisible);
     // A second run gives the same text and results.
     const WindowState after = state;
     AnalyseAndShowMarkov(window, state);
-    EXPECT_EQ(window.caption(LabelId::Label5), text);
+    EXPECT_EQ(window.caption(LabelId::MarkovText), text);
     EXPECT_TRUE(state == after);
 }
 
@@ -99,7 +99,7 @@ TEST(MarkovPanelTest, NoVariabilityStopsAtTheNakahamaIndex) {
     RecordingWindow window;
     EXPECT_EQ(testing::FailureReason([&] { AnalyseAndShowMarkov(window, state); }, "completed"),
               "no variability: all beats fall in one state, the Nakahama index is undefined");
-    const std::string text = window.caption(LabelId::Label5);
+    const std::string text = window.caption(LabelId::MarkovText);
     EXPECT_NE(text.find("State 4 - RR >0.000      sec: 256 (1.000)\r\n"), std::string::npos);
     EXPECT_TRUE(
         text.ends_with("State 3    .000    .000    .000    .000\r\n"

@@ -1,4 +1,4 @@
-#include "about/frm_about.h"
+#include "about/about_dialog.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -59,8 +59,8 @@ QPushButton* MakeButton(QWidget* form, const char* name, const char* text, const
 
 }  // namespace
 
-frmAbout::frmAbout(QWidget* parent) : QDialog(parent), sysInfoHost_(this) {
-    setObjectName(QStringLiteral("frmAbout"));
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent), sysInfoHost_(this) {
+    setObjectName(QStringLiteral("AboutDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -68,18 +68,18 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent), sysInfoHost_(this) {
     setFont(FormFont(false));
     setFixedSize(TwipsRect(0, 0, kInnerWidth, kInnerHeight).size());
     CreateControls();
-    Form_Load();
+    placeControls();
 }
 
-void frmAbout::CreateControls() {
+void AboutDialog::CreateControls() {
     // Created in tab order: OK first, then System Info; the labels take no focus.
     cmdOK = MakeButton(this, "cmdOK", "OK", TwipsRect(4320, 2640, 1260, 345));
     cmdOK->setDefault(true);
     cmdOK->setFocus();
     cmdSysInfo =
         MakeButton(this, "cmdSysInfo", "&System Info...", TwipsRect(4320, 3075, 1245, 345));
-    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &AboutDialog::onOk);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &AboutDialog::onSystemInfo);
 
     Image1 = MakeLabel(this, "Image1", TwipsRect(120, 240, 720, 720), Qt::black);
     Image1->setPixmap(AppIcon().pixmap(kIconPixels, kIconPixels));
@@ -96,7 +96,7 @@ void frmAbout::CreateControls() {
 }
 
 // Centres the box on its screen and sets its texts.
-void frmAbout::Form_Load() {
+void AboutDialog::placeControls() {
     const QRect screenArea = screen()->geometry();
     move(screenArea.x() + (screenArea.width() - width()) / 2,
          screenArea.y() + (screenArea.height() - height()) / 2);
@@ -108,24 +108,24 @@ void frmAbout::Form_Load() {
     lblDescription->setText(DisplayText(kDescription));
 }
 
-void frmAbout::cmdOK_Click() {
+void AboutDialog::onOk() {
     accept();
 }
 
-void frmAbout::cmdSysInfo_Click() {
+void AboutDialog::onSystemInfo() {
     StartSysInfo();
 }
 
-void frmAbout::StartSysInfo() {
+void AboutDialog::StartSysInfo() {
     ritmova::StartSysInfo(sysInfoHost_);
 }
 
-bool frmAbout::GetKeyValue(RegistryRoot root, std::string_view keyPath, std::string_view valueName,
-                           std::string& keyValue) {
+bool AboutDialog::GetKeyValue(RegistryRoot root, std::string_view keyPath,
+                              std::string_view valueName, std::string& keyValue) {
     return ritmova::GetKeyValue(sysInfoHost_.SystemRegistry(), root, keyPath, valueName, keyValue);
 }
 
-void frmAbout::paintEvent(QPaintEvent* event) {
+void AboutDialog::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     QPainter painter(this);
     // The white line first, so that the grey one stays whole where they touch.
@@ -136,11 +136,11 @@ void frmAbout::paintEvent(QPaintEvent* event) {
     }
 }
 
-QPoint frmAbout::TwipsPoint(int x, int y) const {
+QPoint AboutDialog::TwipsPoint(int x, int y) const {
     return QPoint(TwipsToPixels(x, logicalDpiX()), TwipsToPixels(y, logicalDpiY()));
 }
 
-QRect frmAbout::TwipsRect(int left, int top, int width, int height) const {
+QRect AboutDialog::TwipsRect(int left, int top, int width, int height) const {
     return QRect(TwipsPoint(left, top),
                  QSize(TwipsToPixels(width, logicalDpiX()), TwipsToPixels(height, logicalDpiY())));
 }

@@ -4,12 +4,12 @@
 #include <exception>
 
 #include "common/command_failure.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 #include "ui/trend_window.h"
 
 namespace ritmova {
 
-void Form1::openTrend() {
+void MainWindow::onTrend() {
     runTrapped([this] {
         if (!recording_->opened()) throw CommandFailure("no recording is open");
         showTrend(false);
@@ -19,12 +19,12 @@ void Form1::openTrend() {
 
 // Shows the trend of the open recording; a trend window already showing that file is only
 // raised, unless `reread`.
-void Form1::showTrend(bool reread) {
+void MainWindow::showTrend(bool reread) {
     const OpenedRecording& opened = recording_->requireOpened();
     const QString path = QFile::decodeName(opened.path.c_str());
     if (!trend_) {
         trend_ = new TrendWindow(printer_, this);
-        connect(trend_, &TrendWindow::windowChosen, this, &Form1::goToBeat);
+        connect(trend_, &TrendWindow::windowChosen, this, &MainWindow::goToBeat);
     }
     if (reread || !trend_->isVisible() || trend_->fileName() != path) {
         trend_->showRecording(path, opened.recording.intervals, opened.artifacts);
@@ -36,7 +36,7 @@ void Form1::showTrend(bool reread) {
 
 // A new Open stops the trend of the previous recording; a trend window on the screen follows
 // the new one. A closed one holds nothing (closing cancels).
-void Form1::recordingOpened() {
+void MainWindow::recordingOpened() {
     if (!trend_ || !trend_->isVisible()) return;
     trend_->cancel();
     try {

@@ -3,9 +3,7 @@
 #include <QMainWindow>
 #include <QPrinter>
 #include <cstddef>
-#include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 
@@ -24,50 +22,57 @@ namespace ritmova {
 
 class TrendWindow;
 
-// The menus; each menu's items under their fixed indices, gaps included.
-struct Form1Menus {
-    QMenu* FileMnu = nullptr;
-    std::map<std::int16_t, QAction*> FileMnuItem;
-    QMenu* AnalysisMenu = nullptr;
-    std::map<std::int16_t, QAction*> AnalysisMenuItem;
-    QMenu* MenuQM = nullptr;
-    std::map<std::int16_t, QAction*> MenuQMItem;
+// The menus and their items, in menu order.
+struct MainWindowMenus {
+    QMenu* file = nullptr;
+    QAction* open = nullptr;
+    QAction* print = nullptr;
+    QAction* printerSetup = nullptr;
+    QAction* exportImage = nullptr;
+    QAction* exit = nullptr;
+    QMenu* analysis = nullptr;
+    QAction* markov = nullptr;
+    QAction* next = nullptr;
+    QAction* previous = nullptr;
+    QAction* goToBeat = nullptr;
+    QAction* trend = nullptr;
+    QAction* milliseconds = nullptr;  // checkable: kept between sessions
+    QMenu* help = nullptr;            // "?"
+    QAction* about = nullptr;
 };
 
 // The main window: three plots with their axis values and titles, the results summary,
 // Save results and the Markov panel. It owns the analysis state; every menu item and button
 // reaches one handler, which runs its command under one error trap.
-class Form1 final : public QMainWindow {
+class MainWindow final : public QMainWindow {
     Q_OBJECT
 
   public:
-    explicit Form1(QWidget* parent = nullptr);
-    ~Form1() override;
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
 
-    void FileMnu_Click(std::int16_t index);
-    void FileMnuItem_Click(std::int16_t index);
-    void AnalysisMenuItem_Click(std::int16_t index);
-    void MenuQMItem_Click(std::int16_t index);
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-
-    // File menu index of Export image, between Printer Setup and the separator before Exit.
-    static constexpr std::int16_t ExportItem = 5;
-    // The Analysis menu: 0 Markov, a separator at 1, then the moves through the recording.
-    // 5 (a separator) and 6 are the Trend view's; a separator at 7 comes before Milliseconds.
-    static constexpr std::int16_t NextItem = 2;
-    static constexpr std::int16_t PreviousItem = 3;
-    static constexpr std::int16_t GoToItem = 4;
-    static constexpr std::int16_t MillisecondsItem = 8;  // checkable: the handler reads its check
+    // The menu items' and buttons' handlers, each running its command under one error trap.
+    void onFileMenuShown();
+    void onOpen();
+    void onPrint();
+    void onPrinterSetup();
+    void onExportImage();
+    void onExit();
+    void onMarkov();
+    void onNext();
+    void onPrevious();
+    void onGoToBeat();
+    void onTrend();
+    void onMilliseconds();
+    void onAbout();
+    void onPrintMarkov();
+    void onCloseMarkov();
+    void onSaveResults();
 
     // Answers Go to beat's dialog (its spin box limited to the recording's windows): true
     // when accepted. A test installs its own answer.
     using BeatAnswer = std::function<bool(QInputDialog&)>;
     void setBeatAnswer(BeatAnswer answer) { beatAnswer_ = std::move(answer); }
-
-    // Analysis menu index of Trend, after a separator.
-    static constexpr std::int16_t TrendItem = 6;
 
     // Opens `path` as if it had been chosen in the Open dialog; false when that failed (the
     // reason is in the status bar).
@@ -79,8 +84,8 @@ class Form1 final : public QMainWindow {
     // The status bar's permanent field: the open recording and the window shown.
     const QLabel* windowField() const { return windowField_; }
 
-    const Form1Controls& controls() const { return controls_; }
-    const Form1Menus& menus() const { return menus_; }
+    const MainWindowControls& controls() const { return controls_; }
+    const MainWindowMenus& menus() const { return menus_; }
     const WindowState& windowState() const { return state_; }
     // Analysis → Trend's window, once it was asked for.
     TrendWindow* trendWindow() const { return trend_; }
@@ -93,15 +98,12 @@ class Form1 final : public QMainWindow {
     void createControls();
     void createPanel(QWidget* client);
     void createMenus();
-    void Form_Load();
+    void loadWindow();
     WindowTwips sizeAndCentre(float twipsPerPixel);
     void placeControls(const LoadLayout& layout, float twipsPerPixel);
     void setStartTexts();
     void createAnalysisMenu();
     bool openRecording();
-    void exportImage();
-    void markov();
-    void askForBeat();
     void setMilliseconds(bool milliseconds);
     // Runs a command of the open recording under the error trap; when it completed, shows its
     // hints in the status bar. The field on the right follows the window shown, even when
@@ -110,7 +112,6 @@ class Form1 final : public QMainWindow {
     bool runRecordingCommand(const std::function<bool()>& command,
                              const std::function<std::string()>& fileName = {});
     // The trend window (form1_trend.cpp).
-    void openTrend();
     void showTrend(bool reread);
     // An Open read a new recording: a trend window on the screen follows it.
     void recordingOpened();
@@ -123,10 +124,10 @@ class Form1 final : public QMainWindow {
 
     WindowState state_;
     QPrinter printer_;
-    Form1Controls controls_;
-    Form1Menus menus_;
-    std::unique_ptr<QtCommonDialog> commonDialog1_;
-    std::unique_ptr<QtCommonDialog> commonDialog2_;
+    MainWindowControls controls_;
+    MainWindowMenus menus_;
+    std::unique_ptr<QtCommonDialog> openDialog_;
+    std::unique_ptr<QtCommonDialog> saveDialog_;
     std::unique_ptr<QtCommonDialog> exportDialog_;
     std::unique_ptr<QtWindowPort> port_;
     std::unique_ptr<RecordingCommands> recording_;

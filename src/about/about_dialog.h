@@ -17,11 +17,11 @@ namespace ritmova {
 
 // The About box: the program's icon, name and purpose, and a button that starts the system
 // information tool. Modeless; it deletes itself when closed.
-class frmAbout : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 
   public:
-    explicit frmAbout(QWidget* parent = nullptr);
+    explicit AboutDialog(QWidget* parent = nullptr);
 
     void StartSysInfo();
     bool GetKeyValue(RegistryRoot root, std::string_view keyPath, std::string_view valueName,
@@ -42,9 +42,9 @@ class frmAbout : public QDialog {
     };
 
     void CreateControls();
-    void Form_Load();
-    void cmdOK_Click();
-    void cmdSysInfo_Click();
+    void placeControls();
+    void onOk();
+    void onSystemInfo();
     QPoint TwipsPoint(int x, int y) const;
     QRect TwipsRect(int left, int top, int width, int height) const;
 
