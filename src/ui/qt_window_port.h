@@ -1,39 +1,15 @@
 #pragma once
 
 #include <QString>
-#include <array>
 #include <string>
 
 #include "ui/window_port.h"
 
-class QGroupBox;
-class QLabel;
-class QPushButton;
+#include "ui/main_window_controls.h"
+
 class QStatusBar;
 
 namespace ritmova {
-
-class PictureBoxWidget;
-class QtCommonDialog;
-
-// The controls of the main window, under their names.
-struct MainWindowControls {
-    PictureBoxWidget* tachogramPlot = nullptr;
-    PictureBoxWidget* spectrumPlot = nullptr;
-    PictureBoxWidget* poincarePlot = nullptr;
-    std::array<QLabel*, 4> axisValueLabels{};
-    QLabel* summaryLabel = nullptr;
-    QLabel* tachogramAxisTitle = nullptr;
-    QLabel* spectrumAxisTitle = nullptr;
-    QLabel* markovText = nullptr;
-    QPushButton* markovPrintButton = nullptr;
-    QPushButton* markovExitButton = nullptr;
-    QPushButton* saveResultsButton = nullptr;
-    QGroupBox* markovPanel = nullptr;
-    QtCommonDialog* openDialog = nullptr;
-    QtCommonDialog* saveDialog = nullptr;
-    QtCommonDialog* exportDialog = nullptr;  // File → Export image's own, with its own name
-};
 
 // A caption as a QLabel shows it: CR LF line breaks become line feeds.
 QString ShownCaption(std::string_view caption);
