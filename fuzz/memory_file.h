@@ -24,6 +24,25 @@ class MemoryFile {
     std::string path_;
 };
 
+// Links of chosen names to one file, in a folder of their own; each name replaces the last, so
+// that the file is read under names of any bytes.
+class NamedLink {
+  public:
+    explicit NamedLink(std::string target);
+    ~NamedLink();
+    NamedLink(const NamedLink&) = delete;
+    NamedLink& operator=(const NamedLink&) = delete;
+
+    // The path of a link named `name`: at most 255 bytes, '/' as '_'; "", "." and ".." as
+    // "recording.int".
+    const std::string& name(std::string_view name);
+
+  private:
+    std::string target_;
+    std::string folder_;
+    std::string path_;
+};
+
 // Stops the run with a message; libFuzzer keeps the input as a finding.
 [[noreturn]] void Finding(const std::string& what);
 

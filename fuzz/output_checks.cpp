@@ -149,6 +149,24 @@ bool IsUtf8(std::string_view text) {
     return true;
 }
 
+bool IsTextOfLines(std::string_view text, std::size_t lines, bool tabs) {
+    if (!IsUtf8(text)) return false;
+    std::size_t ends = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const auto c = static_cast<unsigned char>(text[at]);
+        const std::string_view rest = text.substr(at);
+        if (rest.starts_with("\r\n")) {
+            ++ends;
+            ++at;
+        } else if ((c < 0x20 && !(tabs && c == '\t')) || c == 0x7F ||
+                   (c == 0xC2 && static_cast<unsigned char>(text[at + 1]) < 0xA0) ||
+                   rest.starts_with("\u2028") || rest.starts_with("\u2029")) {
+            return false;
+        }
+    }
+    return ends == lines && text.ends_with("\r\n");
+}
+
 bool IsJson(std::string_view text) {
     return IsUtf8(text) && JsonChecker(text).document();
 }

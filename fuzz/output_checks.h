@@ -15,4 +15,8 @@ bool IsJson(std::string_view text);
 // holding as many fields as the first.
 bool IsCsv(std::string_view text);
 
+// Exactly `lines` lines, each ended by CR LF, in well-formed UTF-8 with no control character
+// (C0, DEL, C1, the line and paragraph separators) but, where `tabs`, the tab.
+bool IsTextOfLines(std::string_view text, std::size_t lines, bool tabs);
+
 }  // namespace ritmova::fuzz

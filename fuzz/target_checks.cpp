@@ -1,14 +1,17 @@
 #include "target_checks.h"
 
+#include <algorithm>
 #include <cstring>
 #include <variant>
 
 #include "analysis/interval_file.h"
 #include "analysis/recording.h"
 #include "cli/batch_output.h"
+#include "cli/command_line.h"
 #include "cli/recording_analysis.h"
 #include "common/command_failure.h"
 #include "output_checks.h"
+#include "ui/window_command_line.h"
 
 namespace ritmova::fuzz {
 namespace {
@@ -80,6 +83,37 @@ std::optional<std::string> PassFault(const std::string& path) {
     if (!IsCsv(csvText)) return "not CSV: " + csvText;
     if (json(measures) != jsonText || csv(measures) != csvText) {
         return "the measures differ without the texts:\n" + jsonText + "\n" + json(measures);
+    }
+    if (withTexts.error) return std::nullopt;
+    if (!IsTextOfLines(withTexts.summary, 12, false))
+        return "a summary of other lines: " + jsonText;
+    if (!IsTextOfLines(withTexts.report, 16, true)) {
+        return "a report of other lines: " + withTexts.report;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> OptionsFault(const std::vector<std::string>& arguments) {
+    std::vector<const char*> argv{"ritmova-cli"};
+    for (const std::string& argument : arguments) argv.push_back(argument.c_str());
+    argv.push_back(nullptr);
+    const cli::ParsedCommandLine cli =
+        cli::ParseCommandLine(static_cast<int>(argv.size() - 1), argv.data());
+    if (cli.exitStatus && *cli.exitStatus != 0 && *cli.exitStatus != 2) {
+        return "ritmova-cli's exit status " + std::to_string(*cli.exitStatus);
+    }
+    const std::vector<std::string>& files = cli.line.files;
+    if (!cli.exitStatus && (files.empty() || std::count(files.begin(), files.end(), "-") > 1)) {
+        return "ritmova-cli runs " + cli.line.command + " without files or with - twice";
+    }
+    if (!IsUtf8(cli.out) || !IsUtf8(cli.err)) return "ritmova-cli's messages: " + cli.err;
+    const WindowCommandLine window = ParseWindowCommandLine(arguments);
+    const bool failed = window.request == WindowRequest::UsageError;
+    if (failed != !window.message.empty() || !IsUtf8(window.message)) {
+        return "ritmova's usage message: " + window.message;
+    }
+    if (window.request == WindowRequest::Export && (!window.file || window.image.empty())) {
+        return "ritmova exports without a recording or an image";
     }
     return std::nullopt;
 }

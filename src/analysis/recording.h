@@ -48,6 +48,11 @@ struct Recording {
 Recording ReadRecording(const std::string& path, const ReadOptions& options = {});
 Recording ParseRecording(std::string_view text, const ReadOptions& options = {});
 
+// Whether the file at `path` is a Polar HRM file by ReadRecording's rule: after a byte order
+// mark, blank space and blank lines, its first text is "[Params]". False for standard input,
+// which cannot be read twice, for anything but a regular file and for what cannot be read.
+bool IsPolarFile(const std::string& path);
+
 // The first 256 values of a file by ReadIntervalFile's rules, reasons and bounds, in `units`:
 // milliseconds convert as ReadRecording converts them, so the values are the first 256 of
 // the whole recording read in the same units.

@@ -1,5 +1,8 @@
 // The whole-recording reader: a list of values, a column of each line, or a Polar HRM file.
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <optional>
 
 #include "analysis/recording.h"
 #include "analysis/value_text.h"
@@ -54,6 +57,14 @@ class ValueSink {
     std::vector<float> milliseconds_;
 };
 
+// After blank space and line ends, the text up to the first separator when it starts with
+// '[' (valid until the source or buffer is next used); nothing for any other text.
+std::optional<std::string_view> bracketedStart(Source& source, ValueBuffer& buffer, long& line) {
+    source.skipSpace(line, MaxBlankRun);
+    if (source.peek() != '[') return std::nullopt;
+    return TakeValue<EndsValue>(source, buffer, line);
+}
+
 class RecordingReader {
   public:
     RecordingReader(Source& source, const ReadOptions& options)
@@ -82,25 +93,25 @@ class RecordingReader {
     // A Polar HRM file starts with its [Params] section. Any other first text in '[' is no
     // number either.
     bool startsPolar() {
-        source_.skipSpace(line_, MaxBlankRun);
-        if (source_.peek() != '[') return false;
-        const std::string_view first = TakeValue<EndsValue>(source_, buffer_, line_);
-        if (first != "[Params]") FailNotNumber(first, line_);
+        const std::optional<std::string_view> first = bracketedStart(source_, buffer_, line_);
+        if (!first) return false;
+        if (*first != "[Params]") FailNotNumber(*first, line_);
         skipLine();
         return true;
     }
 
-    // The first field of each line of the [HRData] section, in milliseconds.
+    // The first field of each line of the [HRData] section, in milliseconds. A second [HRData]
+    // section is refused: which of the two holds the recording cannot be told.
     Recording readPolar() {
         ValueSink values(UnitsChoice::Milliseconds);
         bool inData = false;
         bool dataSeen = false;
         while (startLine()) {
             if (source_.peek() == '[') {
-                if (inData) break;
                 const std::size_t length = source_.takeText<EndsValue>(buffer_);
                 inData = std::string_view(buffer_.data(), std::min(length, buffer_.size())) ==
                          "[HRData]";
+                if (inData && dataSeen) failAtLine("a second [HRData] section");
                 dataSeen = dataSeen || inData;
             } else if (inData) {
                 values.add(columnText(1), line_);
@@ -183,6 +194,21 @@ Recording ReadRecording(const std::string& path, const ReadOptions& options) {
     } catch (const CommandFailure&) {
         if (source.failed()) throw CommandFailure("the file could not be read");
         throw;
+    }
+}
+
+bool IsPolarFile(const std::string& path) {
+    struct stat status {};
+    if (path == "-" || stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
+    try {
+        const InputFile file(path);
+        Source source(file, MaxRecordingBytes, limitReason());
+        source.startText();
+        ValueBuffer buffer;
+        long line = 1;
+        return bracketedStart(source, buffer, line) == "[Params]";
+    } catch (const CommandFailure&) {
+        return false;
     }
 }
 

@@ -175,6 +175,14 @@ void FailNotNumber(std::string_view text, long line) {
     throw CommandFailure(AtLine(line, QuotedToken(text) + " is not a number"));
 }
 
+void FailTooLong(std::string_view start, long line) {
+    const bool numeric = start.find_first_not_of("0123456789+-.eE") == std::string_view::npos &&
+                         start.find_first_of("0123456789") != std::string_view::npos;
+    if (!numeric) FailNotNumber(start, line);
+    throw CommandFailure(AtLine(line, QuotedToken(start) + " has too many digits for a number (" +
+                                          std::to_string(MaxValueLength) + " characters at most)"));
+}
+
 float ConvertedValueAt(std::string_view text, int pointShift, long line) {
     const Converted converted = ConvertValue(text, pointShift);
     if (converted.result == Conversion::NotNumber) FailNotNumber(text, line);

@@ -168,6 +168,10 @@ std::string AtLine(long line, const std::string& what);
 // "line 3: 'abc' is not a number".
 [[noreturn]] void FailNotNumber(std::string_view text, long line);
 
+// A value's text longer than MaxValueLength, of which `start` was kept: one that begins as a
+// number does is said to be too long for one, anything else not to be a number.
+[[noreturn]] void FailTooLong(std::string_view start, long line);
+
 // The text of the value at `line` up to the next separator, empty when there is none; a text
 // longer than MaxValueLength fails. The text is valid until the source or buffer is next used.
 template <bool (*Ends)(int)>
@@ -175,7 +179,7 @@ std::string_view TakeValue(Source& source, ValueBuffer& buffer, long line) {
     if (const auto text = source.takeWithinBlock<Ends>(MaxValueLength)) return *text;
     const std::size_t length = source.takeText<Ends>(buffer);
     if (length > MaxValueLength)
-        FailNotNumber(std::string_view(buffer.data(), std::min(length, buffer.size())), line);
+        FailTooLong(std::string_view(buffer.data(), std::min(length, buffer.size())), line);
     return {buffer.data(), length};
 }
 

@@ -146,7 +146,10 @@ void AppendJsonString(std::string& out, std::string_view bytes) {
 }
 
 void AppendCsvField(std::string& out, std::string_view bytes) {
-    const std::string text = SafeText(bytes);
+    std::string text = SafeText(bytes);
+    // Spreadsheets take a field that starts so for a formula; a quote in front keeps it text.
+    // "-" alone, standard input's name, is no formula.
+    if (text.find_first_of("=+-@") == 0 && text != "-") text.insert(0, 1, '\'');
     if (text.find_first_of(",\"\r\n") == std::string::npos) {
         out += text;
         return;

@@ -37,7 +37,8 @@ void AppendCsvFailure(std::string& out, std::string_view file, std::size_t empty
                       std::string_view reason);
 void AppendJsonFailure(std::string& out, std::string_view file, std::string_view reason);
 
-// Text for JSON and CSV: SafeText of the bytes, quoted and escaped.
+// Text for JSON and CSV: SafeText of the bytes, quoted and escaped. A CSV field that begins
+// with =, +, - or @ (but "-" alone) gets a ' in front, so that spreadsheets read it as text.
 void AppendJsonString(std::string& out, std::string_view bytes);
 void AppendCsvField(std::string& out, std::string_view bytes);
 

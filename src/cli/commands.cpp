@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <string_view>
 #include <thread>
@@ -21,8 +23,14 @@ namespace {
 constexpr std::size_t FilesPerChunk = 32;
 constexpr std::size_t WindowsPerChunk = 512;
 
+// The reason of the first write to standard output that failed; 0 while none has.
+int outputError = 0;
+
 void write(std::FILE* stream, std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), stream);
+    if (std::fwrite(text.data(), 1, text.size(), stream) != text.size() && stream == stdout &&
+        outputError == 0) {
+        outputError = errno;
+    }
 }
 
 // "NAME: reason", both quoted safely.
@@ -80,7 +88,7 @@ int printText(const CommandLine& line) {
     }
     if (line.command == "report" && !line.output.empty()) {
         try {
-            WriteReportFile(line.output, r.report);
+            WriteReportFile(line.output, r.report, file);
         } catch (const CommandFailure& failure) {
             write(stderr, SafeText(failure.what()) + "\n");
             return 1;
@@ -251,6 +259,17 @@ int RunCommand(const CommandLine& line) {
     if (command == "report" || command == "summary" || command == "markov") return printText(line);
     if (command == "json" || command == "csv") return printTable(line);
     return printRecordings(line);
+}
+
+int CloseOutput(int status) {
+    if (std::fflush(stdout) != 0 && outputError == 0) outputError = errno;
+    if (std::ferror(stdout) && outputError == 0) outputError = EIO;
+    if (std::fclose(stdout) != 0 && outputError == 0) outputError = errno;
+    if (outputError == 0) return status;
+    const std::string message =
+        std::string("ritmova-cli: write error: ") + std::strerror(outputError) + "\n";
+    std::fputs(message.c_str(), stderr);
+    return 1;
 }
 
 }  // namespace ritmova::cli

@@ -21,4 +21,9 @@ struct CommandLine {
 // "FILE: reason". Returns the exit status: 0 when every file was analysed, 1 when any failed.
 int RunCommand(const CommandLine& line);
 
+// Flushes and closes standard output, the tool's last step. A write that failed on the way
+// (a full disk, a closed output, the file size limit) or now is told on stderr as
+// "ritmova-cli: write error: reason", and the exit status becomes 1; else it stays `status`.
+int CloseOutput(int status);
+
 }  // namespace ritmova::cli

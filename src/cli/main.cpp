@@ -1,148 +1,37 @@
 // ritmova-cli: the analysis of interval files without a window, for batch work.
-#include <CLI/CLI.hpp>
+#include <fcntl.h>
+#include <unistd.h>
 
-#include <algorithm>
-#include <charconv>
+#include <csignal>
 #include <cstdio>
-#include <functional>
-#include <string>
-#include <string_view>
-#include <vector>
 
+#include "cli/command_line.h"
 #include "cli/commands.h"
-#include "common/safe_text.h"
 
 namespace {
 
-using ritmova::cli::CommandLine;
-
-constexpr const char* Usage =
-    "Usage: ritmova-cli COMMAND [OPTION]... FILE...\n"
-    "Heart rate variability analysis of R-R interval files, for batch work.\n"
-    "Each FILE holds R-R intervals; - reads standard input. The analysis looks at 256 beats,\n"
-    "by default the first 256 values, in seconds.\n"
-    "\n"
-    "Commands:\n"
-    "  report FILE        the results report, exactly as Save results writes it\n"
-    "  summary FILE       the 12-line results summary\n"
-    "  markov FILE        the Markov analysis panel text\n"
-    "  json FILE...       a JSON array with every measure and the power spectrum of each file\n"
-    "  csv FILE...        a CSV table with one row of measures per file\n"
-    "  windows FILE...    the measures of every complete 256-beat window of each recording\n"
-    "  artifacts FILE...  the intervals of each recording flagged as artifacts\n"
-    "\n"
-    "Options (before or after the files):\n"
-    "  --units s|ms|auto  units of the values (default s; auto: ms when the median is above 10)\n"
-    "  --skip-lines N     skip N header lines before the values\n"
-    "  --column K         read the K-th field (1-based) of each line, fields split by , ; blanks\n"
-    "  --start BEAT       analyse the 256 beats from BEAT on (default 1; not windows, artifacts)\n"
-    "  --range LOW,HIGH   intervals outside LOW..HIGH seconds are artifacts (default 0.3,2.0)\n"
-    "  --step N           windows: beats from one window to the next (default 256)\n"
-    "  --format FORMAT    windows: csv (default) or json; artifacts: json (default) or csv\n"
-    "  -o, --output OUT   report: write the report to OUT as Save results does, not on stdout\n"
-    "  -h, --help         show this help\n"
-    "  --version          show the version\n"
-    "\n"
-    "Exit status: 0 when every file was analysed, 1 when any failed, 2 for a usage error.\n";
-
-// "LOW,HIGH" in seconds, LOW below HIGH, both positive; an empty text when it is, else why not.
-std::string parseRange(const std::string& text, ritmova::ArtifactLimits* limits) {
-    const std::size_t comma = text.find(',');
-    float low = 0;
-    float high = 0;
-    const char* end = text.data() + text.size();
-    const bool read =
-        comma != std::string::npos &&
-        std::from_chars(text.data(), text.data() + comma, low).ptr == text.data() + comma &&
-        std::from_chars(text.data() + comma + 1, end, high).ptr == end;
-    if (!read) return "give two numbers as LOW,HIGH";
-    if (!(low > 0 && low < high && high < 1e30f)) return "LOW must be above 0 and below HIGH";
-    if (limits) *limits = {low, high};
-    return "";
-}
-
-// A whole number of at least `minimum`; CLI11's own number checks print the double range.
-std::function<std::string(const std::string&)> wholeNumber(unsigned long long minimum) {
-    return [minimum](const std::string& text) -> std::string {
-        unsigned long long value = 0;
-        const char* end = text.data() + text.size();
-        const auto result = std::from_chars(text.data(), end, value);
-        if (result.ptr == end && result.ec == std::errc() && value >= minimum) return "";
-        return "give a whole number from " + std::to_string(minimum) + " on";
-    };
-}
-
-// The options of every command that reads recordings.
-void addReadingOptions(CLI::App& command, CommandLine& line, std::string& units,
-                       std::string& range) {
-    command.fallthrough();
-    command.add_option("FILE", line.files)->required();
-    command.add_option("--units", units)->check(CLI::IsMember({"s", "ms", "auto"}));
-    command.add_option("--skip-lines", line.analysis.read.skipLines)->check(wholeNumber(0));
-    command.add_option("--column", line.analysis.read.column)->check(wholeNumber(1));
-    command.add_option("--range", range)->check([](const std::string& text) {
-        return parseRange(text, nullptr);
-    });
-}
-
-// Parses the command line into `line`; throws CLI::ParseError for a usage error.
-void parse(int argc, char** argv, CommandLine& line) {
-    const std::vector<std::string_view> commands{"report", "summary", "markov",   "json",
-                                                 "csv",    "windows", "artifacts"};
-    if (argc > 1 && argv[1][0] != '-' &&
-        std::find(commands.begin(), commands.end(), argv[1]) == commands.end()) {
-        throw CLI::ParseError(std::string("unknown command '") + argv[1] + "'", 2);
+// A standard stream that was closed is held by /dev/null, read-only, so that no file the tool
+// opens takes its place: writes to standard output then fail and are told, instead of going
+// into a report or recording.
+void holdClosedStandardStreams() {
+    for (int stream = STDIN_FILENO; stream <= STDERR_FILENO; ++stream) {
+        // The lowest free descriptor is this one: the lower streams are open by now.
+        if (fcntl(stream, F_GETFD) == -1) static_cast<void>(open("/dev/null", O_RDONLY));
     }
-    CLI::App app("Heart rate variability analysis", "ritmova-cli");
-    app.set_help_flag("-h,--help");
-    app.set_version_flag("--version", std::string("ritmova-cli ") + RITMOVA_VERSION);
-    app.require_subcommand(1);
-    std::string units = "s";
-    std::string range = "0.3,2.0";
-    std::string format;
-    for (const std::string_view n : commands) {
-        CLI::App* command = app.add_subcommand(std::string(n));
-        addReadingOptions(*command, line, units, range);
-        if (n == "report" || n == "summary" || n == "markov") {
-            command->get_option("FILE")->expected(1);
-        }
-        if (n != "windows" && n != "artifacts") {
-            command->add_option("--start", line.analysis.firstBeat)->check(wholeNumber(1));
-        }
-        if (n == "report") command->add_option("-o,--output", line.output);
-        if (n == "windows") command->add_option("--step", line.step)->check(wholeNumber(1));
-        if (n == "windows" || n == "artifacts") {
-            command->add_option("--format", format)->check(CLI::IsMember({"csv", "json"}));
-        }
-    }
-    app.parse(argc, argv);
-    line.command = app.get_subcommands().front()->get_name();
-    if (format.empty()) format = line.command == "windows" ? "csv" : "json";
-    line.format = format;
-    using ritmova::UnitsChoice;
-    line.analysis.read.units = units == "ms"     ? UnitsChoice::Milliseconds
-                               : units == "auto" ? UnitsChoice::Auto
-                                                 : UnitsChoice::Seconds;
-    parseRange(range, &line.analysis.limits);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    CommandLine line;
-    try {
-        parse(argc, argv, line);
-    } catch (const CLI::CallForHelp&) {
-        std::fputs(Usage, stdout);
-        return 0;
-    } catch (const CLI::CallForVersion&) {
-        std::printf("ritmova-cli %s\n", RITMOVA_VERSION);
-        return 0;
-    } catch (const CLI::ParseError& error) {
-        const std::string message = "ritmova-cli: " + ritmova::SafeText(error.what()) + "\n";
-        std::fputs(message.c_str(), stderr);
-        std::fputs(Usage, stderr);
-        return 2;
+    holdClosedStandardStreams();
+    // A write beyond the file size limit fails with EFBIG and is told, instead of ending the
+    // tool with a temporary file left behind.
+    std::signal(SIGXFSZ, SIG_IGN);
+    const ritmova::cli::ParsedCommandLine parsed = ritmova::cli::ParseCommandLine(argc, argv);
+    if (parsed.exitStatus) {
+        std::fputs(parsed.err.c_str(), stderr);
+        std::fputs(parsed.out.c_str(), stdout);
+        return ritmova::cli::CloseOutput(*parsed.exitStatus);
     }
-    return ritmova::cli::RunCommand(line);
+    return ritmova::cli::CloseOutput(ritmova::cli::RunCommand(parsed.line));
 }

@@ -1,7 +1,5 @@
 #include "cli/recording_analysis.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -14,20 +12,6 @@
 
 namespace ritmova::cli {
 namespace {
-
-// A Polar HRM file begins with its [Params] section (after a byte order mark, perhaps).
-bool isPolarFile(const std::string& file) {
-    struct stat info {};
-    if (file == "-" || ::stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-    std::FILE* stream = std::fopen(file.c_str(), "rb");
-    if (!stream) return false;
-    char start[16];
-    const std::size_t size = std::fread(start, 1, sizeof start, stream);
-    std::fclose(stream);
-    std::string_view text(start, size);
-    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-    return text.starts_with("[Params]");
-}
 
 // The summary, the report and the Markov panel's text of a window named `name`.
 void buildTexts(RecordingAnalysis& result, const std::string& name) {
@@ -95,7 +79,7 @@ std::optional<IntervalValues> readFirstValues(const std::string& file) {
     try {
         return ReadIntervalFile(file);
     } catch (const CommandFailure&) {
-        if (isPolarFile(file)) return std::nullopt;
+        if (IsPolarFile(file)) return std::nullopt;
         throw;
     }
 }

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "common/number_text.h"
+#include "common/safe_text.h"
 
 namespace ritmova {
 namespace {
@@ -47,7 +48,8 @@ ResultTexts FormatResults(const PassResults& r) {
 std::string ResultsSummary(const ResultTexts& v, const std::string& fileName) {
     std::string text;
     text.reserve(512);
-    text += "Mean R-R value (sec) = " + v[0] + "    SDNN = " + v[1] + "    " + fileName + "\r\n";
+    text += "Mean R-R value (sec) = " + v[0] + "    SDNN = " + v[1] + "    " + SafeText(fileName) +
+            "\r\n";
     text += "RMSSD = " + v[2] + "    NN50 = " + v[3] + "    pNN50 = " + v[4] + "\r\n\r\n";
     text += "R-R Variability - Absolute Values (sec\u00b2/beat)\r\n";
     text += "VLF = " + v[5] + "    LF = " + v[6] + "    HF = " + v[7] + "    Total = " + v[8];
@@ -59,7 +61,7 @@ std::string ResultsSummary(const ResultTexts& v, const std::string& fileName) {
 }
 
 std::string BuildReportText(const ResultTexts& values, const std::string& fileName) {
-    std::string text = fileName + "\r\n";
+    std::string text = SafeText(fileName) + "\r\n";
     text.reserve(512);
     for (std::size_t line = 0; line < ReportLabels.size(); ++line) {
         text += ReportLabels[line];

@@ -13,7 +13,9 @@ namespace ritmova {
 using ResultTexts = std::array<std::string, 15>;
 ResultTexts FormatResults(const PassResults& results);
 
-// The 12-line summary shown under the spectrum; every line ends with CR LF.
+// The 12-line summary shown under the spectrum; every line ends with CR LF. The file's name
+// is quoted by SafeText, here and in the report, so that no name breaks a line or reaches a
+// terminal as a control sequence.
 std::string ResultsSummary(const ResultTexts& values, const std::string& fileName);
 
 // The 16-line report: the file name, then "label:<TAB>value" lines, each ended by CR LF.

@@ -1,9 +1,10 @@
 #include "ui/common_dialog.h"
 
+#include <sys/stat.h>
+
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPushButton>
 
@@ -51,8 +52,9 @@ void makePrinterSetup(QPrintDialog& dialog) {
 
 }  // namespace
 
-void RequireRegularFileToOpen(const QString& path) {
-    if (QFileInfo::exists(path)) RequireRegularFile(QFile::encodeName(path).toStdString());
+void RequireRegularFileToOpen(const std::string& path) {
+    struct stat status {};
+    if (stat(path.c_str(), &status) == 0) RequireRegularFile(path);
 }
 
 QStringList QtNameFilters(std::string_view filter) {
@@ -90,8 +92,9 @@ bool QtCommonDialog::showSave() {
 
 bool QtCommonDialog::showFile(bool saving) {
     if (nextChoice_) {
-        fileName_ = *std::exchange(nextChoice_, std::nullopt);
-        if (!saving) RequireRegularFileToOpen(fileName_);
+        nativeName_ = *std::exchange(nextChoice_, std::nullopt);
+        fileName_ = QFile::decodeName(nativeName_.c_str());
+        if (!saving) RequireRegularFileToOpen(nativeName_);
         return true;
     }
     QFileDialog dialog(parent_);
@@ -108,7 +111,8 @@ bool QtCommonDialog::showFile(bool saving) {
     const std::optional<QString> chosen = fileAnswer_(dialog);
     if (!chosen) return false;
     fileName_ = *chosen;
-    if (!saving) RequireRegularFileToOpen(fileName_);
+    nativeName_ = QFile::encodeName(fileName_).toStdString();
+    if (!saving) RequireRegularFileToOpen(nativeName_);
     return true;
 }
 
@@ -127,10 +131,14 @@ bool QtCommonDialog::showPrinter() {
 }
 
 std::string QtCommonDialog::fileName() const {
-    return QFile::encodeName(fileName_).toStdString();
+    return nativeName_;
 }
 
 void QtCommonDialog::chooseNext(const QString& path) {
+    nextChoice_ = QFile::encodeName(path).toStdString();
+}
+
+void QtCommonDialog::chooseNextNative(const std::string& path) {
     nextChoice_ = path;
 }
 

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "ui/window_port.h"
 
@@ -23,7 +24,7 @@ QStringList QtNameFilters(std::string_view filter);
 // regular file"), by the reader's own rule (RequireRegularFile). Checked with stat(), never by
 // opening, so such a file cannot block the window. A path that does not exist passes: the
 // reader gives its own reason.
-void RequireRegularFileToOpen(const QString& path);
+void RequireRegularFileToOpen(const std::string& path);
 
 // A common dialog component over Qt's file and print dialogs. It keeps the chosen file name
 // between uses and offers it again. A file chosen to open must be a regular file. The dialogs are
@@ -48,6 +49,8 @@ class QtCommonDialog final : public CommonDialog {
 
     // The next showOpen or showSave returns `path` as chosen, without showing a dialog.
     void chooseNext(const QString& path);
+    // The same for a name's bytes as the system takes them, which Qt's text may not hold.
+    void chooseNextNative(const std::string& path);
     void setFileAnswer(FileAnswer answer) { fileAnswer_ = std::move(answer); }
     void setPrinterAnswer(PrinterAnswer answer) { printerAnswer_ = std::move(answer); }
     // A name typed without a suffix gets the chosen file type's (for Export image).
@@ -63,7 +66,8 @@ class QtCommonDialog final : public CommonDialog {
     int filterIndex_ = 0;
     bool suffixFromFilter_ = false;
     QString fileName_;
-    std::optional<QString> nextChoice_;
+    std::string nativeName_;  // fileName() as chosen: its bytes
+    std::optional<std::string> nextChoice_;
     FileAnswer fileAnswer_;
     PrinterAnswer printerAnswer_;
 };

@@ -4,12 +4,17 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QTimer>
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
-#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "about/app_icon.h"
 #include "ui/command_line_export.h"
 #include "ui/main_window.h"
+#include "ui/window_command_line.h"
 
 namespace {
 
@@ -30,50 +35,107 @@ void describeCommandLine(QCommandLineParser& parser) {
                       "BEAT"});
 }
 
-// --help and --version only print, so they need no display.
-bool onlyPrints(QCommandLineParser& parser, int argc, char* argv[]) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-    parser.parse(arguments);  // errors are reported by the full pass, after the toolkit's options
-    return parser.isSet("help") || parser.isSet("help-all") || parser.isSet("version");
+std::vector<std::string> argumentsOf(int argc, char* argv[]) {
+    return {argv + std::min(argc, 1), argv + argc};
+}
+
+// The toolkit's own options (-platform, -style, ...), with one dash or two and their value in
+// the next argument (-style=S too), which the toolkit takes out of the arguments when it
+// starts: one of them is no usage error until the toolkit has had its turn.
+bool toolkitOption(std::string_view argument) {
+    static constexpr std::string_view Names[] = {"platform",
+                                                 "platformpluginpath",
+                                                 "platformtheme",
+                                                 "plugin",
+                                                 "qwindowgeometry",
+                                                 "geometry",
+                                                 "qwindowtitle",
+                                                 "title",
+                                                 "qwindowicon",
+                                                 "icon",
+                                                 "display",
+                                                 "style",
+                                                 "stylesheet",
+                                                 "session",
+                                                 "name",
+                                                 "reverse",
+                                                 "widgetcount",
+                                                 "nograb",
+                                                 "dograb",
+                                                 "testability"};
+    if (argument.starts_with("--")) argument.remove_prefix(1);
+    if (!argument.starts_with('-')) return false;
+    argument.remove_prefix(1);
+    const std::string_view name = argument.substr(0, argument.find('='));
+    if (name != argument && name != "style" && name != "stylesheet") return false;
+    return std::find(std::begin(Names), std::end(Names), name) != std::end(Names);
+}
+
+int failUsage(const ritmova::WindowCommandLine& line) {
+    std::fputs(line.message.c_str(), stderr);
+    return 2;
+}
+
+// Help and the version only print, and an export shows no window: they need no display and
+// run offscreen (an export on the platform asked for, when one is).
+void chooseOffscreen(const ritmova::WindowCommandLine& line) {
+    using ritmova::WindowRequest;
+    const bool prints = line.request == WindowRequest::Help ||
+                        line.request == WindowRequest::HelpAll ||
+                        line.request == WindowRequest::Version;
+    if (prints ||
+        (line.request == WindowRequest::Export && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+}
+
+int showWindow(const ritmova::WindowCommandLine& line) {
+    ritmova::MainWindow form;
+    form.show();
+    if (line.file) {
+        QTimer::singleShot(0, &form, [&form, &line] {
+            if (form.openNativeFile(*line.file) && line.firstBeat) form.goToBeat(*line.firstBeat);
+        });
+    }
+    return QApplication::exec();
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // A write beyond the file size limit fails with EFBIG and is told, instead of ending the
+    // program with a temporary file left behind.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication::setApplicationName("ritmova");
     QApplication::setApplicationDisplayName("Ritmova");
     QApplication::setApplicationVersion(RITMOVA_VERSION);
+    using ritmova::WindowRequest;
+    const ritmova::WindowCommandLine early =
+        ritmova::ParseWindowCommandLine(argumentsOf(argc, argv));
+    if (early.request == WindowRequest::UsageError && !toolkitOption(early.unknownOption)) {
+        return failUsage(early);
+    }
+    chooseOffscreen(early);
+    QApplication app(argc, argv);  // takes its own options out of argv
+    QApplication::setWindowIcon(ritmova::AppIcon());
+    const ritmova::WindowCommandLine line =
+        ritmova::ParseWindowCommandLine(argumentsOf(argc, argv));
     QCommandLineParser parser;
     describeCommandLine(parser);
-    // Printing help or the version, and an export, show no window: they run offscreen (an
-    // export on the platform asked for, when one is).
-    if (onlyPrints(parser, argc, argv)) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    } else if (ritmova::ExportRequested(argc, argv) &&
-               qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    switch (line.request) {
+        case WindowRequest::UsageError:
+            return failUsage(line);
+        case WindowRequest::Help:
+            parser.showHelp(0);  // prints and exits, as the two below do
+        case WindowRequest::Version:
+            parser.showVersion();
+        case WindowRequest::HelpAll:
+            parser.process(app);
+            return 0;
+        case WindowRequest::Export:
+            return ritmova::RunCommandLineExport(line);
+        case WindowRequest::Window:
+            break;
     }
-    QApplication app(argc, argv);
-    QApplication::setWindowIcon(ritmova::AppIcon());
-    parser.process(app);
-    if (const auto status = ritmova::RunCommandLineExport(QApplication::arguments()))
-        return *status;
-    const QStringList files = parser.positionalArguments();
-    if (files.size() > 1) {
-        std::fputs("Usage: ritmova [FILE]\n", stderr);
-        return 2;
-    }
-    std::optional<std::size_t> firstBeat;
-    if (parser.isSet("start") && !(firstBeat = ritmova::ParseStartBeat(parser.value("start")))) {
-        return ritmova::FailStartBeat(parser.value("start"));
-    }
-    ritmova::MainWindow form;
-    form.show();
-    if (!files.isEmpty()) {
-        QTimer::singleShot(0, &form, [&form, firstBeat, file = files.constFirst()] {
-            if (form.openFile(file) && firstBeat) form.goToBeat(*firstBeat);
-        });
-    }
-    return QApplication::exec();
+    return showWindow(line);
 }

@@ -256,7 +256,7 @@ void MainWindow::onExportImage() {
             exportDialog_->setFilter(ImageFilter);
             exportDialog_->setFilterIndex(1);
             if (!exportDialog_->showSave()) return false;
-            ExportWindowImage(*centralWidget(), exportDialog_->chosenPath());
+            ExportWindowImage(*centralWidget(), exportDialog_->fileName(), openedPath());
             return true;
         },
         [this] { return shownFileName(exportDialog_->fileName()); });
@@ -321,7 +321,7 @@ bool MainWindow::goToBeat(std::size_t firstBeat) {
 // The choice holds for every later Open; an open recording is read again in the new units.
 void MainWindow::setMilliseconds(bool milliseconds) {
     settings().setValue(MillisecondsKey, milliseconds);
-    if (recording_->opened()) openFile(QFile::decodeName(recording_->opened()->path.c_str()));
+    if (recording_->opened()) openNativeFile(recording_->opened()->path);
 }
 
 void MainWindow::onAbout() {
@@ -346,14 +346,22 @@ void MainWindow::onSaveResults() {
         saveDialog_->setFilter(TextFilter);
         saveDialog_->setFilterIndex(1);
         if (!saveDialog_->showSave()) return false;
-        WriteReportFile(saveDialog_->fileName(), state_.reportText);
+        WriteReportFile(saveDialog_->fileName(), state_.reportText, openedPath());
         return true;
     });
 }
 
 bool MainWindow::openFile(const QString& path) {
-    openDialog_->chooseNext(path);
+    return openNativeFile(QFile::encodeName(path).toStdString());
+}
+
+bool MainWindow::openNativeFile(const std::string& path) {
+    openDialog_->chooseNextNative(path);
     return openRecording();
+}
+
+std::string MainWindow::openedPath() const {
+    return recording_->opened() ? recording_->opened()->path : std::string();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -365,7 +373,10 @@ void MainWindow::dropEvent(QDropEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();
     if (urls.size() != 1 || !urls.constFirst().isLocalFile()) return;
     event->acceptProposedAction();
-    openFile(urls.constFirst().toLocalFile());
+    // The path's bytes, as the URL holds them percent-encoded: Qt's text would lose those that
+    // are not UTF-8.
+    const QByteArray path = urls.constFirst().path(QUrl::FullyEncoded).toLatin1();
+    openNativeFile(QByteArray::fromPercentEncoding(path).toStdString());
 }
 
 }  // namespace ritmova

@@ -77,6 +77,10 @@ class MainWindow final : public QMainWindow {
     // Opens `path` as if it had been chosen in the Open dialog; false when that failed (the
     // reason is in the status bar).
     bool openFile(const QString& path);
+    // The same for a path's bytes as the system takes them (from the command line, say).
+    bool openNativeFile(const std::string& path);
+    // The path of the open recording, empty when none is open.
+    std::string openedPath() const;
     // Shows the window of the open recording from `firstBeat` (1-based); false when that
     // failed (the reason is in the status bar).
     bool goToBeat(std::size_t firstBeat);
@@ -111,7 +115,7 @@ class MainWindow final : public QMainWindow {
     // `fileName` names another.
     bool runRecordingCommand(const std::function<bool()>& command,
                              const std::function<std::string()>& fileName = {});
-    // The trend window (form1_trend.cpp).
+    // The trend window (main_window_trend.cpp).
     void showTrend(bool reread);
     // An Open read a new recording: a trend window on the screen follows it.
     void recordingOpened();

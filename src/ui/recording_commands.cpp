@@ -56,6 +56,21 @@ Recording wholeRecording(const std::string& path, Units units, const IntervalVal
     return Recording{{first.begin(), first.end()}, units};
 }
 
+// The first 256 values and the whole recording. A Polar HRM file, whose [Params] line no
+// value is read from, is read whole in its milliseconds, by the console tool's rule.
+Recording readOpened(const std::string& path, Units units, IntervalValues& first,
+                     std::string& note) {
+    try {
+        first = ReadFirstValues(path, units);
+    } catch (const CommandFailure&) {
+        if (!IsPolarFile(path)) throw;
+        Recording recording = ReadRecording(path);
+        first = WindowValues(recording.intervals, 1);
+        return recording;
+    }
+    return wholeRecording(path, units, first, note);
+}
+
 }  // namespace
 
 std::size_t OpenedRecording::windowArtifacts() const {
@@ -95,9 +110,9 @@ OpenResult RecordingCommands::open(Units units) {
     if (!ChooseIntervalFile(window_)) return OpenResult::Cancelled;
     const std::string path = window_.dialog(DialogId::Open).fileName();
     // Read into buffers first, so that a short or bad file leaves everything untouched.
-    const IntervalValues first = ReadFirstValues(path, units);
+    IntervalValues first{};
     std::string note;
-    Recording recording = wholeRecording(path, units, first, note);
+    Recording recording = readOpened(path, units, first, note);
     std::vector<ArtifactRule> artifacts = FlagArtifacts(recording.intervals);
     opened_ = OpenedRecording{path, std::move(recording), std::move(artifacts), 1};
     analyse(first, 1, note);

@@ -1,14 +1,18 @@
 #include "ui/window_export.h"
 
+#include <sys/stat.h>
+
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <QWidget>
 
 #include "common/command_failure.h"
+#include "report/file_save.h"
 #include "ui/window_printing.h"
 
 namespace ritmova {
@@ -56,8 +60,8 @@ void paintPdf(const WindowRecording& window, QIODevice& file) {
 
 }  // namespace
 
-void ExportWindowImage(QWidget& client, const QString& path) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
+void ExportWindowImage(QWidget& client, const std::string& path, const std::string& recording) {
+    const QString suffix = QFileInfo(QFile::decodeName(path.c_str())).suffix().toLower();
     const auto paint = suffix == "png"   ? paintPng
                        : suffix == "svg" ? paintSvg
                        : suffix == "pdf" ? paintPdf
@@ -65,12 +69,26 @@ void ExportWindowImage(QWidget& client, const QString& path) {
     if (!paint) {
         throw CommandFailure("is not an image name: end it in .png, .svg or .pdf");
     }
-    if (QFileInfo(path).isDir()) throw CommandFailure("is a folder");
+    struct stat status {};
+    if (stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+        throw CommandFailure("is a folder");
+    }
     const WindowRecording window = RecordWindow(client);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) failWith(file.errorString());
-    paint(window, file);
-    if (!file.commit()) failWith(file.errorString());
+    QByteArray image;
+    QBuffer buffer(&image);
+    buffer.open(QIODevice::WriteOnly);
+    paint(window, buffer);
+    buffer.close();
+    try {
+        SaveFile(path, std::string_view(image.constData(), static_cast<std::size_t>(image.size())),
+                 recording);
+    } catch (const SaveFailure& failure) {
+        failWith(QString::fromStdString(failure.reason()));
+    }
+}
+
+void ExportWindowImage(QWidget& client, const QString& path) {
+    ExportWindowImage(client, QFile::encodeName(path).toStdString());
 }
 
 }  // namespace ritmova

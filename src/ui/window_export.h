@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 class QWidget;
 
@@ -10,10 +11,14 @@ namespace ritmova {
 inline constexpr const char* ImageFilter =
     "PNG Image (*.png)|*.png|SVG Drawing (*.svg)|*.svg|PDF Document (*.pdf)|*.pdf";
 
-// Writes `client` as shown to `path`, as PNG (at the client's size in pixels), SVG or PDF (one
-// page of the client's size) by the file's suffix, through RecordWindow and DrawRecording. The file
-// is written to a temporary file beside it and renamed, so a failed export leaves an existing file
-// as it was. Throws CommandFailure with the reason.
+// Writes `client` as shown to `path` (its bytes, as the system takes them), as PNG (at the
+// client's size in pixels), SVG or PDF (one page of the client's size) by the file's suffix,
+// through RecordWindow and DrawRecording. The file is saved by SaveFile's rules
+// (report/file_save.h): a regular file is written to a temporary file beside it and renamed, so
+// a failed export leaves an existing file as it was; a device or FIFO is written as it is; the
+// file at `recording` is never replaced. Throws CommandFailure with the reason.
+void ExportWindowImage(QWidget& client, const std::string& path, const std::string& recording = "");
+// The same for a name as Qt holds it.
 void ExportWindowImage(QWidget& client, const QString& path);
 
 }  // namespace ritmova

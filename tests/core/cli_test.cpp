@@ -9,6 +9,7 @@
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <sstream>
 #include <stdexcept>
 #include <tuple>
@@ -30,13 +31,26 @@ using Rows = std::vector<Texts>;
 
 using CliRun = std::tuple<int, std::string, std::string>;  // exit status, stdout, stderr
 
-// Runs ritmova-cli with `arguments` split at blanks, each quoted, `input` on its standard input.
+// Runs ritmova-cli with `arguments` split at blanks, each quoted ('' stands for an empty one),
+// `input` on its standard input.
 CliRun Cli(const std::string& arguments, const std::string& input = "") {
     testing::ScratchDir dir;
     std::string command = RITMOVA_CLI;
     std::istringstream stream(arguments);
-    for (std::string word; stream >> word;) command += " '" + word + "'";
+    for (std::string word; stream >> word;) command += word == "''" ? " ''" : " '" + word + "'";
     command += " <" + dir.write("in", input) + " >" + dir.file("out") + " 2>" + dir.file("err");
+    const int status = std::system(command.c_str());
+    return {WEXITSTATUS(status), ReadAll(dir.file("out")), ReadAll(dir.file("err"))};
+}
+
+// Runs a shell command line in which @CLI@ stands for ritmova-cli; what it writes on standard
+// output and error is kept unless the line sends it elsewhere itself.
+CliRun Shell(std::string line) {
+    testing::ScratchDir dir;
+    for (std::size_t at; (at = line.find("@CLI@")) != std::string::npos;) {
+        line.replace(at, 5, RITMOVA_CLI);
+    }
+    const std::string command = "(" + line + ") >" + dir.file("out") + " 2>" + dir.file("err");
     const int status = std::system(command.c_str());
     return {WEXITSTATUS(status), ReadAll(dir.file("out")), ReadAll(dir.file("err"))};
 }
@@ -326,10 +340,16 @@ TEST(CliTest, AUsageErrorNamesTheCulpritThenShowsTheUsageThatHelpShows) {
         "frobnicate: frobnicate F|subcommand: |FILE: json|--bogus: csv --bogus F|"
         "--units: csv --units min F|--step: windows --step 0 F|--start: summary --start 0 F|"
         "--start: json --start 1x F|--start: windows --start 2 F|--column: csv --column 0 F|"
-        "--range: artifacts --range 2,1 F|--range: artifacts --range 2 F|"
-        "--range: artifacts --range ,2 F|--range: artifacts --range 0.5, F|"
-        "--format: windows --format xml F|-o: json -o x F|FILE: report /dev/null F|"
-        "FILE: summary F F");
+        "LOW must be below HIGH: artifacts --range 2,1 F|--range: artifacts --range 2 F|"
+        "give two numbers, LOW,HIGH: artifacts --range ,2 F|"
+        "give two numbers, LOW,HIGH: artifacts --range 0.5, F|"
+        "HIGH must be below 1e30: csv --range 0.3,1e30 F|LOW must be above 0: csv --range 0,1 F|"
+        "--format: windows --format xml F|json does not take the option -o: json -o x F|"
+        "summary does not take the option --step: summary --step 1 F|"
+        "report does not take the option --format: report F --format csv|"
+        "not an empty one: report -o '' F|FILE: report /dev/null F|"
+        "FILE: summary F F|standard input is read once: csv - F -|"
+        "standard input is read once: windows - -");
     const auto [helpStatus, help, helpErr] = Cli("csv --help");
     EXPECT_EQ(helpStatus, 0);
     for (std::string arguments; std::getline(cases, arguments, '|');) {
@@ -372,11 +392,60 @@ TEST(CliTest, ManyFilesInOneBatchAreEachClosed) {
     EXPECT_EQ(ReadCsv(ReadAll(out)), expected);
 }
 
-// Standard input read to its end has no more values for a second "-".
-TEST(CliTest, StandardInputReadTwiceHasNothingLeft) {
-    const auto [status, csv, err] = Cli("csv - -", testing::Lines(testing::Alternating(0.8, 0.9)));
-    EXPECT_EQ(status, 1);
-    EXPECT_EQ(err, "-: only 0 values, 256 needed\n");
+// A name of control bytes, a line end, a direction override and a byte that is not UTF-8
+// keeps every text's lines, as SafeText writes it; in CSV, a name that a spreadsheet would
+// take for a formula is text.
+TEST(CliTest, FileNamesAreQuotedSafelyInEveryText) {
+    testing::ScratchDir dir;
+    const std::string odd = dir.write("a\nb\x1b[31m\xe2\x80\xae\xff.int", ReadAll(Example));
+    const std::string shown = dir.file("a\\x0ab\\x1b[31m\\xe2\\x80\\xae\\xff.int");
+    const auto [status, summary, err] = Shell("@CLI@ summary '" + odd + "'");
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(fuzz::IsTextOfLines(summary, 12, false)) << summary;
+    EXPECT_TRUE(summary.substr(0, summary.find('\r')).ends_with("    " + shown));
+    EXPECT_EQ(Shell("@CLI@ report -o '" + odd + ".txt' '" + odd + "'"), (CliRun{0, "", ""}));
+    const std::string report = ReadAll(odd + ".txt");
+    EXPECT_TRUE(fuzz::IsTextOfLines(report, 17, true)) << report;
+    EXPECT_EQ(report.substr(0, report.find('\r')), shown);
+    for (const char* name : {"=1+1.int", "@x.int", "+1.int"}) dir.write(name, ReadAll(Example));
+    const Rows rows = ReadCsv(std::get<1>(
+        Shell("cd " + dir.file("") + " && @CLI@ csv =1+1.int @x.int +1.int - <+1.int")));
+    EXPECT_EQ((Texts{rows.at(1)[0], rows.at(2)[0], rows.at(3)[0], rows.at(4)[0]}),
+              (Texts{"'=1+1.int", "'@x.int", "'+1.int", "-"}));
+    EXPECT_EQ(Texts(rows[3].begin() + 1, rows[3].end()), Texts(rows[4].begin() + 1, rows[4].end()));
+}
+
+// A write to standard output that fails (a full disk, a closed output) is told, with status 1.
+TEST(CliTest, WriteErrorsOnStandardOutputAreToldWithStatus1) {
+    const std::string full =
+        "ritmova-cli: write error: " + std::string(std::strerror(ENOSPC)) + "\n";
+    for (const char* command :
+         {"json", "csv", "windows", "artifacts", "summary", "report", "markov"}) {
+        EXPECT_EQ(Shell("@CLI@ " + std::string(command) + " " + Example + " >/dev/full"),
+                  (CliRun{1, "", full}))
+            << command;
+    }
+    EXPECT_EQ(Shell("@CLI@ --help >/dev/full"), (CliRun{1, "", full}));
+    EXPECT_EQ(
+        Shell("@CLI@ csv " + Example + " >&-"),
+        (CliRun{1, "", "ritmova-cli: write error: " + std::string(std::strerror(EBADF)) + "\n"}));
+}
+
+// report -o never replaces the recording it reads, by its name or as standard input; a file
+// size limit fails the save with its reason and leaves no temporary file.
+TEST(CliTest, ReportNeverReplacesItsRecordingNorLeavesATemporary) {
+    testing::ScratchDir dir;
+    const std::string in = dir.write("in.int", ReadAll(Example)), out = dir.file("out.txt");
+    const std::string refused = "cannot replace " + in + ": it is the recording analysed\n";
+    EXPECT_EQ(Cli("report -o " + in + " " + in), (CliRun{1, "", refused}));
+    EXPECT_EQ(Shell("@CLI@ report -o " + in + " - <" + in), (CliRun{1, "", refused}));
+    EXPECT_EQ(ReadAll(in), ReadAll(Example));
+    EXPECT_EQ(
+        Shell("sh -c 'ulimit -f 0; @CLI@ report -o " + out + " " + in + "; echo $?' 2>&1 | cat"),
+        (CliRun{0, "cannot write " + out + ": " + std::strerror(EFBIG) + "\n1\n", ""}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("")),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 // The example in milliseconds: "0.8828" as "0882.8", and as the column of a table.
@@ -391,9 +460,9 @@ TEST(CliTest, MillisecondsHeadersAndColumnsGiveTheSameMeasures) {
     }
     const std::string msFile = dir.write("ms.int", ms);
     const std::string tableFile = dir.write("table.csv", table);
-    // A Polar HRM file behind a byte order mark.
+    // A Polar HRM file behind a byte order mark and blank lines.
     const std::string polar =
-        dir.write("polar.hrm", "\xEF\xBB\xBF[Params]\nVersion=106\n\n[HRData]\n" + ms);
+        dir.write("polar.hrm", "\xEF\xBB\xBF\r\n \n[Params]\nVersion=106\n\n[HRData]\n" + ms);
     const auto [status, csv, err] = Cli("csv --units auto " + Example + " " + msFile + " " + polar);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(err, Example + ": values taken as seconds (--units auto)\n" + msFile +

@@ -32,7 +32,8 @@ std::vector<double> Ramp(int count) {
 // Each text holds the values of Ramp(256) or names why it is refused.
 TEST(IntervalTextTest, ReadsTheRampOrFailsWithReason) {
     const std::string ramp = Lines(Ramp(256)),
-                      utf16 = "UTF-16 text: save the file as UTF-8 or ASCII";
+                      utf16 = "UTF-16 text: save the file as UTF-8 or ASCII",
+                      tooLong = "has too many digits for a number (64 characters at most)";
     // Line ends of both kinds between runs of other separators.
     std::string mixed;
     const char* const separators[] = {"\n", "\r\n", "\n", ",", " \n"};
@@ -57,12 +58,15 @@ TEST(IntervalTextTest, ReadsTheRampOrFailsWithReason) {
         {Lines(Ramp(2)) + ",0.9", "line 3: empty field between two commas"},
         {"0.8,,0.9", "line 1: empty field between two commas"},
         {"0.8,0.9 0.7\nx", "line 2: 'x' is not a number"},  // one line end, not three
-        {std::string(70, '0') + "1\n" + ramp, "line 1: '00000000000000000000...' is not a number"},
+        {std::string(70, '0') + "1\n" + ramp, "line 1: '00000000000000000000...' " + tooLong},
+        {"0." + std::string(73, '1'), "line 1: '0.111111111111111111...' " + tooLong},
+        {"-1e" + std::string(70, '1'), "line 1: '-1e11111111111111111...' " + tooLong},
+        {"1e" + std::string(70, 'x'), "line 1: '1exxxxxxxxxxxxxxxxxx...' is not a number"},
         {"0.8\r\ninf", "line 2: 'inf' is not a number"},
         {"0x1p-1", "line 1: '0x1p-1' is not a number"}, {"1e", "line 1: '1e' is not a number"},
         {"1e39", "line 1: '1e39' is too large"}, {"0.8\n1e400", "line 2: '1e400' is too large"},
         {"-1e309", "line 1: '-1e309' is too large"}, {"0.8, 4E422", "line 1: '4E422' is too large"},
-        {std::string(100000, '7'), "line 1: '77777777777777777777...' is not a number"},
+        {std::string(100000, '7'), "line 1: '77777777777777777777...' " + tooLong},
         {std::string("0.8\n0.9\n0.8\0x\n", 14), "line 3: '0.8\\x00x' is not a number"},
         {"\x1b[2J", "line 1: '\\x1b[2J' is not a number"},
         {"\177ELF\x02\x01", "line 1: '\\x7fELF\\x02\\x01' is not a number"},
@@ -99,6 +103,23 @@ TEST(IntervalFileTest, OddPathsAreNamedForWhatTheyAre) {
         EXPECT_EQ(ReasonOf([&] { ReadIntervalFile(path); }), reading) << path;
         EXPECT_EQ(ReasonOf([&] { RequireRegularFile(path); }), check) << path;
     }
+}
+
+// A Polar HRM file is told by the whole-recording reader's rule: its first text, after a byte
+// order mark and blank lines, is [Params]. Standard input and folders never are.
+TEST(IntervalFileTest, PolarFilesAreToldByTheRecordingReadersRule) {
+    testing::ScratchDir dir;
+    const std::pair<std::string, bool> cases[] = {{"\xEF\xBB\xBF\r\n \n\t[Params]\r\n", true},
+                                                  {"[Params]", true},
+                                                  {"[Params],1\n", true},
+                                                  {"[Params]x\n", false},
+                                                  {"[params]\n", false},
+                                                  {"0.8\n[Params]\n", false},
+                                                  {"", false}};
+    for (const auto& [text, polar] : cases) {
+        EXPECT_EQ(IsPolarFile(dir.write("f.hrm", text)), polar) << text;
+    }
+    EXPECT_FALSE(IsPolarFile("-") || IsPolarFile(dir.file("")));
 }
 
 constexpr UnitsChoice S = UnitsChoice::Seconds;
@@ -138,7 +159,10 @@ TEST(ReadRecordingTest, ReadsEveryValueOrNamesTheReason) {
         // The rest of the [Params] line is no section.
         {"[Params] [HRData]\nVersion=106\n", {}, "a Polar HRM file without an [HRData] section"},
         {"[Params]\n[HRData]\n\n", {}, "no values"},
-        {"[Params]\n[HRData]\n783\n-\n", {}, "line 4: '-' is not a number"}};
+        {"[Params]\n[HRData]\n783\n-\n", {}, "line 4: '-' is not a number"},
+        // A second [HRData] section, after another section, is refused; which holds the
+        // recording cannot be told.
+        {"\n[Params]\n[HRData]\n783\n[Note]\n[HRData]\n800\n", {}, "line 6: a second [HRData] section"}};
     // clang-format on
     for (const auto& c : cases) {
         std::string read;

@@ -1,7 +1,11 @@
 // Saving the report: the whole file replaced at once, or nothing changed and the reason told.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <csignal>
@@ -119,6 +123,99 @@ TEST(ReportFileTest, FailedSaveChangesNothing) {
         EXPECT_EQ(ReadAll(dir.file("folder/inside")), "kept");
         EXPECT_EQ(Names(dir), before);
     }
+}
+
+// The reason a save by the user nobody gives, in a process of its own.
+std::string SavedAsNobody(const std::string& path) {
+    int channel[2];
+    if (pipe(channel) != 0) return "no pipe";
+    const pid_t child = fork();
+    if (child == 0) {
+        std::string reason = "no change of user";
+        if (setgid(65534) == 0 && setuid(65534) == 0) {
+            reason = testing::FailureReason([&] { WriteReportFile(path, Report); }, "saved");
+        }
+        static_cast<void>(write(channel[1], reason.data(), reason.size()));
+        _exit(0);
+    }
+    close(channel[1]);
+    std::string reason;
+    char buffer[256];
+    for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) > 0;)
+        reason.append(buffer, got);
+    close(channel[0]);
+    waitpid(child, nullptr, 0);
+    return reason;
+}
+
+// What a rename must not replace: a device or FIFO is written as it is, as the shell's `>`
+// writes it; a link that another user planted in a shared sticky folder is not followed (the
+// system's own rule for the links it follows); the recording, under any name, and a file the
+// user may not write are refused. Nothing is left beside them.
+TEST(ReportFileTest, WritesDevicesInPlaceAndRefusesWhatItMustNotReplace) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root: a device node, links of another user";
+    testing::ScratchDir dir;
+    const auto at = [&dir](const char* name) { return dir.file(name); };
+    ASSERT_EQ(mknod(at("null").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+    ASSERT_EQ(mkfifo(at("fifo").c_str(), 0600), 0);
+    fs::create_directory(at("shared"));
+    fs::permissions(at("shared"), fs::perms(01777));
+    const std::string secret = dir.write("secret", "root's"), recording = dir.write("r.int", "0.8");
+    fs::create_hard_link(recording, at("same.int"));
+    for (const char* link : {"shared/planted", "shared/own", "shared/nobodys"}) {
+        fs::create_symlink(secret, at(link));
+    }
+    fs::create_symlink(at("created"), at("shared/dangling"));
+    fs::create_symlink(at("null"), at("shared/device"));
+    for (const char* link : {"shared/planted", "shared/dangling", "shared/nobodys"}) {
+        ASSERT_EQ(lchown(at(link).c_str(), 65534, 65534), 0);
+    }
+    fs::create_directory(at("theirs"));
+    fs::permissions(at("theirs"), fs::perms(01777));
+    ASSERT_EQ(chown(at("theirs").c_str(), 65534, 65534), 0);
+    fs::rename(at("shared/nobodys"), at("theirs/nobodys"));  // their folder, their link
+    const std::string planted =
+        "a link that another user owns in a shared sticky folder is not "
+        "followed";
+    const std::pair<const char*, std::string> cases[] = {
+        {"null", "saved"},
+        {"shared/device", "saved"},
+        {"fifo", "cannot write PATH: nothing reads from it"},
+        {"shared/planted", "cannot write PATH: " + planted},
+        {"shared/dangling", "cannot write PATH: " + planted},
+        {"r.int", "cannot replace PATH: it is the recording analysed"},
+        {"same.int", "cannot replace PATH: it is the recording analysed"}};
+    const std::set<std::string> names = Names(dir);
+    for (const auto& [name, reason] : cases) {
+        std::string expected = reason;
+        if (expected.starts_with("cannot")) expected.replace(expected.find("PATH"), 4, at(name));
+        EXPECT_EQ(
+            testing::FailureReason([&] { WriteReportFile(at(name), Report, recording); }, "saved"),
+            expected);
+    }
+    EXPECT_EQ(Names(dir), names);
+    EXPECT_TRUE(fs::is_character_file(at("null")) && fs::is_fifo(at("fifo")));
+    EXPECT_EQ(ReadAll(secret) + ReadAll(recording), "root's0.8");
+    const int reader = open(at("fifo").c_str(), O_RDONLY | O_NONBLOCK);  // a FIFO that is read
+    WriteReportFile(at("fifo"), Report);                                 // takes the report
+    std::array<char, 256> read{};
+    EXPECT_EQ(std::string(read.data(),
+                          static_cast<std::size_t>(::read(reader, read.data(), read.size()))),
+              Report + "\r\n");
+    close(reader);
+    for (const char* followed : {"shared/own", "theirs/nobodys"}) {
+        dir.write("secret", "root's");
+        WriteReportFile(at(followed), Report);
+        EXPECT_EQ(ReadAll(secret), Report + "\r\n");
+    }
+    // A file that is not the user's to write, in the user's own folder.
+    fs::create_directory(at("nobody"));
+    ASSERT_EQ(chown(at("nobody").c_str(), 65534, 65534), 0);
+    fs::permissions(dir.file(""), fs::perms(0755));
+    fs::permissions(dir.write("nobody/read-only", "kept"), fs::perms(0444));
+    EXPECT_EQ(SavedAsNobody(at("nobody/read-only")),
+              "cannot write " + at("nobody/read-only") + ": Permission denied");
+    EXPECT_EQ(ReadAll(at("nobody/read-only")), "kept");
 }
 
 }  // namespace

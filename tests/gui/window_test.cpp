@@ -1,6 +1,12 @@
 // The main window: menus, load, Open, Save, Markov, beat windows, trend, print and export.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include <QtCore/qtestsupport_core.h>
 #include <QApplication>
@@ -30,6 +36,7 @@
 #include "ui/picture_box.h"
 #include "ui/trend_plot.h"
 #include "ui/trend_window.h"
+#include "ui/window_command_line.h"
 #include "ui/window_printing.h"
 
 namespace ritmova {
@@ -40,6 +47,22 @@ const QString ExampleRecording = RITMOVA_EXAMPLES_DIR "/nsr2db-nsr012.int";
 // A text with CR LF line breaks as a label shows it.
 QString shown(const std::string& text) {
     return QString::fromStdString(text).replace("\r\n", "\n");
+}
+
+// A path's bytes as the system takes them.
+std::string native(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+// The example's intervals as a Polar HRM file in whole milliseconds, after blank lines.
+QByteArray polarExample() {
+    QByteArray hrm = "\r\n[Params]\r\nVersion=106\r\n\r\n[HRData]\r\n";
+    QFile example(ExampleRecording);
+    if (!example.open(QIODevice::ReadOnly)) return {};
+    for (const QByteArray& line : example.readAll().split('\n')) {
+        if (!line.isEmpty()) hrm += QByteArray::number(qRound(line.toDouble() * 1000)) + "\r\n";
+    }
+    return hrm;
 }
 
 // The main window, driven through its menus, with scripted dialogs and a folder of its own.
@@ -141,18 +164,18 @@ TEST_F(Window, LoadSetsTextsStatesAndPlaces) {
 
     const QSize outer = form.frameGeometry().size();
     const QRect p1 = c.tachogramPlot->geometry(), p2 = c.spectrumPlot->geometry();
-    const QRect p3 = c.poincarePlot->geometry(), markovPanel = c.markovPanel->geometry();
+    const QRect p3 = c.poincarePlot->geometry(), frame1 = c.markovPanel->geometry();
     // From 1215 twips, at 15 to the pixel, to the window's outer right edge.
     EXPECT_EQ(p1, QRect(81, 0, outer.width() - 81, qRound(outer.height() / 3.5)));
     EXPECT_EQ(p3.topRight() + QPoint(1, 0), QPoint(outer.width(), p2.top()));
-    EXPECT_EQ(markovPanel, QRect(qRound(outer.width() * 0.1), qRound(outer.height() * 0.1),
-                                 qRound(outer.width() * 0.8), qRound(outer.height() * 0.7)));
+    EXPECT_EQ(frame1, QRect(qRound(outer.width() * 0.1), qRound(outer.height() * 0.1),
+                            qRound(outer.width() * 0.8), qRound(outer.height() * 0.7)));
     form.showNormal();
     form.resize(outer / 2);
     QApplication::processEvents();
     EXPECT_EQ(
         QList({c.tachogramPlot->geometry(), c.poincarePlot->geometry(), c.markovPanel->geometry()}),
-        QList({p1, p3, markovPanel}));
+        QList({p1, p3, frame1}));
 }
 
 // An Open shows the console's analysis of the file; the Open dialog then offers the name
@@ -186,6 +209,29 @@ TEST_F(Window, OpenShowsTheAnalysisAsTheConsoleDoes) {
     QApplication::sendEvent(&other, &drop);
     EXPECT_EQ(client(other), client(form));
     EXPECT_EQ(other.controls().openDialog->fileName(), ExampleRecording.toStdString());
+
+    // A Polar HRM file under a name that is not UTF-8, dropped, then opened: the console's
+    // analysis of it, the name shown safely.
+    const std::string hrm = native(folder.path()) + "/p\xe9.hrm";
+    writeFile(inFolder("p.hrm"), polarExample());
+    ASSERT_EQ(std::rename(native(inFolder("p.hrm")).c_str(), hrm.c_str()), 0);
+    const cli::RecordingAnalysis polar = cli::AnalyseRecording(hrm);
+    ASSERT_FALSE(polar.error);
+    data.setUrls(
+        {QUrl::fromEncoded("file://" + QByteArray::fromStdString(hrm).toPercentEncoding("/"))});
+    QDragEnterEvent enterPolar(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                               Qt::NoModifier);
+    QApplication::sendEvent(&other, &enterPolar);
+    QDropEvent dropPolar(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&other, &dropPolar);
+    EXPECT_EQ(other.statusBar()->currentMessage().toStdString(), "");
+    EXPECT_EQ(other.controls().summaryLabel->text().toStdString(),
+              shown(polar.summary).toStdString());
+    EXPECT_TRUE(
+        other.windowField()->text().startsWith("p\\xe9.hrm \u00b7 beats 1-256 of 2000 \u00b7 ms"));
+    EXPECT_TRUE(form.openNativeFile(hrm));
+    EXPECT_EQ(c.summaryLabel->text(), shown(polar.summary));
+    std::remove(hrm.c_str());  // a name that Qt's folder removal cannot spell
 }
 
 // A cancelled or failed Open (dialog, command line or drop) leaves the window as it was, with or
@@ -254,6 +300,14 @@ TEST_F(Window, SaveResultsWritesExactlyTheReportOrLeavesTheTarget) {
     EXPECT_EQ(readFile(blocked + "/kept.txt"), "old");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
               QStringList({"folder.txt", "results.txt"}));
+
+    const QString recording = inFolder("rec.int");  // never replaced by its own results
+    writeFile(recording, readFile(ExampleRecording));
+    open(recording);
+    answerWith(*c.saveDialog, recording);
+    c.saveResultsButton->click();
+    EXPECT_EQ(status(), "cannot replace " + recording + ": it is the recording analysed");
+    EXPECT_EQ(readFile(recording), readFile(ExampleRecording));
 }
 
 // Markov shows its panel, the same text each time; File's menu and the panel's Exit hide it.
@@ -381,22 +435,125 @@ TEST_F(Window, ExportWritesTheWindowAsShownOrLeavesTheTarget) {
 }
 
 // --export writes without a window (0), or says why: 1 for a failed Open or a start past the
-// last whole window, 2 for usage; --start BEAT exports the window from that beat.
+// last whole window, 2 for usage; --start BEAT exports the window from that beat. Names are
+// bytes, whatever their encoding; a Polar HRM file is read as the console reads it.
 TEST_F(Window, CommandLineExportWritesOrSaysWhy) {
-    const QString image = inFolder("w.png"), last = inFolder("last.png");
-    const auto run = [&](QStringList arguments) {
-        return RunCommandLineExport(arguments.replaceInStrings("FILE", ExampleRecording));
+    const std::string image = native(inFolder("w.png")), last = native(inFolder("last.png"));
+    const auto run = [&](std::vector<std::string> arguments) -> std::optional<int> {
+        std::replace(arguments.begin(), arguments.end(), std::string("FILE"),
+                     native(ExampleRecording));
+        const WindowCommandLine line = ParseWindowCommandLine(arguments);
+        if (line.request == WindowRequest::UsageError) return 2;
+        if (line.request != WindowRequest::Export) return std::nullopt;
+        return RunCommandLineExport(line);
     };
-    EXPECT_EQ(run({"ritmova", "FILE", "--export", image}), 0);
-    EXPECT_FALSE(QImage(image).isNull());
-    EXPECT_EQ(run({"ritmova", inFolder("none.int"), "--export", image}), 1);
-    EXPECT_EQ(run({"ritmova", "FILE", "--export"}), 2);
-    EXPECT_EQ(run({"ritmova", "FILE"}), std::nullopt);
-    EXPECT_EQ(run({"ritmova", "--start=1745", "FILE", "--export", last}), 0);
-    EXPECT_NE(QImage(last), QImage(image));
-    EXPECT_EQ(run({"ritmova", "--start=1746", "FILE", "--export", last}), 1);
-    for (const QString bad : {"0", "+5", "x"})
-        EXPECT_EQ(run({"ritmova", "--start=" + bad, "FILE", "--export", last}), 2);
+    EXPECT_EQ(run({"FILE", "--export", image}), 0);
+    EXPECT_FALSE(QImage(QString::fromStdString(image)).isNull());
+    EXPECT_EQ(run({native(inFolder("none.int")), "--export", image}), 1);
+    EXPECT_EQ(run({"FILE", "--export"}), 2);
+    EXPECT_EQ(run({"FILE"}), std::nullopt);
+    EXPECT_EQ(run({"--start=1745", "FILE", "--export", last}), 0);
+    EXPECT_NE(QImage(QString::fromStdString(last)), QImage(QString::fromStdString(image)));
+    EXPECT_EQ(run({"--start=1746", "FILE", "--export", last}), 1);
+    for (const std::string bad : {"0", "+5", "x"})
+        EXPECT_EQ(run({"--start=" + bad, "FILE", "--export", last}), 2);
+    const std::string odd = native(folder.path()) + "/lat\xe9--export.int";
+    writeFile(inFolder("copy.int"), readFile(ExampleRecording));
+    ASSERT_EQ(std::rename(native(inFolder("copy.int")).c_str(), odd.c_str()), 0);
+    const std::string oddImage = native(folder.path()) + "/out\xe9.png";
+    EXPECT_EQ(run({odd, "--export", oddImage}), 0);
+    struct stat status {};
+    EXPECT_EQ(stat(oddImage.c_str(), &status), 0);
+    for (const std::string& name : {odd, oddImage}) std::remove(name.c_str());
+    writeFile(inFolder("p.hrm"), polarExample());
+    EXPECT_EQ(run({native(inFolder("p.hrm")), "--export", native(inFolder("p.png"))}), 0);
+}
+
+// The window's command line: options matched whole and once, names kept as bytes; what
+// cannot be used is a usage error that says why, names quoted safely.
+TEST(WindowCommandLineTest, MatchesOptionsWholeAndKeepsNamesAsBytes) {
+    using R = WindowRequest;
+    const std::string exportUsage = "Usage: ritmova FILE --export OUT.png|OUT.svg|OUT.pdf\n";
+    const struct {
+        std::vector<std::string> arguments;
+        R request;
+        std::string file, image;  // empty: none
+        std::size_t start;        // 0: none
+        std::string message;
+    } cases[] = {
+        {{}, R::Window, "", "", 0, ""},
+        {{"rec--export.int", "--start", "257"}, R::Window, "rec--export.int", "", 257, ""},
+        {{"--export=x.png", "my--export/r\xe9.int"},
+         R::Export,
+         "my--export/r\xe9.int",
+         "x.png",
+         0,
+         ""},
+        {{"--", "--export", "-"}, R::UsageError, "", "", 0, "Usage: ritmova [FILE]\n"},
+        {{"f", "--export", "--start"}, R::Export, "f", "--start", 0, ""},
+        {{"-", "--start=2"}, R::Window, "-", "", 2, ""},
+        {{"--bogus\x1b"}, R::UsageError, "", "", 0, "ritmova: unknown option '--bogus\\x1b'\n"},
+        {{"--exported", "f"}, R::UsageError, "", "", 0, "ritmova: unknown option '--exported'\n"},
+        {{"--export", "x.png"}, R::UsageError, "", "", 0, exportUsage},
+        {{"f", "--export="}, R::UsageError, "", "", 0, exportUsage},
+        {{"f", "--export", "a.png", "--export=b.png"},
+         R::UsageError,
+         "",
+         "",
+         0,
+         "ritmova: --export is given more than once\n"},
+        {{"f", "--start"}, R::UsageError, "", "", 0, "ritmova: missing value after '--start'\n"},
+        {{"--start=99999999999999999999", "f"},
+         R::UsageError,
+         "",
+         "",
+         0,
+         "ritmova: --start '99999999999999999999': the first beat is a whole number from 1 on\n"},
+        {{"--help", "f", "g"}, R::Help, "", "", 0, ""},
+        {{"-?"}, R::Help, "", "", 0, ""},
+        {{"--help-all"}, R::HelpAll, "", "", 0, ""},
+        {{"--help", "-v"}, R::Version, "", "", 0, ""},
+        {{"-v", "--bogus"}, R::UsageError, "", "", 0, "ritmova: unknown option '--bogus'\n"}};
+    for (const auto& c : cases) {
+        const WindowCommandLine line = ParseWindowCommandLine(c.arguments);
+        SCOPED_TRACE(c.arguments.empty() ? "" : c.arguments.front());
+        EXPECT_EQ(line.request, c.request);
+        EXPECT_EQ(line.file.value_or(""), c.file);
+        EXPECT_EQ(line.image, c.image);
+        EXPECT_EQ(line.firstBeat.value_or(0), c.start);
+        EXPECT_EQ(line.message, c.message);
+    }
+}
+
+// The program itself: a usage error exits 2 before a display is needed; a failed export says
+// why, naming what was given, and under a file size limit leaves no temporary file.
+TEST(WindowProgram, UsageErrorsExit2AndFailedExportsSayWhy) {
+    QTemporaryDir folder;
+    const std::string out = native(folder.filePath("out")), err = native(folder.filePath("err"));
+    const auto run = [&](const std::string& line) {
+        const std::string command = "(" + line + ") >" + out + " 2>" + err;
+        const int status = std::system(command.c_str());
+        QFile messages(QString::fromStdString(err));
+        const QByteArray text = messages.open(QIODevice::ReadOnly) ? messages.readAll() : "";
+        return std::make_pair(WEXITSTATUS(status), text.toStdString());
+    };
+    const std::string window =
+        "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " RITMOVA_WINDOW;
+    const std::string example = native(ExampleRecording), image = native(folder.filePath("x.png"));
+    EXPECT_EQ(run(window + " --bogus"),
+              std::make_pair(2, std::string("ritmova: unknown option '--bogus'\n")));
+    EXPECT_EQ(run(window + " a b"), std::make_pair(2, std::string("Usage: ritmova [FILE]\n")));
+    const auto [status, reason] = run(window + " " + example + " --export " + image + "/");
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(reason.find("ritmova: " + image + "/: is not an image name"), std::string::npos);
+    const auto [limited, said] = run("sh -c 'ulimit -f 0; " + window + " " + example +
+                                     " --export " + image + "; echo $?' 2>&1 | cat >&2");
+    EXPECT_NE(said.find("ritmova: x.png: could not be written: " +
+                        std::string(std::strerror(EFBIG)) + "\n1\n"),
+              std::string::npos)
+        << said;
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+              QStringList({"err", "out"}));
 }
 
 // The window fills the target in one direction, centred in the other: a wide window into a
