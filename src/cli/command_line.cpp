@@ -22,6 +22,9 @@ constexpr const char* Usage =
     "Heart rate variability analysis of R-R interval files, for batch work.\n"
     "Each FILE holds R-R intervals; - reads standard input. The analysis looks at 256 beats,\n"
     "by default the first 256 values, in seconds.\n"
+    "A FILE may also be an ECG record: a WFDB record (100.hea, or 100 for 100.hea) or an EDF\n"
+    "file (r01.edf); its R-R intervals come from the beats of --annotator, else from R peaks\n"
+    "detected in the ECG channel.\n"
     "\n"
     "Commands:\n"
     "  report FILE        the results report, exactly as Save results writes it\n"
@@ -31,6 +34,8 @@ constexpr const char* Usage =
     "  csv FILE...        a CSV table with one row of measures per file\n"
     "  windows FILE...    the measures of every complete 256-beat window of each recording\n"
     "  artifacts FILE...  the intervals of each recording flagged as artifacts\n"
+    "  beats RECORD       the beats of an ECG record: times in seconds, samples or WFDB\n"
+    "  rr RECORD          the R-R intervals of an ECG record in seconds, one per line\n"
     "\n"
     "Options (before or after the files):\n"
     "  --units s|ms|auto  units of the values (default s; auto: ms when the median is above 10)\n"
@@ -39,8 +44,17 @@ constexpr const char* Usage =
     "  --start BEAT       analyse the 256 beats from BEAT on (default 1; not windows, artifacts)\n"
     "  --range LOW,HIGH   intervals outside LOW..HIGH seconds are artifacts (default 0.3,2.0)\n"
     "  --step N           windows: beats from one window to the next (default 256)\n"
-    "  --format FORMAT    windows: csv (default) or json; artifacts: json (default) or csv\n"
-    "  -o, --output OUT   report: write the report to OUT as Save results does, not on stdout\n"
+    "  --format FORMAT    windows: csv (default) or json; artifacts: json (default) or csv;\n"
+    "                     beats: times (default), samples or wfdb (an annotation file)\n"
+    "  -o, --output OUT   report: write the report to OUT as Save results does, not on stdout;\n"
+    "                     beats, rr: write their output to OUT\n"
+    "  --channel N|LABEL  ECG records: the channel to detect beats in, a number from 1 or a\n"
+    "                     label (default: the first whose label or transducer says ECG)\n"
+    "  --annotator NAME   ECG records: take the beats of the annotation file NAME (100.atr\n"
+    "                     for atr, r01.edf.qrs for qrs) instead of detecting them\n"
+    "  --nn               ECG records: only intervals between two normal (N) beats, none\n"
+    "                     across ventricular flutter or unreadable noise (not beats)\n"
+    "  --frequency HZ     ECG records: samples per second of annotations with no header\n"
     "  -h, --help         show this help\n"
     "  --version          show the version\n"
     "\n"
@@ -98,16 +112,44 @@ void addReadingOptions(CLI::App& command, CommandLine& line, std::string& units,
     });
 }
 
+// A positive number of samples per second.
+std::string positiveFrequency(const std::string& text) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, value);
+    if (result.ptr == end && result.ec == std::errc() && value > 0 && value < 1e9) return "";
+    return "give a positive number of samples per second";
+}
+
+// The options that say where an ECG record's beats come from.
+void addBeatOptions(CLI::App& command, CommandLine& line) {
+    ritmova::ecg::BeatOptions& beats = line.analysis.beats;
+    command.add_option("--channel", beats.channel);
+    command.add_option("--annotator", beats.annotator);
+    command.add_option("--frequency", beats.frequencyHz)->check(positiveFrequency);
+    command.add_flag("--nn", line.analysis.normalToNormal);
+}
+
+bool isRecordCommand(const std::string& name) {
+    return name == "beats" || name == "rr";
+}
+
 // An option that only some commands take is given to every command, so that the others can
 // name it rather than take it for a FILE.
 void refuseOptionsNotTaken(const CLI::App& command) {
     const std::string& name = command.get_name();
     const bool recordings = name == "windows" || name == "artifacts";
+    const bool texts = !isRecordCommand(name);
     const std::tuple<const char*, const char*, bool> limited[] = {
-        {"--start", "--start", !recordings},
-        {"--output", "-o, --output", name == "report"},
+        {"--start", "--start", !recordings && texts},
+        {"--output", "-o, --output", name == "report" || !texts},
         {"--step", "--step", name == "windows"},
-        {"--format", "--format", recordings}};
+        {"--format", "--format", recordings || name == "beats"},
+        {"--units", "--units", texts},
+        {"--skip-lines", "--skip-lines", texts},
+        {"--column", "--column", texts},
+        {"--range", "--range", texts},
+        {"--nn", "--nn", name != "beats"}};
     for (const auto& [option, shown, taken] : limited) {
         if (!taken && command.count(option) > 0) {
             throw CLI::ParseError(name + " does not take the option " + shown, 2);
@@ -129,8 +171,8 @@ void checkCommand(const CLI::App& command, const CommandLine& line) {
 
 // Parses the command line into `line`; throws CLI::ParseError for a usage error.
 void parse(int argc, const char* const* argv, CommandLine& line) {
-    const std::vector<std::string_view> commands{"report", "summary", "markov",   "json",
-                                                 "csv",    "windows", "artifacts"};
+    const std::vector<std::string_view> commands{"report",  "summary",   "markov", "json", "csv",
+                                                 "windows", "artifacts", "beats",  "rr"};
     if (argc > 1 && argv[1][0] != '-' &&
         std::find(commands.begin(), commands.end(), argv[1]) == commands.end()) {
         throw CLI::ParseError(std::string("unknown command '") + argv[1] + "'", 2);
@@ -145,19 +187,24 @@ void parse(int argc, const char* const* argv, CommandLine& line) {
     for (const std::string_view n : commands) {
         CLI::App* command = app.add_subcommand(std::string(n));
         addReadingOptions(*command, line, units, range);
-        if (n == "report" || n == "summary" || n == "markov") {
+        if (n == "report" || n == "summary" || n == "markov" || isRecordCommand(std::string(n))) {
             command->get_option("FILE")->expected(1);
         }
         command->add_option("--start", line.analysis.firstBeat)->check(wholeNumber(1));
         command->add_option("-o,--output", line.output);
         command->add_option("--step", line.step)->check(wholeNumber(1));
-        command->add_option("--format", format)->check(CLI::IsMember({"csv", "json"}));
+        command->add_option("--format", format)
+            ->check(n == "beats" ? CLI::IsMember({"times", "samples", "wfdb"})
+                                 : CLI::IsMember({"csv", "json"}));
+        addBeatOptions(*command, line);
     }
     app.parse(argc, argv);
     const CLI::App& command = *app.get_subcommands().front();
     checkCommand(command, line);
     line.command = command.get_name();
-    if (format.empty()) format = line.command == "windows" ? "csv" : "json";
+    if (format.empty()) {
+        format = line.command == "windows" ? "csv" : line.command == "beats" ? "times" : "json";
+    }
     line.format = format;
     using ritmova::UnitsChoice;
     line.analysis.read.units = units == "ms"     ? UnitsChoice::Milliseconds

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "cli/batch_output.h"
+#include "cli/ecg_commands.h"
 #include "cli/ordered_work.h"
 #include "cli/recording_output.h"
 #include "common/command_failure.h"
@@ -132,15 +133,17 @@ int printTable(const CommandLine& line) {
     return failed ? 1 : 0;
 }
 
-// A recording read whole, for windows and artifacts; nullopt and the reason when it failed.
+// A recording read whole, for windows and artifacts, and what the texts call it; nullopt and
+// the reason when it failed.
 std::optional<Recording> readWhole(const CommandLine& line, const std::string& file,
-                                   std::string& reason) {
+                                   std::string& name, std::string& reason) {
     try {
-        Recording recording = ReadRecording(file, line.analysis.read);
+        NamedRecording named = ReadAnyRecording(file, line.analysis);
         std::string note;
-        appendUnitsNote(note, line, file, recording.units);
+        appendUnitsNote(note, line, file, named.recording.units);
         write(stderr, note);
-        return recording;
+        name = std::move(named.name);
+        return std::move(named.recording);
     } catch (const CommandFailure& failure) {
         reason = failure.what();
         return std::nullopt;
@@ -163,6 +166,7 @@ bool failFile(const CommandLine& line, std::string& out, const std::string& file
 // The windows of one recording, two chunks at a time; returns whether any failed.
 bool printRecordingWindows(const CommandLine& line, const std::string& file,
                            const Recording& recording, const WindowPlan& plan) {
+    // `file` is what the texts call the recording.
     const std::vector<ArtifactRule> flags =
         FlagArtifacts(recording.intervals, line.analysis.limits);
     const bool json = line.format == "json";
@@ -197,8 +201,8 @@ bool printWindows(const CommandLine& line, std::size_t fileIndex) {
     const std::string& file = line.files[fileIndex];
     const bool json = line.format == "json";
     std::string out(json ? JsonArrayItem(fileIndex) : "");
-    std::string reason;
-    const std::optional<Recording> recording = readWhole(line, file, reason);
+    std::string name = file, reason;
+    const std::optional<Recording> recording = readWhole(line, file, name, reason);
     const WindowPlan plan{recording ? recording->intervals.size() : 0, line.step};
     if (recording && plan.count() == 0) {
         reason = "only " + std::to_string(plan.beats) + " values, 256 needed";
@@ -206,9 +210,9 @@ bool printWindows(const CommandLine& line, std::size_t fileIndex) {
     if (!reason.empty()) {
         return failFile(line, out, file, WindowsLeadingColumns + CsvMeasureColumns(), reason);
     }
-    if (json) AppendWindowsJsonStart(out, file, recording->units, plan);
+    if (json) AppendWindowsJsonStart(out, name, recording->units, plan);
     write(stdout, out);
-    const bool failed = printRecordingWindows(line, file, *recording, plan);
+    const bool failed = printRecordingWindows(line, name, *recording, plan);
     if (json) write(stdout, WindowsJsonEnd);
     return failed;
 }
@@ -218,8 +222,8 @@ bool printArtifacts(const CommandLine& line, std::size_t fileIndex) {
     const std::string& file = line.files[fileIndex];
     const bool json = line.format == "json";
     std::string out(json ? JsonArrayItem(fileIndex) : "");
-    std::string reason;
-    const std::optional<Recording> recording = readWhole(line, file, reason);
+    std::string name = file, reason;
+    const std::optional<Recording> recording = readWhole(line, file, name, reason);
     if (!recording) return failFile(line, out, file, ArtifactsCsvColumns, reason);
     const std::vector<ArtifactRule> flags =
         FlagArtifacts(recording->intervals, line.analysis.limits);
@@ -231,9 +235,9 @@ bool printArtifacts(const CommandLine& line, std::size_t fileIndex) {
         warn(file, warning);
     }
     if (json) {
-        AppendArtifactsJson(out, file, recording->units, recording->intervals, flags);
+        AppendArtifactsJson(out, name, recording->units, recording->intervals, flags);
     } else {
-        AppendArtifactsCsv(out, file, recording->intervals, flags);
+        AppendArtifactsCsv(out, name, recording->intervals, flags);
     }
     write(stdout, out);
     return false;
@@ -256,6 +260,8 @@ int printRecordings(const CommandLine& line) {
 
 int RunCommand(const CommandLine& line) {
     const std::string& command = line.command;
+    if (command == "beats") return RunBeats(line);
+    if (command == "rr") return RunRr(line);
     if (command == "report" || command == "summary" || command == "markov") return printText(line);
     if (command == "json" || command == "csv") return printTable(line);
     return printRecordings(line);

@@ -86,24 +86,37 @@ std::optional<IntervalValues> readFirstValues(const std::string& file) {
 
 void analyseWhole(WindowAnalyser& analyser, const std::string& file, const AnalysisOptions& options,
                   Texts texts) {
-    const Recording recording = ReadRecording(file, options.read);
+    const NamedRecording named = ReadAnyRecording(file, options);
+    const Recording& recording = named.recording;
     RecordingAnalysis& result = analyser.result();
+    result.file = named.name;
     result.units = recording.units;
     result.beats = recording.intervals.size();
     const std::vector<ArtifactRule> flags = FlagArtifacts(recording.intervals, options.limits);
     analyser.analyse(recording.intervals, flags, options.firstBeat,
-                     WindowName(file, options.firstBeat), texts);
+                     WindowName(named.name, options.firstBeat), texts);
 }
 
 }  // namespace
+
+NamedRecording ReadAnyRecording(const std::string& file, const AnalysisOptions& options) {
+    if (!ecg::IsEcgRecord(file, options.beats)) return {ReadRecording(file, options.read), file};
+    const ReadOptions& read = options.read;
+    if (read.units != UnitsChoice::Seconds || read.skipLines != 0 || read.column != 0)
+        throw CommandFailure(
+            "--units, --skip-lines and --column are for text files, not ECG "
+            "records");
+    const ecg::BeatSeries series = ecg::LoadBeats(file, options.beats);
+    return {{ecg::IntervalSeconds(series, options.normalToNormal), Units::Seconds}, series.title()};
+}
 
 const RecordingAnalysis& AnalyseRecording(WindowAnalyser& analyser, const std::string& file,
                                           const AnalysisOptions& options, Texts texts) {
     RecordingAnalysis& result = analyser.result();
     resetFile(result, file);
     try {
-        const std::optional<IntervalValues> values =
-            WholeRecordingNeeded(options) ? std::nullopt : readFirstValues(file);
+        const bool whole = WholeRecordingNeeded(options) || ecg::IsEcgRecord(file, options.beats);
+        const std::optional<IntervalValues> values = whole ? std::nullopt : readFirstValues(file);
         if (values) {
             result.beats = values->size();
             // The flags of the first 256 intervals depend on no later one.

@@ -6,6 +6,7 @@
 
 #include "analysis/recording.h"
 #include "analysis/window_analysis.h"
+#include "ecg/ecg_record.h"
 
 namespace ritmova::cli {
 
@@ -33,7 +34,20 @@ struct AnalysisOptions {
     ReadOptions read;
     std::size_t firstBeat = 1;
     ArtifactLimits limits;
+    ecg::BeatOptions beats;       // for ECG records
+    bool normalToNormal = false;  // ECG records: only the intervals between two normal beats
 };
+
+// A recording read whole and what the texts call it: the path of a text file, or for an ECG
+// record its name and beat source, "100 (atr)", "100 (detected, MLII)".
+struct NamedRecording {
+    Recording recording;
+    std::string name;
+};
+
+// Reads `file` whole: a text file by options.read, or an ECG record's R-R intervals (its
+// annotator's beats or the detected ones). Throws CommandFailure with the reason.
+NamedRecording ReadAnyRecording(const std::string& file, const AnalysisOptions& options);
 
 // Whether the options need the whole-recording reader: a window other than the first, or a
 // reading option other than the default. Otherwise only the first 256 values are read, as

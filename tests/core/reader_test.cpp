@@ -207,6 +207,12 @@ TEST(FuzzRegressionTest, PassesTheChecksOfEveryFuzzTarget) {
         EXPECT_EQ(fuzz::ReaderDisagreement(bytes, path), std::nullopt);
         EXPECT_EQ(fuzz::RecordingReaderDisagreement(bytes, path), std::nullopt);
         EXPECT_EQ(fuzz::PassFault(path), std::nullopt);
+        std::vector<std::string> arguments(1);  // the options target's: split at NUL bytes
+        for (const char c : bytes) {
+            if (c == '\0') arguments.emplace_back();
+            if (c != '\0') arguments.back().push_back(c);
+        }
+        EXPECT_EQ(fuzz::OptionsFault(arguments), std::nullopt);
     }
 }
 

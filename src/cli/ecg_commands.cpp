@@ -1,0 +1,84 @@
+#include "cli/ecg_commands.h"
+
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "common/command_failure.h"
+#include "common/safe_text.h"
+#include "ecg/ecg_record.h"
+#include "report/file_save.h"
+
+namespace ritmova::cli {
+namespace {
+
+void appendSeconds(std::string& out, double seconds) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.6f\n", seconds);
+    out += text;
+}
+
+// The beat's sample number at the record's sampling frequency.
+std::int64_t sampleOf(const ecg::BeatSeries& series, const ecg::Beat& beat) {
+    if (series.ticksPerSecond == series.samplesPerSecond) return beat.tick;
+    return std::llround(double(beat.tick) * series.samplesPerSecond / series.ticksPerSecond);
+}
+
+std::string beatsText(const ecg::BeatSeries& series, const std::string& format) {
+    std::string out;
+    if (format == "wfdb") {
+        ecg::AnnotationFile file{{}, series.timeResolutionHz};
+        for (const ecg::Beat& beat : series.beats)
+            file.annotations.push_back({beat.tick, beat.code, 0, 0, 0, {}});
+        return ecg::AnnotationBytes(file);
+    }
+    for (const ecg::Beat& beat : series.beats) {
+        if (format == "samples") {
+            out += std::to_string(sampleOf(series, beat)) + "\n";
+        } else {
+            appendSeconds(out, double(beat.tick) / series.ticksPerSecond);
+        }
+    }
+    return out;
+}
+
+// Runs `make` for the record, writing its text to -o OUT or stdout.
+int runOnRecord(const CommandLine& line, const std::function<std::string()>& make) {
+    const std::string& record = line.files.front();
+    try {
+        if (line.format == "wfdb" && line.output.empty())
+            throw CommandFailure("--format wfdb writes a binary file: give -o OUT");
+        const std::string text = make();
+        if (!line.output.empty()) {
+            SaveFile(line.output, text, record);
+        } else {
+            std::fwrite(text.data(), 1, text.size(), stdout);
+        }
+        return 0;
+    } catch (const CommandFailure& failure) {
+        const std::string message = SafeText(record) + ": " + SafeText(failure.what()) + "\n";
+        std::fputs(message.c_str(), stderr);
+        return 1;
+    }
+}
+
+}  // namespace
+
+int RunBeats(const CommandLine& line) {
+    return runOnRecord(line, [&] {
+        return beatsText(ecg::LoadBeats(line.files.front(), line.analysis.beats), line.format);
+    });
+}
+
+int RunRr(const CommandLine& line) {
+    return runOnRecord(line, [&] {
+        const ecg::BeatSeries series = ecg::LoadBeats(line.files.front(), line.analysis.beats);
+        std::string out;
+        for (const ecg::RrInterval& rr : ecg::RrIntervals(series, line.analysis.normalToNormal))
+            appendSeconds(out, rr.seconds);
+        return out;
+    });
+}
+
+}  // namespace ritmova::cli

@@ -1,0 +1,34 @@
+#include "ecg/signal_reader.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "common/command_failure.h"
+#include "common/safe_text.h"
+#include "ecg/edf_file.h"
+#include "ecg/wfdb_signal.h"
+
+namespace ritmova::ecg {
+
+SignalReader::SignalReader(std::unique_ptr<SampleSource> source, ChannelInfo info)
+    : source_(std::move(source)), info_(std::move(info)) {}
+
+bool IsEdfPath(const std::string& path) {
+    std::string suffix = std::filesystem::path(path).extension().string();
+    std::transform(suffix.begin(), suffix.end(), suffix.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return suffix == ".edf";
+}
+
+SignalReader OpenSignal(const std::string& record, std::string_view channel) {
+    if (IsEdfPath(record)) return OpenEdfSignal(record, channel);
+    RecordLocation location = LocateRecord(record);
+    RecordHeader header = ReadHeader(location);
+    try {
+        return OpenWfdbSignal(location, header, channel);
+    } catch (const CommandFailure& failure) {
+        throw CommandFailure(SafeText(location.header.string()) + ": " + failure.what());
+    }
+}
+
+}  // namespace ritmova::ecg
