@@ -10,6 +10,10 @@ PACKAGES := cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev libb
             fonts-dejavu-core file dpkg-dev clang-format clang libclang-rt-14-dev \
             libcli11-dev ccache help2man gzip man-db lintian appstream libfftw3-dev
 FUZZ_SECONDS ?= 60
+# Seconds apt waits while another apt (unattended upgrades after boot, a software centre)
+# holds its locks, before it gives up.
+APT_LOCK_WAIT ?= 300
+APT_GET := tools/apt-get-waiting $(APT_LOCK_WAIT)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # $(call step,NOTE,LOG,COMMAND): prints NOTE, runs COMMAND with its output in LOG and, when it
@@ -27,9 +31,10 @@ deps:
 	done); \
 	if [ -n "$$missing" ]; then \
 	  $(if $(SUDO),$(SUDO) -v || exit 1;) \
-	  $(call step,Installing $$(echo $$missing | wc -w) Debian package(s),build/setup.log, \
-	    $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive \
-	    $(SUDO) apt-get install -y --no-install-recommends $$missing); \
+	  $(call step,Installing $$(echo $$missing | wc -w) Debian package(s) (waiting up to \
+	    $(APT_LOCK_WAIT) s for another apt to finish),build/setup.log, \
+	    $(SUDO) $(APT_GET) update && DEBIAN_FRONTEND=noninteractive \
+	    $(SUDO) $(APT_GET) install -y --no-install-recommends $$missing); \
 	fi
 
 configure: deps
@@ -104,8 +109,9 @@ format-check: deps
 # Prints the scores and keeps the log as build/mutants-$(SEED).jsonl.
 MUTANTS ?= 250
 SEED ?= 1
-MUTANT_FILES ?= 'src/analysis/*.cpp' 'src/spectral/*.cpp' 'src/markov/*.cpp' 'src/report/*.cpp' \
-                'src/common/*.cpp' 'src/cli/*.cpp' src/ui/plots.cpp src/ui/load_layout.cpp
+MUTANT_FILES ?= 'src/measures/*.cpp' 'src/analysis/*.cpp' 'src/report/*.cpp' 'src/common/*.cpp' \
+                'src/cli/*.cpp' src/ui/plots.cpp src/ui/pass_view.cpp src/ui/recording_commands.cpp \
+                src/ui/load_layout.cpp
 MUTATE := $(abspath ../shared/tools/mutate.py)
 # The first, full build of the clone may take long on a busy machine.
 MUTATE_FLAGS ?= --build-timeout 3600

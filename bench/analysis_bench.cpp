@@ -9,12 +9,11 @@
 #include <vector>
 
 #include "analysis/interval_file.h"
-#include "analysis/open_command.h"
 #include "analysis/recording.h"
 #include "analysis/trend.h"
-#include "markov/markov_command.h"
-#include "platform/headless_window.h"
-#include "spectral/fourier_transform.h"
+#include "analysis/window_analysis.h"
+#include "measures/fourier_transform.h"
+#include "report/results_text.h"
 
 namespace {
 
@@ -25,16 +24,18 @@ std::string ExampleText() {
     return text.str();
 }
 
-// Parse, every measure, the summary and report texts, and the plots drawn to nowhere.
+// The pass's measures and the report text that the window and `report` show of them.
+std::string PassAndReport(ritmova::PassResults& results, const ritmova::IntervalValues& values) {
+    ritmova::AnalysePass(values, results);
+    return ritmova::BuildReportText(ritmova::FormatResults(results), RITMOVA_EXAMPLE);
+}
+
+// Parse, every measure, and the report text.
 void WholePass(benchmark::State& bench) {
     const std::string text = ExampleText();
-    ritmova::HeadlessWindow window;
-    ritmova::AnalysisState state;
+    ritmova::PassResults results;
     for (auto _ : bench) {
-        ritmova::PassValues pass;
-        pass.InputFileName = RITMOVA_EXAMPLE;
-        ritmova::RunAnalysisPass(state, window, ritmova::ParseIntervals(text), pass);
-        benchmark::DoNotOptimize(state.ReportText.data());
+        benchmark::DoNotOptimize(PassAndReport(results, ritmova::ParseIntervals(text)).data());
     }
 }
 BENCHMARK(WholePass);
@@ -59,14 +60,8 @@ BENCHMARK(ParseRecording100k)->Unit(benchmark::kMillisecond);
 
 void PassOnly(benchmark::State& bench) {
     const auto values = ritmova::ParseIntervals(ExampleText());
-    ritmova::HeadlessWindow window;
-    ritmova::AnalysisState state;
-    for (auto _ : bench) {
-        ritmova::PassValues pass;
-        pass.InputFileName = RITMOVA_EXAMPLE;
-        ritmova::RunAnalysisPass(state, window, values, pass);
-        benchmark::DoNotOptimize(state.ReportText.data());
-    }
+    ritmova::PassResults results;
+    for (auto _ : bench) benchmark::DoNotOptimize(PassAndReport(results, values).data());
 }
 BENCHMARK(PassOnly);
 
@@ -83,21 +78,15 @@ void FourierTransform256(benchmark::State& bench) {
 }
 BENCHMARK(FourierTransform256);
 
-// What the console tool computes for one window: the pass without texts, the Markov
-// analysis and the further measures.
-void AnalyseWindow(ritmova::AnalysisState& state, ritmova::HeadlessWindow& window,
-                   const ritmova::IntervalValues& values) {
-    ritmova::PassValues pass;
-    ritmova::RunAnalysisPass(state, window, values, pass, ritmova::PassOutput::MeasuresOnly);
-    ritmova::RunMarkovAnalysis(state);
-    benchmark::DoNotOptimize(ritmova::ComputeExtraMeasures(values, state.SDNN));
-}
-
+// What the console tool computes for one window: the pass, the Markov analysis and the
+// further measures.
 void WindowMeasures(benchmark::State& bench) {
     const auto values = ritmova::ParseIntervals(ExampleText());
-    ritmova::HeadlessWindow window;
-    ritmova::AnalysisState state;
-    for (auto _ : bench) AnalyseWindow(state, window, values);
+    ritmova::WindowAnalysis analysis;
+    for (auto _ : bench) {
+        ritmova::AnalyseWindow(values, 0, analysis);
+        benchmark::DoNotOptimize(analysis.markov.h1);
+    }
 }
 BENCHMARK(WindowMeasures);
 
@@ -117,11 +106,11 @@ std::vector<float> SyntheticRecording(std::size_t beats) {
 void SlidingWindows(benchmark::State& bench) {
     constexpr std::size_t Windows = 2000;
     const std::vector<float> recording = SyntheticRecording(100'000);
-    ritmova::HeadlessWindow window;
-    ritmova::AnalysisState state;
+    ritmova::WindowAnalysis analysis;
     for (auto _ : bench) {
         for (std::size_t first = 1; first <= Windows; ++first) {
-            AnalyseWindow(state, window, ritmova::WindowValues(recording, first));
+            ritmova::AnalyseWindow(ritmova::WindowValues(recording, first), 0, analysis);
+            benchmark::DoNotOptimize(analysis.markov.h1);
         }
     }
     bench.counters["per_window"] = benchmark::Counter(

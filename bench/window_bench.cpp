@@ -12,7 +12,7 @@
 #include <QWindow>
 #include <array>
 
-#include "ui/form1.h"
+#include "ui/main_window.h"
 #include "ui/window_export.h"
 
 namespace {
@@ -22,7 +22,7 @@ namespace {
 double applicationStartMs = 0;
 
 // Processes events until `form` is shown on the screen.
-void waitUntilShown(ritmova::Form1& form) {
+void waitUntilShown(ritmova::MainWindow& form) {
     while (!form.windowHandle() || !form.windowHandle()->isExposed()) {
         QApplication::processEvents(QEventLoop::AllEvents, 5);
     }
@@ -32,7 +32,7 @@ void waitUntilShown(ritmova::Form1& form) {
 // The first window of the process: fonts, style and printer support load here.
 void BM_FirstWindowShown(benchmark::State& state) {
     for (auto _ : state) {
-        ritmova::Form1 form;
+        ritmova::MainWindow form;
         form.show();
         waitUntilShown(form);
     }
@@ -42,7 +42,7 @@ BENCHMARK(BM_FirstWindowShown)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_WindowShown(benchmark::State& state) {
     for (auto _ : state) {
-        ritmova::Form1 form;
+        ritmova::MainWindow form;
         form.show();
         waitUntilShown(form);
     }
@@ -51,7 +51,7 @@ BENCHMARK(BM_WindowShown)->Unit(benchmark::kMillisecond);
 
 // Open as the user does it, up to the repainted window.
 void BM_OpenRecording(benchmark::State& state) {
-    ritmova::Form1 form;
+    ritmova::MainWindow form;
     form.show();
     waitUntilShown(form);
     for (auto _ : state) {
@@ -77,11 +77,11 @@ void BM_NextWindow(benchmark::State& state) {
     QTemporaryDir folder;
     const QString path = folder.filePath("long.int");
     writeRecording(path, 100'000);
-    ritmova::Form1 form;
+    ritmova::MainWindow form;
     form.show();
     waitUntilShown(form);
     if (!form.openFile(path)) state.SkipWithError("the Open failed");
-    QAction* next = form.menus().AnalysisMenuItem.at(ritmova::Form1::NextItem);
+    QAction* next = form.menus().next;
     for (auto _ : state) {
         next->trigger();
         form.repaint();
@@ -98,7 +98,7 @@ BENCHMARK(BM_NextWindow)->Unit(benchmark::kMillisecond);
 void BM_ExportImage(benchmark::State& state) {
     static const std::array<QString, 3> suffixes{"png", "svg", "pdf"};
     const QString suffix = suffixes.at(static_cast<std::size_t>(state.range(0)));
-    ritmova::Form1 form;
+    ritmova::MainWindow form;
     form.show();
     waitUntilShown(form);
     form.openFile(RITMOVA_EXAMPLE);

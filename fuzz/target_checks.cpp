@@ -87,8 +87,8 @@ std::optional<std::string> PassFault(const std::string& path) {
     if (withTexts.error) return std::nullopt;
     if (!IsTextOfLines(withTexts.summary, 12, false))
         return "a summary of other lines: " + jsonText;
-    if (!IsTextOfLines(withTexts.state.ReportText, 16, true)) {
-        return "a report of other lines: " + withTexts.state.ReportText;
+    if (!IsTextOfLines(withTexts.report, 16, true)) {
+        return "a report of other lines: " + withTexts.report;
     }
     return std::nullopt;
 }

@@ -2,12 +2,12 @@
 find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport Svg)
 
 add_library(ritmova_gui STATIC
-  ui/app_icon.cpp
   ui/command_line_export.cpp
   ui/common_dialog.cpp
-  ui/form1.cpp
-  ui/form1_trend.cpp
-  ui/form_load.cpp
+  ui/fixed_width_font.cpp
+  ui/main_window.cpp
+  ui/main_window_trend.cpp
+  ui/main_window_load.cpp
   ui/load_layout.cpp
   ui/picture_box.cpp
   ui/qt_window_port.cpp
@@ -15,7 +15,7 @@ add_library(ritmova_gui STATIC
   ui/trend_window.cpp
   ui/window_export.cpp
   ui/window_printing.cpp)
-target_link_libraries(ritmova_gui PUBLIC ritmova_core Qt6::Widgets Qt6::PrintSupport Qt6::Svg)
+target_link_libraries(ritmova_gui PUBLIC ritmova_view Qt6::Widgets Qt6::PrintSupport Qt6::Svg)
 set_target_properties(ritmova_gui PROPERTIES AUTOMOC ON)
 
 include(about/about.cmake)

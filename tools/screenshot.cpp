@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -15,13 +15,13 @@ int main(int argc, char* argv[]) {
         std::fputs("Usage: ritmova-screenshot WINDOW.png [MARKOV.png]\n", stderr);
         return 2;
     }
-    ritmova::Form1 form;
+    ritmova::MainWindow form;
     form.show();
     form.openFile(RITMOVA_EXAMPLES_DIR "/nsr2db-nsr012.int");
     QTimer::singleShot(1000, &form, [&] {
         bool saved = form.grab().save(arguments[1]);
         if (arguments.size() == 3) {
-            form.AnalysisMenuItem_Click(0);
+            form.onMarkov();
             saved = form.grab().save(arguments[2]) && saved;
         }
         QApplication::exit(saved ? 0 : 1);

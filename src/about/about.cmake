@@ -1,7 +1,8 @@
 # The About box and the desktop integration: launcher, MIME type and theme icons.
 target_sources(ritmova_gui PRIVATE
+  about/app_icon.cpp
   about/about_box.cpp
-  about/frm_about.cpp
+  about/about_dialog.cpp
   about/qt_sys_info_host.cpp
   about/registry.cpp
   about/system_info.cpp

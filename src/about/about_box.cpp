@@ -2,14 +2,14 @@
 
 #include <QPointer>
 
-#include "about/frm_about.h"
+#include "about/about_dialog.h"
 
 namespace ritmova {
 
 void ShowAboutBox(QWidget* parent) {
     // The open About box; null before the first About and after it is closed.
-    static QPointer<frmAbout> aboutBox;
-    if (aboutBox.isNull()) aboutBox = new frmAbout(parent);
+    static QPointer<AboutDialog> aboutBox;
+    if (aboutBox.isNull()) aboutBox = new AboutDialog(parent);
     aboutBox->show();
     aboutBox->raise();
     aboutBox->activateWindow();

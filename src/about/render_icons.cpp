@@ -5,7 +5,7 @@
 #include <QGuiApplication>
 #include <cstdio>
 
-#include "ui/app_icon.h"
+#include "about/app_icon.h"
 
 namespace {
 

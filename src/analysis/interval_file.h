@@ -4,11 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "analysis/analysis_state.h"
+#include "measures/beat_series.h"
 
 namespace ritmova {
-
-using IntervalValues = std::array<float, BeatCount>;
 
 // Reads the first 256 numbers of an interval file: decimal numbers in seconds, separated by
 // commas, blanks, tabs or line ends, with the period as decimal separator whatever the

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "analysis/interval_file.h"
+#include "measures/artifacts.h"
 
 namespace ritmova {
 
@@ -61,44 +62,11 @@ bool IsPolarFile(const std::string& path);
 // the whole recording read in the same units.
 IntervalValues ReadFirstValues(const std::string& path, Units units);
 
-// Artifact flags, one per interval.
-enum class ArtifactRule : std::uint8_t { None, Range, Malik };
-
-struct ArtifactLimits {
-    float low = 0.3f;  // seconds
-    float high = 2.0f;
-};
-
-// Range first: a value outside [low, high] (or not a number) is flagged Range. Then Malik's
-// 20 % rule: an in-range value is flagged Malik when |RR(i) - RR(ref)| > 0.2 * RR(ref), RR(ref)
-// being the last earlier unflagged value; the first in-range value starts as the reference.
-// The comparison is in double precision from the single-precision values, so a step of
-// exactly 20 % between values exact in binary (1.25 to 1.5) is not flagged, while 1.0 to 1.2
-// is (1.2 is held as 1.20000005). Throws CommandFailure when low is above high.
-std::vector<ArtifactRule> FlagArtifacts(std::span<const float> intervals,
-                                        ArtifactLimits limits = {});
-
 // The 256 values from `firstBeat` (1-based) on. Throws CommandFailure when fewer remain or
 // `firstBeat` is 0.
 IntervalValues WindowValues(std::span<const float> intervals, std::size_t firstBeat);
 
 // The path as the texts show it: unchanged for the first window, else "path (beats A-B)".
 std::string WindowName(const std::string& path, std::size_t firstBeat);
-
-// Measures of one window beyond the 256-beat pass, in double precision from the
-// single-precision intervals.
-struct ExtraMeasures {
-    std::optional<double> sd1;  // always set: its square root's argument is a sum of squares
-    std::optional<double> sd2;  // absent when 2 SDNN^2 - SD1^2 is negative
-    double meanHr = 0;          // beats per minute
-    double minHr = 0;
-    double maxHr = 0;
-};
-
-// SD1 = SDSD / sqrt(2), SDSD being the standard deviation of the successive differences with
-// divisor N - 2; SD2 = sqrt(2 SDNN^2 - SD1^2) with the pass's own `sdnn` (divisor N - 1).
-// Heart rates are 60 / interval. Throws CommandFailure for fewer than 3 values, or a value
-// that is 0 or negative, which has no heart rate.
-ExtraMeasures ComputeExtraMeasures(std::span<const float> values, float sdnn);
 
 }  // namespace ritmova

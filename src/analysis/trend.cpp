@@ -1,12 +1,10 @@
 #include "analysis/trend.h"
 
 #include <algorithm>
+#include <stdexcept>
 
-#include "analysis/open_command.h"
+#include "analysis/window_measures.h"
 #include "common/command_failure.h"
-#include "platform/headless_window.h"
-#include "spectral/band_measures.h"
-#include "ui/plots.h"
 
 namespace ritmova {
 namespace {
@@ -15,35 +13,26 @@ namespace {
 // nothing.
 constexpr std::size_t WindowsPerProgress = 64;
 
-// One window's pass, as the console tool runs it: a fresh state, the measures only. A pass
-// that fails only at the Poincare plot's r has every measure the trend shows.
+// One window's pass, as the console tool runs it: the measures only, in one record reused
+// window after window.
 class WindowPass {
   public:
     void run(std::span<const float> intervals, TrendPoint& point) {
-        state_ = AnalysisState{};
-        PassValues pass;
         try {
-            try {
-                RunAnalysisPass(state_, window_, WindowValues(intervals, point.firstBeat), pass,
-                                PassOutput::MeasuresOnly);
-            } catch (const CorrelationUndefined&) {
+            AnalysePass(WindowValues(intervals, point.firstBeat), analysis_.pass);
+            TrendValues values;
+            for (std::size_t i = 0; i < values.size(); ++i) {
+                values[i] = *TrendMeasures()[i]->value(analysis_);
             }
-            point.measures = TrendMeasures{state_.MeanRR, state_.SDNN, pass.timeDomain.RMSSD,
-                                           LfHfRatio(state_), state_.BandPercent[3]};
+            point.measures = values;
         } catch (const CommandFailure& failure) {
             point.failure = failure.what();
         }
     }
 
   private:
-    AnalysisState state_;
-    HeadlessWindow window_;
+    WindowAnalysis analysis_;
 };
-
-std::size_t flaggedIn(std::span<const ArtifactRule> flags) {
-    return static_cast<std::size_t>(std::count_if(
-        flags.begin(), flags.end(), [](ArtifactRule rule) { return rule != ArtifactRule::None; }));
-}
 
 // The marks of the flagged intervals, and the recording's length in minutes. Start times add
 // the same intervals in the same order as the windows' do, so the bits agree.
@@ -58,6 +47,18 @@ double markArtifacts(std::span<const float> intervals, std::span<const ArtifactR
 }
 
 }  // namespace
+
+std::span<const TrendMeasure* const, TrendKeys.size()> TrendMeasures() {
+    static const std::array<const TrendMeasure*, TrendKeys.size()> rows = [] {
+        std::array<const TrendMeasure*, TrendKeys.size()> found{};
+        for (std::size_t i = 0; i < found.size(); ++i) {
+            found[i] = FindMeasure(WindowMeasures(), TrendKeys[i]);
+            if (!found[i]) throw std::logic_error("no measure " + std::string(TrendKeys[i]));
+        }
+        return found;
+    }();
+    return rows;
+}
 
 std::size_t TrendWindowCount(std::size_t beats, std::size_t step) {
     if (step == 0) throw CommandFailure("the step must be at least 1 beat");
@@ -92,7 +93,7 @@ std::optional<TrendSeries> ComputeTrend(std::span<const float> intervals,
         point.firstBeat = 1 + i * step;
         for (; beat < point.firstBeat; ++beat) seconds += intervals[beat - 1];
         point.startMinutes = seconds / 60;
-        point.artifacts = flaggedIn(flags.subspan(point.firstBeat - 1, BeatCount));
+        point.artifacts = FlaggedCount(flags.subspan(point.firstBeat - 1, BeatCount));
         pass.run(intervals, point);
     }
     if (progress && !progress(count, count)) return std::nullopt;

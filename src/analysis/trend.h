@@ -1,36 +1,40 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "analysis/recording.h"
+#include "analysis/window_analysis.h"
+#include "common/measure_table.h"
 
 namespace ritmova {
 
 // The trend of a recording: the measures of every complete 256-beat window, from beat 1 on in
 // steps of a few beats, for the trend view.
 
-// The measures of one window, as the pass computed them (the console tool's per-window values).
-struct TrendMeasures {
-    float meanRR = 0;  // seconds
-    float sdnn = 0;
-    double rmssd = 0;
-    float lfHf = 0;
-    float hfPercent = 0;
+// The measures the trend shows, by their keys in WindowMeasures(), one strip each.
+inline constexpr std::array<std::string_view, 5> TrendKeys{"mean_rr", "sdnn", "rmssd", "lf_hf",
+                                                           "hf_percent"};
+using TrendMeasure = MeasureRow<WindowAnalysis>;
+// The rows of TrendKeys, in their order.
+std::span<const TrendMeasure* const, TrendKeys.size()> TrendMeasures();
 
-    bool operator==(const TrendMeasures&) const = default;
-};
+// The values of one window's TrendMeasures(), as the pass computed them (the console tool's
+// per-window values).
+using TrendValues = std::array<double, TrendKeys.size()>;
 
 struct TrendPoint {
-    std::size_t firstBeat = 1;              // beats firstBeat .. firstBeat + 255
-    double startMinutes = 0;                // the sum of the earlier intervals, in minutes
-    std::size_t artifacts = 0;              // flagged intervals in the window
-    std::optional<TrendMeasures> measures;  // absent when the pass failed: a gap
-    std::string failure;                    // the pass's reason, for a gap
+    std::size_t firstBeat = 1;            // beats firstBeat .. firstBeat + 255
+    double startMinutes = 0;              // the sum of the earlier intervals, in minutes
+    std::size_t artifacts = 0;            // flagged intervals in the window
+    std::optional<TrendValues> measures;  // absent when the pass failed: a gap
+    std::string failure;                  // the pass's reason, for a gap
 };
 
 // A flagged interval, where the trend view marks it.

@@ -6,13 +6,14 @@
 #include <cstdint>
 #include <span>
 #include <type_traits>
-#include <variant>
 
+#include "analysis/window_measures.h"
 #include "common/safe_text.h"
-#include "spectral/band_measures.h"
 
 namespace ritmova::cli {
 namespace {
+
+using WindowMeasure = MeasureRow<WindowAnalysis>;
 
 template <typename T>
 void appendChars(std::string& out, T value) {
@@ -30,88 +31,34 @@ void appendFinite(std::string& out, T value, std::string_view undefined) {
     }
 }
 
-// A measure's value: undefined, single or double precision, or a count.
-using Value = std::variant<std::monostate, float, double, std::int64_t>;
-
-Value optionalValue(const std::optional<double>& value) {
-    return value ? Value(*value) : Value();
+// A measure's value as its row says to write it; `undefined` when it is absent or not finite.
+void appendValue(std::string& out, const WindowMeasure& row, const WindowAnalysis& analysis,
+                 std::string_view undefined) {
+    const std::optional<double> value = row.value(analysis);
+    if (!value) {
+        out += undefined;
+    } else if (row.style == NumberStyle::Single) {
+        appendFinite(out, static_cast<float>(*value), undefined);
+    } else if (row.style == NumberStyle::Count) {
+        appendChars(out, static_cast<std::int64_t>(*value));
+    } else {
+        appendFinite(out, *value, undefined);
+    }
 }
 
-// One measure column: its name and its value in a recording.
-struct Measure {
-    const char* name;
-    Value (*value)(const RecordingAnalysis& r);
-};
-
-void appendValue(std::string& out, const Value& value, std::string_view undefined) {
-    std::visit(
-        [&](auto v) {
-            if constexpr (std::is_same_v<decltype(v), std::monostate>) {
-                out += undefined;
-            } else if constexpr (std::is_floating_point_v<decltype(v)>) {
-                appendFinite(out, v, undefined);
-            } else {
-                appendChars(out, v);
-            }
-        },
-        value);
+void appendJsonMember(std::string& out, const WindowMeasure& row, const WindowAnalysis& analysis) {
+    out += ",\"";
+    out += row.key;
+    out += "\":";
+    appendValue(out, row, analysis, "null");
 }
 
-// The spectrum-era measures, in their column order (JSON places the Markov object after).
-const std::array<Measure, 17> PassMeasures{{
-    {"mean_rr", [](const RecordingAnalysis& r) { return Value(r.state.MeanRR); }},
-    {"sdnn", [](const RecordingAnalysis& r) { return Value(r.state.SDNN); }},
-    {"rmssd", [](const RecordingAnalysis& r) { return Value(r.pass.timeDomain.RMSSD); }},
-    {"nn50",
-     [](const RecordingAnalysis& r) { return Value(std::int64_t{r.pass.timeDomain.NN50}); }},
-    {"pnn50", [](const RecordingAnalysis& r) { return Value(r.pass.timeDomain.PNN50); }},
-    {"vlf", [](const RecordingAnalysis& r) { return Value(r.state.BandPower[1]); }},
-    {"lf", [](const RecordingAnalysis& r) { return Value(r.state.BandPower[2]); }},
-    {"hf", [](const RecordingAnalysis& r) { return Value(r.state.BandPower[3]); }},
-    {"total", [](const RecordingAnalysis& r) { return Value(r.state.BandPower[0]); }},
-    {"lf_percent", [](const RecordingAnalysis& r) { return Value(r.state.BandPercent[2]); }},
-    {"hf_percent", [](const RecordingAnalysis& r) { return Value(r.state.BandPercent[3]); }},
-    {"lf_hf", [](const RecordingAnalysis& r) { return Value(LfHfRatio(r.state)); }},
-    {"vlf_peak", [](const RecordingAnalysis& r) { return Value(r.state.PeakFrequency[1]); }},
-    {"lf_peak", [](const RecordingAnalysis& r) { return Value(r.state.PeakFrequency[2]); }},
-    {"hf_peak", [](const RecordingAnalysis& r) { return Value(r.state.PeakFrequency[3]); }},
-    {"spectrum_max", [](const RecordingAnalysis& r) { return Value(r.pass.SpectrumMax); }},
-    {"poincare_r", [](const RecordingAnalysis& r) { return optionalValue(r.pass.PoincareR); }},
-}};
-
-Value nakahamaIndex(const RecordingAnalysis& r) {
-    return r.markovCompleted ? Value(r.state.NakahamaIndex) : Value();
-}
-
-// The Markov values of the CSV row and the measures added with whole recordings.
-const std::array<Measure, 9> LaterMeasures{{
-    {"h0", [](const RecordingAnalysis& r) { return Value(r.state.EntropyH0); }},
-    {"h1", [](const RecordingAnalysis& r) { return Value(r.state.EntropyH1); }},
-    {"nakahama_index", nakahamaIndex},
-    {"sd1",
-     [](const RecordingAnalysis& r) { return r.extra ? optionalValue(r.extra->sd1) : Value(); }},
-    {"sd2",
-     [](const RecordingAnalysis& r) { return r.extra ? optionalValue(r.extra->sd2) : Value(); }},
-    {"mean_hr",
-     [](const RecordingAnalysis& r) { return r.extra ? Value(r.extra->meanHr) : Value(); }},
-    {"min_hr",
-     [](const RecordingAnalysis& r) { return r.extra ? Value(r.extra->minHr) : Value(); }},
-    {"max_hr",
-     [](const RecordingAnalysis& r) { return r.extra ? Value(r.extra->maxHr) : Value(); }},
-    {"artifacts",
-     [](const RecordingAnalysis& r) { return Value(static_cast<std::int64_t>(r.artifacts)); }},
-}};
-
-// Members 0..2 of LaterMeasures live in the JSON Markov object.
-constexpr std::size_t FirstNewMeasure = 3;
-
-void appendJsonMembers(std::string& out, const RecordingAnalysis& r,
-                       std::span<const Measure> list) {
-    for (const Measure& m : list) {
-        out += ",\"";
-        out += m.name;
-        out += "\":";
-        appendValue(out, m.value(r), "null");
+template <typename T>
+void appendJsonValue(std::string& out, T value) {
+    if constexpr (std::is_floating_point_v<T>) {
+        appendFinite(out, value, "null");
+    } else {
+        appendChars(out, value);
     }
 }
 
@@ -122,7 +69,7 @@ void appendJsonArray(std::string& out, const Range& values) {
     for (const auto& value : values) {
         if (!first) out += ',';
         first = false;
-        appendValue(out, Value(value), "null");
+        appendJsonValue(out, value);
     }
     out += ']';
 }
@@ -139,25 +86,29 @@ void appendJsonTable(std::string& out, const Table& rows) {
     out += ']';
 }
 
-void appendJsonMarkov(std::string& out, const RecordingAnalysis& r) {
-    const AnalysisState& s = r.state;
-    const std::array<float, 3> limits{s.StateLimitLow, s.StateLimitMid, s.StateLimitHigh};
+// The Markov analysis's object: its fixed layout, with the values of the Markov rows.
+void appendJsonMarkov(std::string& out, const WindowAnalysis& a) {
+    const MarkovResult& m = a.markov;
+    const std::array<float, 3> limits{m.limitLow, m.limitMid, m.limitHigh};
+    const auto member = [&](std::string_view key) {
+        out += ",\"";
+        out += key;
+        out += "\":";
+        appendValue(out, *FindMeasure(WindowMeasures(), key), a, "null");
+    };
     out += "{\"limits\":";
     appendJsonArray(out, limits);
     out += ",\"counts\":";
-    appendJsonArray(out, s.StateCount);
+    appendJsonArray(out, m.counts);
     out += ",\"probabilities\":";
-    appendJsonArray(out, s.StateProbability);
-    out += ",\"h0\":";
-    AppendNumber(out, s.EntropyH0, "null");
+    appendJsonArray(out, m.probabilities);
+    member("h0");
     out += ",\"transition_counts\":";
-    appendJsonTable(out, s.TransitionCount);
+    appendJsonTable(out, m.transitionCounts);
     out += ",\"transition_probabilities\":";
-    appendJsonTable(out, s.TransitionProbability);
-    out += ",\"h1\":";
-    AppendNumber(out, s.EntropyH1, "null");
-    out += ",\"nakahama_index\":";
-    appendValue(out, nakahamaIndex(r), "null");
+    appendJsonTable(out, m.transitionProbabilities);
+    member("h1");
+    member("nakahama_index");
     out += '}';
 }
 
@@ -211,24 +162,33 @@ void AppendCsvField(std::string& out, std::string_view bytes) {
     out += '"';
 }
 
+std::string_view CsvMeasureKeys() {
+    static const std::string keys = [] {
+        std::string text;
+        for (const WindowMeasure& row : WindowMeasures()) {
+            if (!text.empty()) text += ',';
+            text += row.key;
+        }
+        return text;
+    }();
+    return keys;
+}
+
 std::string_view CsvHeader() {
-    return "file,mean_rr,sdnn,rmssd,nn50,pnn50,vlf,lf,hf,total,lf_percent,hf_percent,lf_hf,"
-           "vlf_peak,lf_peak,hf_peak,spectrum_max,poincare_r,h0,h1,nakahama_index,"
-           "sd1,sd2,mean_hr,min_hr,max_hr,artifacts,error\n";
+    static const std::string header = "file," + std::string(CsvMeasureKeys()) + ",error\n";
+    return header;
 }
 
-void AppendCsvMeasures(std::string& out, const RecordingAnalysis& r) {
-    for (const Measure& m : PassMeasures) {
-        out += ',';
-        appendValue(out, m.value(r), "");
-    }
-    for (const Measure& m : LaterMeasures) {
-        out += ',';
-        appendValue(out, m.value(r), "");
-    }
+std::size_t CsvMeasureColumns() {
+    return WindowMeasures().size();
 }
 
-static_assert(CsvMeasureColumns == PassMeasures.size() + LaterMeasures.size());
+void AppendCsvMeasures(std::string& out, const WindowAnalysis& analysis) {
+    for (const WindowMeasure& row : WindowMeasures()) {
+        out += ',';
+        appendValue(out, row, analysis, "");
+    }
+}
 
 void AppendCsvFailure(std::string& out, std::string_view file, std::size_t emptyColumns,
                       std::string_view reason) {
@@ -246,28 +206,35 @@ void AppendJsonFailure(std::string& out, std::string_view file, std::string_view
     out += '}';
 }
 
-void AppendJsonMeasures(std::string& out, const RecordingAnalysis& r) {
-    appendJsonMembers(out, r, PassMeasures);
-    appendJsonMembers(out, r, LaterMeasures);
+void AppendJsonMeasures(std::string& out, const WindowAnalysis& analysis) {
+    for (const WindowMeasure& row : WindowMeasures()) appendJsonMember(out, row, analysis);
 }
 
 void AppendCsvRow(std::string& out, const RecordingAnalysis& r) {
-    if (r.error) return AppendCsvFailure(out, r.file, CsvMeasureColumns, *r.error);
+    if (r.error) return AppendCsvFailure(out, r.file, CsvMeasureColumns(), *r.error);
     AppendCsvField(out, r.file);
-    AppendCsvMeasures(out, r);
+    AppendCsvMeasures(out, r.analysis);
     out += ",\n";
 }
 
+// The rows in the table's order, except that the power spectrum and the Markov object stand
+// where the Markov rows do.
 void AppendJsonObject(std::string& out, const RecordingAnalysis& r) {
     if (r.error) return AppendJsonFailure(out, r.file, *r.error);
     out += "{\"file\":";
     AppendJsonString(out, r.file);
-    appendJsonMembers(out, r, PassMeasures);
-    out += ",\"power_spectrum\":";
-    appendJsonArray(out, std::span(r.state.PowerSpectrum).subspan(1, 128));
-    out += ",\"markov\":";
-    appendJsonMarkov(out, r);
-    appendJsonMembers(out, r, std::span(LaterMeasures).subspan(FirstNewMeasure));
+    bool markovWritten = false;
+    for (const WindowMeasure& row : WindowMeasures()) {
+        if (row.group != MarkovGroup) {
+            appendJsonMember(out, row, r.analysis);
+        } else if (!markovWritten) {
+            out += ",\"power_spectrum\":";
+            appendJsonArray(out, std::span(r.analysis.pass.powerSpectrum).subspan(1, 128));
+            out += ",\"markov\":";
+            appendJsonMarkov(out, r.analysis);
+            markovWritten = true;
+        }
+    }
     out += ",\"units\":";
     out += r.units == Units::Milliseconds ? "\"ms\"" : "\"s\"";
     out += '}';

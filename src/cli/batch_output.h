@@ -20,16 +20,19 @@ inline std::string_view JsonArrayItem(std::size_t index) {
 }
 void AppendJsonObject(std::string& out, const RecordingAnalysis& recording);
 
-// The CSV header line, and one row per recording with the same measures (no spectrum).
+// The CSV header line, and one row per recording with the same measures (no spectrum): the
+// columns of WindowMeasures().
 std::string_view CsvHeader();
+// The keys of WindowMeasures(), comma-separated.
+std::string_view CsvMeasureKeys();
 void AppendCsvRow(std::string& out, const RecordingAnalysis& recording);
 
 // The parts the windows command shares: the measure columns of a CSV row after the file
 // (each preceded by its comma), or the JSON members for the same measures, each preceded
 // by a comma; a row or object that gives a reason instead of measures.
-inline constexpr std::size_t CsvMeasureColumns = 26;
-void AppendCsvMeasures(std::string& out, const RecordingAnalysis& recording);
-void AppendJsonMeasures(std::string& out, const RecordingAnalysis& recording);
+std::size_t CsvMeasureColumns();
+void AppendCsvMeasures(std::string& out, const WindowAnalysis& analysis);
+void AppendJsonMeasures(std::string& out, const WindowAnalysis& analysis);
 void AppendCsvFailure(std::string& out, std::string_view file, std::size_t emptyColumns,
                       std::string_view reason);
 void AppendJsonFailure(std::string& out, std::string_view file, std::string_view reason);

@@ -15,7 +15,7 @@
 #include "cli/recording_output.h"
 #include "common/command_failure.h"
 #include "common/safe_text.h"
-#include "report/results_text.h"
+#include "report/report_file.h"
 
 namespace ritmova::cli {
 namespace {
@@ -84,10 +84,12 @@ int printText(const CommandLine& line) {
     if (r.beats > 0) appendUnitsNote(note, line, file, r.units);
     write(stderr, note);
     if (r.error) return fail(file, *r.error);
-    if (line.command == "markov" && !r.markovCompleted) return fail(file, r.markovError);
+    if (line.command == "markov" && !r.analysis.markovCompleted()) {
+        return fail(file, r.analysis.markovFailure);
+    }
     if (line.command == "report" && !line.output.empty()) {
         try {
-            WriteReportFile(line.output, r.state.ReportText, file);
+            WriteReportFile(line.output, r.report, file);
         } catch (const CommandFailure& failure) {
             write(stderr, SafeText(failure.what()) + "\n");
             return 1;
@@ -95,7 +97,7 @@ int printText(const CommandLine& line) {
         return 0;
     }
     if (line.command == "report") {
-        write(stdout, r.state.ReportText + "\r\n");
+        write(stdout, r.report + "\r\n");
     } else {
         write(stdout, line.command == "summary" ? r.summary : r.markovText);
     }
@@ -206,7 +208,7 @@ bool printWindows(const CommandLine& line, std::size_t fileIndex) {
         reason = "only " + std::to_string(plan.beats) + " values, 256 needed";
     }
     if (!reason.empty()) {
-        return failFile(line, out, file, WindowsLeadingColumns + CsvMeasureColumns, reason);
+        return failFile(line, out, file, WindowsLeadingColumns + CsvMeasureColumns(), reason);
     }
     if (json) AppendWindowsJsonStart(out, name, recording->units, plan);
     write(stdout, out);

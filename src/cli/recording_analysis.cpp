@@ -6,58 +6,33 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/open_command.h"
 #include "common/command_failure.h"
-#include "markov/markov_command.h"
-#include "ui/plots.h"
+#include "report/markov_text.h"
+#include "report/results_text.h"
 
 namespace ritmova::cli {
 namespace {
 
-void runPass(RecordingAnalysis& result, HeadlessWindow& window, const IntervalValues& values,
-             Texts texts) {
-    const PassOutput output = texts == Texts::Build ? PassOutput::Window : PassOutput::MeasuresOnly;
-    try {
-        RunAnalysisPass(result.state, window, values, result.pass, output);
-    } catch (const CorrelationUndefined&) {
-        // Everything but r is there.
-    } catch (const CommandFailure& failure) {
-        result.error = failure.what();
-    }
+// The summary, the report and the Markov panel's text of a window named `name`.
+void buildTexts(RecordingAnalysis& result, const std::string& name) {
+    const ResultTexts texts = FormatResults(result.analysis.pass);
+    result.summary = ResultsSummary(texts, name);
+    result.report = BuildReportText(texts, name);
+    if (result.analysis.markovCompleted())
+        result.markovText = MarkovPanelText(result.analysis.markov);
 }
 
-void runMarkov(RecordingAnalysis& result, HeadlessWindow& window, Texts texts) {
-    try {
-        if (texts == Texts::Build) {
-            MarkovCommand(result.state, window);
-        } else {
-            RunMarkovAnalysis(result.state);
-        }
-        result.markovCompleted = true;
-    } catch (const CommandFailure& failure) {
-        result.markovError = failure.what();
-    }
-    if (texts == Texts::Build) result.markovText = window.labelCaption(LabelId::Label5);
-}
-
-// Forgets the previous window, keeping the strings' storage.
-void resetWindow(RecordingAnalysis& result) {
+// Forgets the previous window's texts, keeping the strings' storage.
+void resetTexts(RecordingAnalysis& result) {
     result.error.reset();
-    // Made anew in place: assigning a fresh state would zero a temporary and copy it.
-    std::destroy_at(&result.state);
-    std::construct_at(&result.state);
     result.summary.clear();
-    result.markovCompleted = false;
+    result.report.clear();
     result.markovText.clear();
-    result.markovError.clear();
-    result.extra.reset();
-    result.artifacts = 0;
 }
 
 // Forgets what the previous file set outside its window (analysing the window forgets the rest).
 void resetFile(RecordingAnalysis& result, const std::string& file) {
     result.file = file;
-    result.pass = PassValues{};
     result.firstBeat = 1;
     result.startSeconds = 0;
     result.units = Units::Seconds;
@@ -83,23 +58,16 @@ const RecordingAnalysis& WindowAnalyser::analyse(std::span<const float> interval
                                                  std::size_t firstBeat, const std::string& name,
                                                  Texts texts) {
     RecordingAnalysis& result = result_;
-    resetWindow(result);
+    resetTexts(result);
     result.firstBeat = firstBeat;
-    result.pass.InputFileName = name;
     const IntervalValues values = WindowValues(intervals, firstBeat);
-    const auto windowFlags = flags.subspan(firstBeat - 1, values.size());
-    result.artifacts = static_cast<std::size_t>(
-        std::count_if(windowFlags.begin(), windowFlags.end(),
-                      [](ArtifactRule r) { return r != ArtifactRule::None; }));
-    runPass(result, window_, values, texts);
-    if (result.error) return result;
-    try {
-        result.extra = ComputeExtraMeasures(values, result.state.SDNN);
-    } catch (const CommandFailure&) {
-        // No heart rate for an interval of 0 or less; the pass's own measures stand.
+    AnalyseWindow(values, FlaggedCount(flags.subspan(firstBeat - 1, values.size())),
+                  result.analysis);
+    if (result.analysis.failure) {
+        result.error = result.analysis.failure;
+    } else if (texts == Texts::Build) {
+        buildTexts(result, name);
     }
-    if (texts == Texts::Build) result.summary = window_.labelCaption(LabelId::Label2);
-    runMarkov(result, window_, texts);
     return result;
 }
 
@@ -158,7 +126,10 @@ const RecordingAnalysis& AnalyseRecording(WindowAnalyser& analyser, const std::s
             analyseWhole(analyser, file, options, texts);
         }
     } catch (const CommandFailure& failure) {
-        resetWindow(result);  // the window was never analysed: nothing of the previous one stays
+        // The window was never analysed: nothing of the previous one stays.
+        resetTexts(result);
+        std::destroy_at(&result.analysis);
+        std::construct_at(&result.analysis);
         result.error = failure.what();
     }
     return result;

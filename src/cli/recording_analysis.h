@@ -4,32 +4,26 @@
 #include <span>
 #include <string>
 
-#include "analysis/analysis_state.h"
-#include "analysis/pass_values.h"
 #include "analysis/recording.h"
+#include "analysis/window_analysis.h"
 #include "ecg/ecg_record.h"
-#include "platform/headless_window.h"
 
 namespace ritmova::cli {
 
-// Everything the console tool reports of one file: the Open pass and the Markov analysis
-// run against a window without a screen.
+// Everything the console tool reports of one file: the analysis of its window and, when
+// asked for, the texts the window shows and saves.
 struct RecordingAnalysis {
     std::string file;
-    std::optional<std::string> error;  // why the Open pass failed, if it did
-    AnalysisState state;
-    PassValues pass;
-    std::string summary;
-    bool markovCompleted = false;
-    std::string markovText;   // the panel text, as far as the command got, when built
-    std::string markovError;  // why the Markov command failed, if it did
+    std::optional<std::string> error;  // why the file could not be read or its pass failed
+    WindowAnalysis analysis;
+    std::string summary;     // the texts, when built
+    std::string report;      // as Save results writes it, without the final CR LF
+    std::string markovText;  // when the Markov analysis completed
     // The window analysed, and what the whole recording adds to the pass.
     std::size_t firstBeat = 1;  // beats firstBeat .. firstBeat + 255
     double startSeconds = 0;    // the time of the window's first beat (windows sets it)
     Units units = Units::Seconds;
-    std::optional<ExtraMeasures> extra;  // absent when undefined (an interval not above 0)
-    std::size_t artifacts = 0;           // flagged intervals in the window
-    std::size_t beats = 0;               // intervals read; 0 when the file could not be read
+    std::size_t beats = 0;  // intervals read; 0 when the file could not be read
 };
 
 // Whether the texts (summary, report, Markov panel) are wanted, or only the measures.
@@ -87,11 +81,10 @@ class WindowAnalyser {
 
   private:
     RecordingAnalysis result_;
-    HeadlessWindow window_;
 };
 
-// Runs the whole analysis of the window of `file` the options choose. A pass that fails only
-// at the Poincare plot's r is complete for the console tool: r is then absent.
+// Runs the whole analysis of the window of `file` the options choose. An undefined r is
+// absent, not a failure.
 RecordingAnalysis AnalyseRecording(const std::string& file, const AnalysisOptions& options = {},
                                    Texts texts = Texts::Build);
 

@@ -1,6 +1,5 @@
 #include "cli/recording_output.h"
 
-#include <algorithm>
 #include <array>
 
 #include "cli/batch_output.h"
@@ -43,7 +42,7 @@ std::size_t WindowPlan::unusedBeats() const {
 
 std::string_view WindowsCsvHeader() {
     static const std::string header =
-        "file,window,first_beat,last_beat,start_s," + std::string(CsvHeader().substr(5));
+        "file,window,first_beat,last_beat,start_s," + std::string(CsvMeasureKeys()) + ",error\n";
     return header;
 }
 
@@ -52,10 +51,10 @@ void AppendWindowCsvRow(std::string& out, std::string_view fileField, std::size_
     out += fileField;
     appendWindowPlace(out, window, r, {",", ",", ",", ","});
     if (r.error) {
-        out.append(CsvMeasureColumns + 1, ',');
+        out.append(CsvMeasureColumns() + 1, ',');
         AppendCsvField(out, *r.error);
     } else {
-        AppendCsvMeasures(out, r);
+        AppendCsvMeasures(out, r.analysis);
         out += ',';
     }
     out += '\n';
@@ -84,14 +83,9 @@ void AppendWindowJson(std::string& out, std::size_t window, const RecordingAnaly
         out += ",\"error\":";
         AppendJsonString(out, *r.error);
     } else {
-        AppendJsonMeasures(out, r);
+        AppendJsonMeasures(out, r.analysis);
     }
     out += '}';
-}
-
-std::size_t FlaggedCount(std::span<const ArtifactRule> flags) {
-    return static_cast<std::size_t>(std::count_if(
-        flags.begin(), flags.end(), [](ArtifactRule rule) { return rule != ArtifactRule::None; }));
 }
 
 double FlaggedPercent(std::span<const ArtifactRule> flags) {

@@ -39,7 +39,6 @@ void AppendArtifactsCsv(std::string& out, const std::string& file, std::span<con
 void AppendArtifactsJson(std::string& out, const std::string& file, Units units,
                          std::span<const float> intervals, std::span<const ArtifactRule> flags);
 
-std::size_t FlaggedCount(std::span<const ArtifactRule> flags);
 double FlaggedPercent(std::span<const ArtifactRule> flags);
 
 }  // namespace ritmova::cli

@@ -1,3 +1,5 @@
+#include "report/report_file.h"
+
 #include <fcntl.h>
 #include <sys/random.h>
 #include <sys/stat.h>
@@ -12,7 +14,6 @@
 #include <utility>
 
 #include "report/file_save.h"
-#include "report/results_text.h"
 
 namespace ritmova {
 namespace {

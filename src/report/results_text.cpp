@@ -5,13 +5,13 @@
 
 #include "common/number_text.h"
 #include "common/safe_text.h"
-#include "spectral/band_measures.h"
 
 namespace ritmova {
 namespace {
 
+// Up to four decimals, no leading zero: ".8706".
 template <typename T>
-std::string F4(T value) {
+std::string fourDecimals(T value) {
     return FormatNumber(value, "###.####");
 }
 
@@ -25,23 +25,24 @@ constexpr std::array<std::string_view, 15> ReportLabels{
 
 }  // namespace
 
-ResultTexts FormatResults(const AnalysisState& s, const PassValues& pass) {
-    const TimeDomainValues& t = pass.timeDomain;
-    return {F4(s.MeanRR),
-            F4(s.SDNN),
-            F4(t.RMSSD),
-            FormatNumber(t.NN50, "###"),
-            F4(t.PNN50),
-            F4(s.BandPower[1]),
-            F4(s.BandPower[2]),
-            F4(s.BandPower[3]),
-            F4(s.BandPower[0]),
-            F4(s.BandPercent[2]),
-            F4(s.BandPercent[3]),
-            F4(LfHfRatio(s)),
-            F4(s.PeakFrequency[1]),
-            F4(s.PeakFrequency[2]),
-            F4(s.PeakFrequency[3])};
+ResultTexts FormatResults(const PassResults& r) {
+    const TimeDomain& t = r.timeDomain;
+    const BandMeasures& b = r.bands;
+    return {fourDecimals(r.meanRR),
+            fourDecimals(t.sdnn),
+            fourDecimals(t.rmssd),
+            FormatNumber(t.nn50, "###"),
+            fourDecimals(t.pnn50),
+            fourDecimals(b.power[VlfBand]),
+            fourDecimals(b.power[LfBand]),
+            fourDecimals(b.power[HfBand]),
+            fourDecimals(b.power[TotalBand]),
+            fourDecimals(b.percent[LfBand]),
+            fourDecimals(b.percent[HfBand]),
+            fourDecimals(r.lfHf),
+            fourDecimals(b.peakFrequency[VlfBand]),
+            fourDecimals(b.peakFrequency[LfBand]),
+            fourDecimals(b.peakFrequency[HfBand])};
 }
 
 std::string ResultsSummary(const ResultTexts& v, const std::string& fileName) {
@@ -69,6 +70,10 @@ std::string BuildReportText(const ResultTexts& values, const std::string& fileNa
         text += "\r\n";
     }
     return text;
+}
+
+std::string SpectrumCaption(float spectrumMax) {
+    return NumberText(spectrumMax).substr(0, 5);
 }
 
 }  // namespace ritmova

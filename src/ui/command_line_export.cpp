@@ -6,7 +6,7 @@
 #include <string>
 
 #include "common/safe_text.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 #include "ui/window_export.h"
 
 namespace ritmova {
@@ -28,7 +28,7 @@ std::string shownImageName(const std::string& image) {
 }  // namespace
 
 int RunCommandLineExport(const WindowCommandLine& line) {
-    Form1 form;
+    MainWindow form;
     const std::string& recording = line.file.value_or("");
     if (!form.openNativeFile(recording) || (line.firstBeat && !form.goToBeat(*line.firstBeat))) {
         return fail(form.statusBar()->currentMessage().toStdString());

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/platform.h"
+#include "ui/window_port.h"
 
 class QFileDialog;
 class QPrintDialog;

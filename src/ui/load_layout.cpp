@@ -17,77 +17,80 @@ class Assigner {
     const TwipsSnap& snap_;
 };
 
-// Steps 6 to 19. M is Label1(0)'s width as it stands at each step.
+// The three plots right of the axis values, in the order each size depends on the one before.
+// M is the first axis value label's width as it stands at each assignment.
 void placePlots(LoadLayout& l, const WindowTwips& w, const Assigner& set) {
-    const double M = l.label1[0].width;
-    set(l.picture1.width, double{w.width} - M);
-    set(l.picture1.height, w.height / 3.5);
-    set(l.picture1.top, w.top);
-    set(l.picture1.left, M);
-    set(l.picture2.height, w.height / 3.5);
-    set(l.picture2.width, double{l.picture1.width} - l.picture2.height);
-    set(l.picture2.top, double{l.picture1.height} + l.picture1.top);
-    set(l.picture2.left, M);
-    set(l.picture3.height, l.picture2.height);
-    set(l.picture3.width, l.picture3.height);
-    set(l.picture3.top, l.picture2.top);
-    set(l.picture3.left, double{l.picture2.width} + l.picture2.left);
+    const double M = l.axisValues[0].width;
+    set(l.tachogram.width, double{w.width} - M);
+    set(l.tachogram.height, w.height / 3.5);
+    set(l.tachogram.top, w.top);
+    set(l.tachogram.left, M);
+    set(l.spectrum.height, w.height / 3.5);
+    set(l.spectrum.width, double{l.tachogram.width} - l.spectrum.height);
+    set(l.spectrum.top, double{l.tachogram.height} + l.tachogram.top);
+    set(l.spectrum.left, M);
+    set(l.poincare.height, l.spectrum.height);
+    set(l.poincare.width, l.poincare.height);
+    set(l.poincare.top, l.spectrum.top);
+    set(l.poincare.left, double{l.spectrum.width} + l.spectrum.left);
 }
 
-// Steps 22 to 27.
+// The axis values at the plots' top and bottom edges, in the room left of the plots.
 void placeAxisValues(LoadLayout& l, const WindowTwips& w, const Assigner& set) {
-    set(l.label1[0].top, w.top);
-    set(l.label1[1].top, double{l.picture1.height} - l.label1[1].height);
-    set(l.label1[2].top, l.picture2.top);
-    set(l.label1[3].top, double{l.picture2.height} + l.picture2.top - l.label1[3].height);
-    for (TwipsRect& label : l.label1) {
-        set(label.width, (double{w.width} - l.picture1.width) * 0.9);
-        set(label.left, (double{w.width} - l.picture1.width) * 0.05);
+    set(l.axisValues[0].top, w.top);
+    set(l.axisValues[1].top, double{l.tachogram.height} - l.axisValues[1].height);
+    set(l.axisValues[2].top, l.spectrum.top);
+    set(l.axisValues[3].top, double{l.spectrum.height} + l.spectrum.top - l.axisValues[3].height);
+    for (TwipsRect& label : l.axisValues) {
+        set(label.width, (double{w.width} - l.tachogram.width) * 0.9);
+        set(label.left, (double{w.width} - l.tachogram.width) * 0.05);
     }
 }
 
-// Steps 30 to 39.
+// The summary under the spectrum, and Save results centred under the summary.
 void placeResults(LoadLayout& l, const WindowTwips& w, const Assigner& set) {
-    const double M = l.label1[0].width;
-    set(l.label2.width, double{w.width} - M);
-    set(l.label2.height, l.picture2.height);
-    set(l.label2.top, double{l.picture2.height} + l.picture2.top);
-    set(l.label2.left, l.picture2.left);
-    set(l.command3.width, M * 2);
-    set(l.command3.left,
-        l.label2.width * 0.5 + double{l.label2.left} - double{l.command3.width} * 0.5);
-    set(l.command3.height, l.label2.height * 0.1);
-    set(l.command3.top, l.label2.height * 1.02 + double{l.label2.top});
+    const double M = l.axisValues[0].width;
+    set(l.summary.width, double{w.width} - M);
+    set(l.summary.height, l.spectrum.height);
+    set(l.summary.top, double{l.spectrum.height} + l.spectrum.top);
+    set(l.summary.left, l.spectrum.left);
+    set(l.saveResults.width, M * 2);
+    set(l.saveResults.left,
+        l.summary.width * 0.5 + double{l.summary.left} - double{l.saveResults.width} * 0.5);
+    set(l.saveResults.height, l.summary.height * 0.1);
+    set(l.saveResults.top, l.summary.height * 1.02 + double{l.summary.top});
 }
 
-// Steps 42 to 47.
+// The axis titles beside the middle of their plots.
 void placeAxisTitles(LoadLayout& l, const Assigner& set) {
-    const double M = l.label1[0].width;
-    set(l.label3.width, M);
-    set(l.label4.width, M);
-    set(l.label3.left, l.label1[0].left);
-    set(l.label4.left, l.label1[0].left);
-    set(l.label3.top, l.picture1.height / 2.0 + double{l.picture1.top} - l.label3.height / 2.0);
-    set(l.label4.top, l.picture2.height / 2.0 + double{l.picture2.top} - l.label4.height / 2.0);
+    const double M = l.axisValues[0].width;
+    set(l.tachogramAxisTitle.width, M);
+    set(l.spectrumAxisTitle.width, M);
+    set(l.tachogramAxisTitle.left, l.axisValues[0].left);
+    set(l.spectrumAxisTitle.left, l.axisValues[0].left);
+    set(l.tachogramAxisTitle.top,
+        l.tachogram.height / 2.0 + double{l.tachogram.top} - l.tachogramAxisTitle.height / 2.0);
+    set(l.spectrumAxisTitle.top,
+        l.spectrum.height / 2.0 + double{l.spectrum.top} - l.spectrumAxisTitle.height / 2.0);
 }
 
-// Steps 48 to 63.
+// The Markov panel in the middle of the window, its text and, under it, its two buttons.
 void placePanel(LoadLayout& l, const WindowTwips& w, const Assigner& set) {
-    set(l.frame1.width, w.width * 0.8);
-    set(l.frame1.height, w.height * 0.7);
-    set(l.frame1.top, w.height * 0.1 + double{w.top});
-    set(l.frame1.left, w.width * 0.1 + double{w.left});
-    set(l.label5.width, l.frame1.width * 0.9);
-    set(l.label5.height, l.frame1.height * 0.8);
-    set(l.label5.top, l.frame1.height * 0.05);
-    set(l.label5.left, l.frame1.width * 0.05);
-    for (TwipsRect* button : {&l.command1, &l.command2}) {
-        set(button->width, l.frame1.width * 0.15);
-        set(button->height, l.frame1.height * 0.05);
-        set(button->top, l.frame1.height * 0.875);
+    set(l.markovPanel.width, w.width * 0.8);
+    set(l.markovPanel.height, w.height * 0.7);
+    set(l.markovPanel.top, w.height * 0.1 + double{w.top});
+    set(l.markovPanel.left, w.width * 0.1 + double{w.left});
+    set(l.markovText.width, l.markovPanel.width * 0.9);
+    set(l.markovText.height, l.markovPanel.height * 0.8);
+    set(l.markovText.top, l.markovPanel.height * 0.05);
+    set(l.markovText.left, l.markovPanel.width * 0.05);
+    for (TwipsRect* button : {&l.markovPrint, &l.markovExit}) {
+        set(button->width, l.markovPanel.width * 0.15);
+        set(button->height, l.markovPanel.height * 0.05);
+        set(button->top, l.markovPanel.height * 0.875);
     }
-    set(l.command2.left, double{l.label5.width} + l.label5.left - l.command2.width);
-    set(l.command1.left, l.command2.left - l.frame1.width * 0.05 - l.command1.width);
+    set(l.markovExit.left, double{l.markovText.width} + l.markovText.left - l.markovExit.width);
+    set(l.markovPrint.left, l.markovExit.left - l.markovPanel.width * 0.05 - l.markovPrint.width);
 }
 
 }  // namespace
@@ -103,12 +106,12 @@ TwipsSnap PixelSnap(float twipsPerPixel) {
 
 LoadLayout DesignLayout() {
     LoadLayout l;
-    for (TwipsRect& label : l.label1) {
+    for (TwipsRect& label : l.axisValues) {
         label.width = 1215;
         label.height = 255;
     }
-    l.label3.height = 495;
-    l.label4.height = 495;
+    l.tachogramAxisTitle.height = 495;
+    l.spectrumAxisTitle.height = 495;
     return l;
 }
 

@@ -25,14 +25,15 @@ struct TwipsRect {
 // it was sized and centred; left and top are measured on the screen.
 using WindowTwips = TwipsRect;
 
-// Where each control goes. Label5, Command1 and Command2 are placed inside Frame1, from its
-// top-left corner; every other control from the top-left corner of the window's inner area.
+// Where each control goes. markovText, markovPrintButton and markovExitButton are placed inside
+// markovPanel, from its top-left corner; every other control from the top-left corner of the
+// window's inner area.
 struct LoadLayout {
-    TwipsRect picture1, picture2, picture3;
-    std::array<TwipsRect, 4> label1;
-    TwipsRect label2, label3, label4;
-    TwipsRect command3;
-    TwipsRect frame1, label5, command1, command2;
+    TwipsRect tachogram, spectrum, poincare;
+    std::array<TwipsRect, 4> axisValues;
+    TwipsRect summary, tachogramAxisTitle, spectrumAxisTitle;
+    TwipsRect saveResults;
+    TwipsRect markovPanel, markovText, markovPrint, markovExit;
 };
 
 // What the toolkit does to a position or size when it is assigned (whole pixels, say).
@@ -44,11 +45,11 @@ float Unsnapped(float twips);
 // Rounds to whole pixels of `twipsPerPixel` twips.
 TwipsSnap PixelSnap(float twipsPerPixel);
 
-// The controls' sizes from the window's design: Label1 1215 wide and 255 high, Label3 and
-// Label4 495 high. The load keeps the heights.
+// The controls' sizes from the window's design: axisValueLabels 1215 wide and 255 high,
+// tachogramAxisTitle and spectrumAxisTitle 495 high. The load keeps the heights.
 LoadLayout DesignLayout();
 
-// Steps 4 and 5: the offset that centres a window of `windowExtent` on `screenExtent`.
+// The offset that centres a window of `windowExtent` on `screenExtent`.
 float CentredOffset(float screenExtent, float windowExtent);
 
 // The control steps of the load (plots, axis values, results text, Save results, axis

@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/app_icon.h"
+#include "about/app_icon.h"
 #include "ui/command_line_export.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 #include "ui/window_command_line.h"
 
 namespace {
@@ -90,7 +90,7 @@ void chooseOffscreen(const ritmova::WindowCommandLine& line) {
 }
 
 int showWindow(const ritmova::WindowCommandLine& line) {
-    ritmova::Form1 form;
+    ritmova::MainWindow form;
     form.show();
     if (line.file) {
         QTimer::singleShot(0, &form, [&form, &line] {

@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/platform.h"
+#include "ui/window_port.h"
 
 class QPainter;
 

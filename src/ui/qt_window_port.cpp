@@ -16,45 +16,45 @@ QString ShownCaption(std::string_view caption) {
     return shown.replace("\r\n", "\n");
 }
 
-QtWindowPort::QtWindowPort(const Form1Controls& controls, QStatusBar& statusBar)
+QtWindowPort::QtWindowPort(const MainWindowControls& controls, QStatusBar& statusBar)
     : controls_(controls), statusBar_(statusBar) {}
 
 PictureBox& QtWindowPort::picture(PictureId id) {
     switch (id) {
-        case PictureId::Picture1:
-            return *controls_.Picture1;
-        case PictureId::Picture2:
-            return *controls_.Picture2;
-        case PictureId::Picture3:
+        case PictureId::Tachogram:
+            return *controls_.tachogramPlot;
+        case PictureId::Spectrum:
+            return *controls_.spectrumPlot;
+        case PictureId::Poincare:
             break;
     }
-    return *controls_.Picture3;
+    return *controls_.poincarePlot;
 }
 
 CommonDialog& QtWindowPort::dialog(DialogId id) {
-    return id == DialogId::CommonDialog1 ? *controls_.CommonDialog1 : *controls_.CommonDialog2;
+    return id == DialogId::Open ? *controls_.openDialog : *controls_.saveDialog;
 }
 
 QLabel* QtWindowPort::label(LabelId id) const {
     switch (id) {
-        case LabelId::Label1_0:
-            return controls_.Label1[0];
-        case LabelId::Label1_1:
-            return controls_.Label1[1];
-        case LabelId::Label1_2:
-            return controls_.Label1[2];
-        case LabelId::Label1_3:
-            return controls_.Label1[3];
-        case LabelId::Label2:
-            return controls_.Label2;
-        case LabelId::Label3:
-            return controls_.Label3;
-        case LabelId::Label4:
-            return controls_.Label4;
-        case LabelId::Label5:
+        case LabelId::TachogramTop:
+            return controls_.axisValueLabels[0];
+        case LabelId::TachogramBottom:
+            return controls_.axisValueLabels[1];
+        case LabelId::SpectrumTop:
+            return controls_.axisValueLabels[2];
+        case LabelId::SpectrumBottom:
+            return controls_.axisValueLabels[3];
+        case LabelId::Summary:
+            return controls_.summaryLabel;
+        case LabelId::TachogramAxisTitle:
+            return controls_.tachogramAxisTitle;
+        case LabelId::SpectrumAxisTitle:
+            return controls_.spectrumAxisTitle;
+        case LabelId::MarkovText:
             break;
     }
-    return controls_.Label5;
+    return controls_.markovText;
 }
 
 std::string QtWindowPort::labelCaption(LabelId id) const {
@@ -67,15 +67,15 @@ void QtWindowPort::setLabelCaption(LabelId id, std::string_view caption) {
 }
 
 void QtWindowPort::setButtonEnabled(ButtonId id, bool enabled) {
-    QPushButton* button = id == ButtonId::Command1   ? controls_.Command1
-                          : id == ButtonId::Command2 ? controls_.Command2
-                                                     : controls_.Command3;
+    QPushButton* button = id == ButtonId::MarkovPrint  ? controls_.markovPrintButton
+                          : id == ButtonId::MarkovExit ? controls_.markovExitButton
+                                                       : controls_.saveResultsButton;
     button->setEnabled(enabled);
 }
 
 void QtWindowPort::setPanelVisible(bool visible) {
-    controls_.Frame1->setVisible(visible);
-    if (visible) controls_.Frame1->raise();
+    controls_.markovPanel->setVisible(visible);
+    if (visible) controls_.markovPanel->raise();
 }
 
 void QtWindowPort::reportFailure(std::string_view reason) {

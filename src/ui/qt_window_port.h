@@ -1,39 +1,15 @@
 #pragma once
 
 #include <QString>
-#include <array>
 #include <string>
 
-#include "platform/platform.h"
+#include "ui/window_port.h"
 
-class QGroupBox;
-class QLabel;
-class QPushButton;
+#include "ui/main_window_controls.h"
+
 class QStatusBar;
 
 namespace ritmova {
-
-class PictureBoxWidget;
-class QtCommonDialog;
-
-// The controls of the main window, under their names.
-struct Form1Controls {
-    PictureBoxWidget* Picture1 = nullptr;
-    PictureBoxWidget* Picture2 = nullptr;
-    PictureBoxWidget* Picture3 = nullptr;
-    std::array<QLabel*, 4> Label1{};
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* Label5 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QPushButton* Command3 = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    QtCommonDialog* CommonDialog1 = nullptr;
-    QtCommonDialog* CommonDialog2 = nullptr;
-    QtCommonDialog* ExportDialog = nullptr;  // File → Export image's own, with its own name
-};
 
 // A caption as a QLabel shows it: CR LF line breaks become line feeds.
 QString ShownCaption(std::string_view caption);
@@ -42,7 +18,7 @@ QString ShownCaption(std::string_view caption);
 // a caption read back is exactly the text written (the Markov panel appends to its own).
 class QtWindowPort final : public WindowPort {
   public:
-    QtWindowPort(const Form1Controls& controls, QStatusBar& statusBar);
+    QtWindowPort(const MainWindowControls& controls, QStatusBar& statusBar);
 
     PictureBox& picture(PictureId id) override;
     CommonDialog& dialog(DialogId id) override;
@@ -58,7 +34,7 @@ class QtWindowPort final : public WindowPort {
   private:
     QLabel* label(LabelId id) const;
 
-    const Form1Controls& controls_;
+    const MainWindowControls& controls_;
     QStatusBar& statusBar_;
     std::array<std::string, 8> captions_;
 };

@@ -18,38 +18,28 @@ constexpr double MarksHeight = 16;
 constexpr double StripGap = 6;
 const QColor FrameColour(160, 160, 160);
 
-struct Measure {
-    const char* name;
-    const char* unit;
-    int decimals;
-    double (*value)(const TrendMeasures&);
-};
-
-const Measure Measures[] = {
-    {"mean R-R", "s", 4, [](const TrendMeasures& m) { return static_cast<double>(m.meanRR); }},
-    {"SDNN", "s", 4, [](const TrendMeasures& m) { return static_cast<double>(m.sdnn); }},
-    {"RMSSD", "s", 4, [](const TrendMeasures& m) { return m.rmssd; }},
-    {"LF/HF", "", 3, [](const TrendMeasures& m) { return static_cast<double>(m.lfHf); }},
-    {"HF", "%", 1, [](const TrendMeasures& m) { return static_cast<double>(m.hfPercent); }}};
-
-QString valueText(const Measure& measure, double value) {
-    const QString number = QString::number(value, 'f', measure.decimals);
-    return *measure.unit ? number + ' ' + measure.unit : number;
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString stripName(const Measure& measure) {
-    const QString name = measure.name;
-    return *measure.unit ? name + " (" + measure.unit + ")" : name;
+QString valueText(const TrendMeasure& measure, double value) {
+    const QString number = QString::number(value, 'f', measure.decimals);
+    return measure.unit.empty() ? number : number + ' ' + fromView(measure.unit);
+}
+
+QString stripName(const TrendMeasure& measure) {
+    const QString name = fromView(measure.label);
+    return measure.unit.empty() ? name : name + " (" + fromView(measure.unit) + ")";
 }
 
 // The least and the greatest value of the windows that have values.
-std::pair<double, double> rangeOf(const Measure& measure, const std::vector<TrendPoint>& points) {
+std::pair<double, double> rangeOf(std::size_t strip, const std::vector<TrendPoint>& points) {
     double low = std::numeric_limits<double>::infinity();
     double high = -low;
     for (const TrendPoint& point : points) {
         if (!point.measures) continue;
-        low = std::min(low, measure.value(*point.measures));
-        high = std::max(high, measure.value(*point.measures));
+        low = std::min(low, (*point.measures)[strip]);
+        high = std::max(high, (*point.measures)[strip]);
     }
     return {low, high};
 }
@@ -161,19 +151,20 @@ void TrendPlot::layOut() {
 }
 
 void TrendPlot::layOutStrips(const QRectF& area) {
-    const double count = std::size(Measures);
+    const double count = static_cast<double>(TrendKeys.size());
     const double height = (area.height() - MarksHeight - count * StripGap) / count;
     double top = area.top();
-    for (const Measure& measure : Measures) {
-        const auto [low, high] = rangeOf(measure, series_->points);
+    for (std::size_t index = 0; index < TrendKeys.size(); ++index) {
+        const TrendMeasure& measure = *TrendMeasures()[index];
+        const auto [low, high] = rangeOf(index, series_->points);
         Strip strip{stripName(measure), QRectF(area.left(), top, area.width(), height), "", "", {}};
         if (low <= high) {
             strip.lowText = valueText(measure, low);
             strip.highText = valueText(measure, high);
             LineBuilder builder(strip.frame, low, high);
             for (std::size_t i = 0; i < pointX_.size(); ++i) {
-                const std::optional<TrendMeasures>& values = series_->points[i].measures;
-                values ? builder.add(pointX_[i], measure.value(*values)) : builder.gap();
+                const std::optional<TrendValues>& values = series_->points[i].measures;
+                values ? builder.add(pointX_[i], (*values)[index]) : builder.gap();
             }
             strip.lines = builder.finish();
         }
@@ -296,9 +287,9 @@ QString TrendPlot::describe(const TrendPoint& point) {
                        .arg(point.firstBeat + BeatCount - 1)
                        .arg(point.startMinutes, 0, 'f', 2);
     if (point.measures) {
-        for (const Measure& measure : Measures) {
-            text +=
-                QString(measure.name) + ' ' + valueText(measure, measure.value(*point.measures));
+        for (std::size_t index = 0; index < TrendKeys.size(); ++index) {
+            const TrendMeasure& measure = *TrendMeasures()[index];
+            text += fromView(measure.label) + ' ' + valueText(measure, (*point.measures)[index]);
             text += ", ";
         }
     } else {

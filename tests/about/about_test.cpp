@@ -13,7 +13,7 @@
 #include <stdexcept>
 
 #include "about/about_box.h"
-#include "about/frm_about.h"
+#include "about/about_dialog.h"
 #include "about/registry.h"
 #include "about/system_info.h"
 
@@ -21,11 +21,11 @@ namespace ritmova {
 namespace {
 
 // The box that About shows, when exactly one is loaded.
-frmAbout* ShowOne() {
+AboutDialog* ShowOne() {
     ShowAboutBox(nullptr);
-    std::vector<frmAbout*> boxes;
+    std::vector<AboutDialog*> boxes;
     for (QWidget* window : QApplication::topLevelWidgets())
-        if (auto* box = qobject_cast<frmAbout*>(window)) boxes.push_back(box);
+        if (auto* box = qobject_cast<AboutDialog*>(window)) boxes.push_back(box);
     return boxes.size() == 1 ? boxes.front() : nullptr;
 }
 
@@ -35,7 +35,7 @@ frmAbout* ShowOne() {
 TEST(AboutBox, OneBoxAtATimeUnloadedByItsKeys) {
     for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
         SCOPED_TRACE(key);
-        QPointer<frmAbout> box = ShowOne();
+        QPointer<AboutDialog> box = ShowOne();
         ASSERT_FALSE(box.isNull());
         const QPoint offCentre = box->geometry().center() - box->screen()->geometry().center();
         EXPECT_LE(offCentre.manhattanLength(), 8);
@@ -51,7 +51,7 @@ TEST(AboutBox, OneBoxAtATimeUnloadedByItsKeys) {
 }
 
 TEST(AboutBox, TextsAndPlacesAt96Dpi) {
-    const std::unique_ptr<frmAbout> box(ShowOne());
+    const std::unique_ptr<AboutDialog> box(ShowOne());
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->windowTitle(), "About Ritmova");
     EXPECT_TRUE(box->findChild<QPushButton*>("cmdOK")->isDefault());

@@ -12,6 +12,7 @@
 #include "analysis/recording.h"
 #include "analysis/trend.h"
 #include "common/command_failure.h"
+#include "measures/sd_heart_rate.h"
 #include "test_data.h"
 
 namespace ritmova {
@@ -38,33 +39,33 @@ TEST(WindowValuesTest, TakesTheBeatsFromTheFirstOn) {
 }
 
 // SDNN as the pass gives it: divisor N - 1 around the mean, in single precision.
-TEST(ExtraMeasuresTest, WorkedExamplesAndFailures) {
+TEST(SdAndHeartRatesTest, WorkedExamplesAndFailures) {
     // d = 1, 14, 2: squared deviations sum to 314/3, so SDSD^2 = 314/6 and SD1^2 = 314/12;
     // SDNN^2 = 242.75/3, so SD2^2 = 485.5/3 - 314/12 = 1628/12.
     const float sdnn = static_cast<float>(std::sqrt(242.75 / 3));
-    const ExtraMeasures peer = ComputeExtraMeasures(std::vector<float>{10, 11, 25, 27}, sdnn);
+    const SdAndHeartRates peer = ComputeSdAndHeartRates(std::vector<float>{10, 11, 25, 27}, sdnn);
     EXPECT_NEAR(*peer.sd1, std::sqrt(314.0 / 12.0), 1e-12);
     EXPECT_NEAR(*peer.sd2, std::sqrt(1628.0 / 12.0), 1e-5);
     // 1, 2, 1: SD1^2 = 1 and 2 SDNN^2 = 2/3, so SD2^2 would be negative.
-    const ExtraMeasures peak =
-        ComputeExtraMeasures(std::vector<float>{1, 2, 1}, std::sqrt(1 / 3.0f));
+    const SdAndHeartRates peak =
+        ComputeSdAndHeartRates(std::vector<float>{1, 2, 1}, std::sqrt(1 / 3.0f));
     EXPECT_EQ(peak.sd1, 1.0);
     EXPECT_EQ(peak.sd2, std::nullopt);
     // 60 / x: 120, 60, 80 and 40 beats per minute.
-    const ExtraMeasures rates = ComputeExtraMeasures(std::vector<float>{0.5, 1, 0.75, 1.5}, 0);
+    const SdAndHeartRates rates = ComputeSdAndHeartRates(std::vector<float>{0.5, 1, 0.75, 1.5}, 0);
     EXPECT_TRUE(rates.meanHr == 75.0 && rates.minHr == 40.0 && rates.maxHr == 120.0);
     // 0.5, 1.0, ...: 128 differences of -0.5 and 127 of +0.5 around their mean -0.5/255 give
     // 65024/1020 in squares; over 254 and halved, SD1^2 = 32/255.
     std::vector<float> window;
     for (int i = 0; i < 256; ++i) window.push_back(i % 2 == 0 ? 0.5f : 1.0f);
-    EXPECT_NEAR(*ComputeExtraMeasures(window, 0.25f).sd1, std::sqrt(32.0 / 255.0), 1e-14);
+    EXPECT_NEAR(*ComputeSdAndHeartRates(window, 0.25f).sd1, std::sqrt(32.0 / 255.0), 1e-14);
     using Case = std::pair<std::vector<float>, std::string>;
     for (const auto& [values, reason] :
          {Case{{0.8f, 0, 0.8f}, "interval 2 of the window is not above 0: it has no heart rate"},
           Case{{0.8f, 0.8f, -0.5f},
                "interval 3 of the window is not above 0: it has no heart rate"},
           Case{{0.8f, 0.9f}, "SD1 and SD2 need at least 3 intervals"}}) {
-        EXPECT_EQ(testing::FailureReason([&] { ComputeExtraMeasures(values, 1); }, ""), reason);
+        EXPECT_EQ(testing::FailureReason([&] { ComputeSdAndHeartRates(values, 1); }, ""), reason);
     }
 }
 
@@ -132,11 +133,12 @@ TEST(TrendTest, SameValuesGiveTheSameMeasuresInEveryWindow) {
     const TrendSeries trend = Trend(PeriodFour(268), 4);
     ASSERT_EQ(trend.points.size(), 4u);
     // Deviations 1/16, 0, -1/16, 0: SDNN^2 = 128 / 256 / 255; every difference is 1/16.
-    const TrendMeasures& first = *trend.points[0].measures;
-    EXPECT_EQ(first.meanRR, 1.0f);
-    EXPECT_NEAR(first.sdnn, std::sqrt(0.5 / 255), 1e-7);
-    EXPECT_NEAR(first.rmssd, 0.0625, 1e-9);
-    EXPECT_TRUE(first.hfPercent > 99.8 && first.lfHf < 2e-3);  // the taper leaks a little
+    // The strips in their order: mean R-R, SDNN, RMSSD, LF/HF, HF %.
+    const TrendValues& first = *trend.points[0].measures;
+    EXPECT_EQ(first[0], 1.0);
+    EXPECT_NEAR(first[1], std::sqrt(0.5 / 255), 1e-7);
+    EXPECT_NEAR(first[2], 0.0625, 1e-9);
+    EXPECT_TRUE(first[4] > 99.8 && first[3] < 2e-3);  // the taper leaks a little
     for (std::size_t i = 0; i < 4; ++i) {
         EXPECT_EQ(trend.points[i].firstBeat, 1 + 4 * i);
         EXPECT_EQ(trend.points[i].startMinutes, 4.0 * static_cast<double>(i) / 60);

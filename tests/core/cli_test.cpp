@@ -14,15 +14,13 @@
 #include <stdexcept>
 #include <tuple>
 
-#include "analysis/open_command.h"
 #include "analysis/recording.h"
-#include "markov/markov_command.h"
+#include "analysis/window_analysis.h"
 #include "output_checks.h"
-#include "platform/headless_window.h"
 #include "recording_window.h"
-#include "report/results_text.h"
-#include "spectral/band_measures.h"
+#include "report/report_file.h"
 #include "test_data.h"
+#include "ui/recording_commands.h"
 
 namespace ritmova {
 namespace {
@@ -141,24 +139,25 @@ Texts FailedRow(Texts leading, std::size_t size, const std::string& reason) {
 
 // A file's CSV row and JSON item texts as the core's analysis of its first 256 values gives them.
 std::pair<Texts, Texts> ThroughCore(const std::string& path, const std::string& name) {
-    AnalysisState s;
-    PassValues pass;
-    HeadlessWindow window;
+    PassResults p;
     const IntervalValues values = ReadIntervalFile(path);
-    RunAnalysisPass(s, window, values, pass, PassOutput::MeasuresOnly);
-    const bool markov = testing::FailureReason([&] { RunMarkovAnalysis(s); }, "").empty();
-    ExtraMeasures extra;  // no heart rates for an interval of 0
-    const bool rates =
-        testing::FailureReason([&] { extra = ComputeExtraMeasures(values, s.SDNN); }, "").empty();
+    AnalysePass(values, p);
+    MarkovResult m;
+    AnalyseMarkov(p.beats(p.seriesAsRead), p.meanRR, p.timeDomain.sdnn, m);
+    SdAndHeartRates extra;  // no heart rates for an interval of 0
+    const bool rates = testing::FailureReason(
+                           [&] { extra = ComputeSdAndHeartRates(values, p.timeDomain.sdnn); }, "")
+                           .empty();
     const std::vector<ArtifactRule> flags = FlagArtifacts(values);
-    const TimeDomainValues& t = pass.timeDomain;
-    Texts row{name, Text(s.MeanRR), Text(s.SDNN), Text(t.RMSSD), Text(t.NN50), Text(t.PNN50)};
-    for (int band : {1, 2, 3, 0}) row.push_back(Text(s.BandPower[band]));
-    row.insert(row.end(), {Text(s.BandPercent[2]), Text(s.BandPercent[3]), Text(LfHfRatio(s))});
-    for (int band : {1, 2, 3}) row.push_back(Text(s.PeakFrequency[band]));
+    const TimeDomain& t = p.timeDomain;
+    const BandMeasures& b = p.bands;
+    Texts row{name, Text(p.meanRR), Text(t.sdnn), Text(t.rmssd), Text(t.nn50), Text(t.pnn50)};
+    for (int band : {1, 2, 3, 0}) row.push_back(Text(b.power[std::size_t(band)]));
+    row.insert(row.end(), {Text(b.percent[2]), Text(b.percent[3]), Text(LfHfRatio(b))});
+    for (int band : {1, 2, 3}) row.push_back(Text(b.peakFrequency[std::size_t(band)]));
     row.insert(row.end(),
-               {Text(pass.SpectrumMax), Text(pass.PoincareR), Text(s.EntropyH0), Text(s.EntropyH1),
-                markov ? Text(s.NakahamaIndex) : "", Text(extra.sd1), Text(extra.sd2),
+               {Text(p.spectrumMax.value), Text(p.poincareR), Text(m.h0), Text(m.h1),
+                m.nakahamaIndex ? Text(*m.nakahamaIndex) : "", Text(extra.sd1), Text(extra.sd2),
                 Text(extra.meanHr), Text(extra.minHr), Text(extra.maxHr),
                 Text(256 - std::count(flags.begin(), flags.end(), ArtifactRule::None)), ""});
     if (!rates) std::fill(row.end() - 7, row.end() - 2, "");
@@ -166,13 +165,13 @@ std::pair<Texts, Texts> ThroughCore(const std::string& path, const std::string& 
     const auto append = [&json](const auto& items) {
         for (auto value : items) json.push_back(Text(value));
     };
-    append(std::span(s.PowerSpectrum).subspan(1, 128));
-    append(std::array{s.StateLimitLow, s.StateLimitMid, s.StateLimitHigh});
-    append(s.StateCount);
-    append(s.StateProbability);
+    append(std::span(p.powerSpectrum).subspan(1, 128));
+    append(std::array{m.limitLow, m.limitMid, m.limitHigh});
+    append(m.counts);
+    append(m.probabilities);
     json.push_back(row[18]);
-    for (const auto& counts : s.TransitionCount) append(counts);
-    for (const auto& probabilities : s.TransitionProbability) append(probabilities);
+    for (const auto& counts : m.transitionCounts) append(counts);
+    for (const auto& probabilities : m.transitionProbabilities) append(probabilities);
     json.insert(json.end(), row.begin() + 19, row.end() - 1);
     json.push_back("s");
     return {row, json};
@@ -305,16 +304,15 @@ TEST(CliTest, ArtifactsListsEveryFlaggedInterval) {
 
 TEST(CliTest, ReportSummaryAndMarkovAreWhatTheWindowSavesAndShows) {
     testing::ScratchDir dir;
-    AnalysisState state;
+    WindowState state;
     testing::RecordingWindow window;
     window.choose(Example);
-    PassValues pass;
-    OpenCommand(state, window, pass);
+    RecordingCommands(state, window).open(Units::Seconds);
     const std::string saved = dir.file("saved.txt");
-    WriteReportFile(saved, state.ReportText);
+    WriteReportFile(saved, state.reportText);
     EXPECT_EQ(Cli("report " + Example), (CliRun{0, ReadAll(saved), ""}));
     EXPECT_EQ(Cli("summary --start 1 --units auto " + Example),
-              (CliRun{0, window.caption(LabelId::Label2),
+              (CliRun{0, window.caption(LabelId::Summary),
                       Example + ": values taken as seconds (--units auto)\n"}));
     const std::string out = dir.write("out.txt", "old");
     const std::string shortFile = dir.write("short.int", "0.8\n");

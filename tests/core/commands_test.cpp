@@ -5,12 +5,10 @@
 #include <cstdio>
 #include <string>
 
-#include "analysis/open_command.h"
-#include "analysis/recording_commands.h"
 #include "common/command_failure.h"
 #include "recording_window.h"
 #include "test_data.h"
-#include "ui/plots.h"
+#include "ui/recording_commands.h"
 
 namespace ritmova {
 namespace {
@@ -49,15 +47,14 @@ std::string ExpectedReport(const std::string& file) {
 
 // The window, the state and the pass values as a command leaves them.
 struct Pass {
-    AnalysisState state;
+    WindowState state;
     RecordingWindow window;
-    PassValues values;
-    RecordingCommands commands{state, window, values};
+    RecordingCommands commands{state, window};
     testing::ScratchDir folder;
 
     OpenResult open(const std::string& file) {
         window.choose(file);
-        return OpenCommand(state, window, values);
+        return commands.open(Units::Seconds);
     }
     // Opens `text` as rec.int through the recording commands.
     void openText(const std::string& text, Units units = Units::Seconds) {
@@ -69,21 +66,21 @@ struct Pass {
 TEST(OpenCommandTest, FillsSummaryReportAndPlots) {
     Pass pass;
     ASSERT_EQ(pass.open(Example), OpenResult::Completed);
-    EXPECT_EQ(pass.window.caption(LabelId::Label2), ExpectedSummary(Example));
-    EXPECT_EQ(pass.state.ReportText, ExpectedReport(Example));
+    EXPECT_EQ(pass.window.caption(LabelId::Summary), ExpectedSummary(Example));
+    EXPECT_EQ(pass.state.reportText, ExpectedReport(Example));
     EXPECT_EQ(pass.window.dialogs[0].filter, "Interval Files (*.int)|*.int|All Files (*.*)|*.*");
     EXPECT_EQ(pass.window.dialogs[0].filterIndex, 1);
     EXPECT_EQ(pass.window.screenClears, 1);
-    EXPECT_EQ(pass.window.caption(LabelId::Label1_2), " .024");  // SpectrumMax 0.024953363
+    EXPECT_EQ(pass.window.caption(LabelId::SpectrumTop), " .024");  // SpectrumMax 0.024953363
     EXPECT_TRUE(pass.window.saveEnabled);
-    EXPECT_EQ(pass.values.PoincareR, 0.8276119638509666);
+    EXPECT_EQ(pass.state.pass.poincareR, 0.8276119638509666);
     // The tachogram spans 0 to 2 s; the spectrum its maximum.
     EXPECT_EQ(pass.window.pictures[0].calls[1], "scaleHeight -2");
     EXPECT_EQ(pass.window.pictures[1].calls[1], "scaleHeight -0.0249533635");
     EXPECT_EQ(pass.window.pictures[2].calls.back(), "print 'r =  .827611'");
     // The series is kept as read and mean-removed; the first value is 0.8828 s.
-    EXPECT_EQ(pass.state.RRSeriesAsRead[1], 0.8828f);
-    EXPECT_EQ(pass.state.RRSeries[1], 0.8828f - pass.state.MeanRR);
+    EXPECT_EQ(pass.state.pass.seriesAsRead[1], 0.8828f);
+    EXPECT_EQ(pass.state.pass.deviations[1], 0.8828f - pass.state.pass.meanRR);
 }
 
 // A second Open gives the results of a first.
@@ -93,7 +90,7 @@ TEST(OpenCommandTest, ResultsDependOnlyOnTheFile) {
     reused.open(testing::ExampleFile("bartelshrv-rest.int"));
     reused.open(Example);
     EXPECT_TRUE(reused.state == fresh.state);
-    EXPECT_EQ(reused.window.caption(LabelId::Label2), fresh.window.caption(LabelId::Label2));
+    EXPECT_EQ(reused.window.caption(LabelId::Summary), fresh.window.caption(LabelId::Summary));
 }
 
 // A cancelled dialog or a failed read leaves the state, the texts, the plots and Save results
@@ -109,7 +106,7 @@ TEST(OpenCommandTest, CancelOrFailedReadChangesNothing) {
     for (const auto& [path, reason] : cases) {
         Pass pass;
         pass.open(Example);
-        const AnalysisState before = pass.state;
+        const WindowState before = pass.state;
         const RecordingWindow windowBefore = pass.window;
         EXPECT_EQ(testing::FailureReason([&] { pass.open(path); }, "cancelled"), reason);
         EXPECT_TRUE(pass.state == before);
@@ -134,15 +131,16 @@ TEST(OpenCommandTest, FailedPassKeepsWhatItDrewBefore) {
               "no power in the LF and HF bands");
     EXPECT_EQ(flat.window.pictures[0].calls.size(), 11u + 256 + 9);
     EXPECT_EQ(flat.window.captions, (std::array<std::string, 8>{"", "", " 0"}));
-    EXPECT_EQ(flat.state.ReportText, "");
+    EXPECT_EQ(flat.state.reportText, "");
     EXPECT_FALSE(flat.window.saveEnabled);
     EXPECT_TRUE(flat.window.pictures[1].calls.empty() && flat.window.pictures[2].calls.empty());
     still.open(Example);  // whose r must not remain
     const std::string text = "1.00000012\n" + Lines(testing::Constant(1.0, 255));
-    EXPECT_THROW(still.open(still.folder.write("r.int", text)), CorrelationUndefined);
-    EXPECT_FALSE(still.values.PoincareR);
-    EXPECT_EQ(still.state.MeanRR, 1.0f);
-    EXPECT_FALSE(still.state.ReportText.empty());
+    EXPECT_EQ(testing::FailureReason([&] { still.open(still.folder.write("r.int", text)); }, ""),
+              "no variation between successive beats: r is undefined");
+    EXPECT_FALSE(still.state.pass.poincareR);
+    EXPECT_EQ(still.state.pass.meanRR, 1.0f);
+    EXPECT_FALSE(still.state.reportText.empty());
     EXPECT_EQ(still.window.pictures[2].calls.size(), 256u);  // the clear and 255 points, no texts
     EXPECT_EQ(still.window.pictures[2].calls.back(), "point 1 1");
 }
@@ -205,11 +203,11 @@ TEST(RecordingCommands, MovesThroughTheRecording) {
         EXPECT_EQ(s.commands.opened()->firstBeat, step.shown);
         EXPECT_EQ(s.window.panelVisible, !step.failure.empty());
         EXPECT_EQ(s.window.screenClears - clears, step.failure.empty() ? 1 : 0);
-        EXPECT_FLOAT_EQ(s.state.RRSeriesAsRead[1], static_cast<float>(beatValue(step.shown)));
+        EXPECT_FLOAT_EQ(s.state.pass.seriesAsRead[1], static_cast<float>(beatValue(step.shown)));
     }
     const std::string name = s.folder.file("rec.int") + " (beats 257-512)\r\n";
-    EXPECT_NE(s.window.caption(LabelId::Label2).find("    " + name), std::string::npos);
-    EXPECT_EQ(s.state.ReportText.substr(0, name.size()), name);
+    EXPECT_NE(s.window.caption(LabelId::Summary).find("    " + name), std::string::npos);
+    EXPECT_EQ(s.state.reportText.substr(0, name.size()), name);
     EXPECT_EQ(s.commands.windowField(),
               "rec.int \u00b7 beats 257-512 of 600 \u00b7 s \u00b7 2 artifacts");
     s.commands.goTo(302);  // beats 300 and 301 just before the window are not its own
@@ -244,7 +242,7 @@ TEST(RecordingCommands, OpenReadsTheWholeRecordingInItsUnits) {
         ASSERT_TRUE(!c.piped || std::freopen(file.c_str(), "rb", stdin));
         s.window.choose(c.piped ? "-" : file);
         ASSERT_EQ(s.commands.open(c.units), OpenResult::Completed);
-        EXPECT_EQ(s.state.RRSeriesAsRead[1], 0.8f);
+        EXPECT_EQ(s.state.pass.seriesAsRead[1], 0.8f);
         EXPECT_NE(s.commands.windowField().find(c.field), std::string::npos);
         EXPECT_EQ(s.commands.hints(), c.hints);
         s.commands.goTo(1);  // no "last beats" hint, even when they are the first

@@ -6,11 +6,9 @@
 #include <tuple>
 #include <vector>
 
-#include "analysis/open_command.h"
+#include "analysis/window_analysis.h"
 #include "common/command_failure.h"
-#include "markov/markov_command.h"
-#include "platform/headless_window.h"
-#include "spectral/fourier_transform.h"
+#include "measures/fourier_transform.h"
 #include "test_data.h"
 
 namespace ritmova {
@@ -29,25 +27,24 @@ struct Digest {
     }
 };
 
-// Every result of the pass without texts and of the Markov analysis, and where they failed.
+// Every result of the pass and of the Markov analysis, and where they failed, in the order
+// and with the types the results had when the digests were taken: the pass's arrays from
+// element 0, the transform's length, the Markov analysis's states after an unused element 0.
 std::uint64_t PassDigest(const IntervalValues& values) {
-    AnalysisState s;
-    HeadlessWindow window;
-    PassValues pass;
+    WindowAnalysis a;
+    AnalyseWindow(values, 0, a);
     Digest d;
-    try {
-        RunAnalysisPass(s, window, values, pass, PassOutput::MeasuresOnly);
-        RunMarkovAnalysis(s);
-    } catch (const CommandFailure& failure) {
-        const std::string reason = failure.what();
-        d.bytes(reason.data(), reason.size());
-    }
-    d.add(s.RRSeries, s.RRSeriesAsRead, s.MeanRR, s.SDNN, s.FftPointCount, s.FftData,
-          s.PowerSpectrum, s.BandPower, s.BandPercent, s.PeakFrequency, s.StateLimitLow,
-          s.StateLimitMid, s.StateLimitHigh, s.StateSequence, s.StateCount, s.StateProbability,
-          s.EntropyH0, s.TransitionCount, s.TransitionProbability, s.EntropyH1, s.NakahamaIndex);
-    d.add(pass.timeDomain.RMSSD, pass.timeDomain.NN50, pass.timeDomain.PNN50, pass.SpectrumMax,
-          pass.PoincareR.value_or(-1.0));
+    const std::string reason = a.failure ? *a.failure : a.markovFailure;
+    d.bytes(reason.data(), reason.size());
+    const PassResults& p = a.pass;
+    const MarkovResult& m = a.markov;
+    const std::int16_t transformLength = BeatCount, unusedState = 0;
+    d.add(p.deviations, p.seriesAsRead, p.meanRR, p.timeDomain.sdnn, transformLength, p.transform,
+          p.powerSpectrum, p.bands.power, p.bands.percent, p.bands.peakFrequency, m.limitLow,
+          m.limitMid, m.limitHigh, unusedState, m.states, m.counts, m.probabilities, m.h0,
+          m.transitionCounts, m.transitionProbabilities, m.h1, m.nakahamaIndex.value_or(0.0f));
+    d.add(p.timeDomain.rmssd, p.timeDomain.nn50, p.timeDomain.pnn50, p.spectrumMax.value,
+          p.poincareR.value_or(-1.0));
     return d.value;
 }
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/platform.h"
+#include "ui/window_port.h"
 
 namespace ritmova::testing {
 

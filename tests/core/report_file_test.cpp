@@ -15,7 +15,7 @@
 #include <string>
 
 #include "common/command_failure.h"
-#include "report/results_text.h"
+#include "report/report_file.h"
 #include "test_data.h"
 
 namespace ritmova {

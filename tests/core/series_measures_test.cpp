@@ -7,23 +7,15 @@
 #include <stdexcept>
 #include <vector>
 
-#include "analysis/time_domain.h"
-#include "spectral/band_measures.h"
-#include "spectral/fourier_transform.h"
-#include "spectral/power_spectrum.h"
+#include "measures/band_measures.h"
+#include "measures/fourier_transform.h"
+#include "measures/power_spectrum.h"
+#include "measures/time_domain.h"
+#include "report/results_text.h"
 #include "test_data.h"
 
 namespace ritmova {
 namespace {
-
-// The state after the read step: the series as read and its running mean.
-AnalysisState StateOf(const std::vector<double>& values) {
-    AnalysisState state;
-    const IntervalValues intervals = testing::ToIntervals(values);
-    for (int i = 1; i <= BeatCount; ++i) state.RRSeries[i] = intervals[std::size_t(i - 1)];
-    state.MeanRR = RunningMean(intervals);
-    return state;
-}
 
 // SDNN divides by 255, RMSSD by 255 differences, pNN50 by 255.
 TEST(TimeDomainTest, MeasuresWorkedOutByHand) {
@@ -44,13 +36,14 @@ TEST(TimeDomainTest, MeasuresWorkedOutByHand) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        AnalysisState state = StateOf(c.values);
-        EXPECT_NEAR(state.MeanRR, c.mean, 2.5e-6);  // the running mean's drift
-        const TimeDomainValues values = ComputeTimeDomain(state);
-        EXPECT_NEAR(state.SDNN, c.sdnn, 1e-5 * c.sdnn);
-        EXPECT_NEAR(values.RMSSD, c.rmssd, 1e-6);
-        EXPECT_EQ(values.NN50, c.nn50);
-        EXPECT_NEAR(values.PNN50, c.pnn50, 1e-12);
+        const IntervalValues intervals = testing::ToIntervals(c.values);
+        const float mean = RunningMean(intervals);
+        EXPECT_NEAR(mean, c.mean, 2.5e-6);  // the running mean's drift
+        const TimeDomain values = ComputeTimeDomain(intervals, mean);
+        EXPECT_NEAR(values.sdnn, c.sdnn, 1e-5 * c.sdnn);
+        EXPECT_NEAR(values.rmssd, c.rmssd, 1e-6);
+        EXPECT_EQ(values.nn50, c.nn50);
+        EXPECT_NEAR(values.pnn50, c.pnn50, 1e-12);
     }
 }
 
@@ -61,8 +54,9 @@ TEST(TimeDomainTest, NN50CountsOnlyDifferencesAboveFiveHundredths) {
                                                 {1.00, 1.05, false},
                                                 {0.70, 0.80, true},
                                                 {0.10, 0.05, false}}) {
-        AnalysisState state = StateOf(testing::Alternating(first, second));
-        EXPECT_EQ(ComputeTimeDomain(state).NN50, counts ? 255 : 0) << first << " " << second;
+        const IntervalValues intervals = testing::ToIntervals(testing::Alternating(first, second));
+        EXPECT_EQ(ComputeTimeDomain(intervals, RunningMean(intervals)).nn50, counts ? 255 : 0)
+            << first << " " << second;
     }
 }
 
@@ -107,30 +101,34 @@ TEST(PowerSpectrumTest, CosinePutsItsPowerInItsBin) {
         std::vector<double> values;
         for (int n = 0; n < BeatCount; ++n)
             values.push_back(0.8 + 0.05 * std::cos(2 * M_PI * n / period));
-        AnalysisState state = StateOf(values);
-        PrepareSeries(state);
-        TransformSeries(state);
-        const float maximum = ComputePowerSpectrum(state, [](float) {});
-        const auto first = state.PowerSpectrum.begin() + 1;
-        EXPECT_EQ(std::max_element(first, first + 128) - state.PowerSpectrum.begin(), element);
-        EXPECT_EQ(state.PowerSpectrum[std::size_t(element)], maximum);
-        for (int j = 129; j <= 512; ++j) ASSERT_EQ(state.PowerSpectrum[j], 0.0f) << j;
+        IntervalValues intervals = testing::ToIntervals(values);
+        std::array<double, 2 * N + 1> transform{};
+        std::array<float, 2 * N + 1> spectrum{};
+        TaperDeviations(intervals, RunningMean(intervals), transform);
+        TransformSeries(transform);
+        SpectrumMaximum maximum;
+        ComputePowerSpectrum(transform, spectrum, maximum);
+        const auto first = spectrum.begin() + 1;
+        EXPECT_EQ(std::max_element(first, first + 128) - spectrum.begin(), element);
+        EXPECT_EQ(spectrum[std::size_t(element)], maximum.value);
+        EXPECT_EQ(maximum.powers, 128);
+        for (int j = 129; j <= 512; ++j) ASSERT_EQ(spectrum[std::size_t(j)], 0.0f) << j;
     }
     EXPECT_EQ(SpectrumCaption(0.61359231f), " .613");
     EXPECT_EQ(SpectrumCaption(1.695011e-9f), " 1.69");  // of " 1.695011E-09"
 }
 
-// An overflowing power fails; the caption gets the maximum so far unless it is the first.
-TEST(PowerSpectrumTest, OverflowFailsAfterReportingTheMaximumSoFar) {
+// An overflowing power fails with the maximum of the powers before it.
+TEST(PowerSpectrumTest, OverflowFailsWithTheMaximumSoFar) {
     for (const int failing : {1, 3}) {
-        AnalysisState state;
-        state.FftData[1] = 2;
-        state.FftData[std::size_t(2 * failing - 1)] = 1e30;
-        std::vector<float> reported;
-        EXPECT_THROW(ComputePowerSpectrum(state, [&](float m) { reported.push_back(m); }),
-                     CommandFailure);
-        EXPECT_EQ(reported, failing == 1 ? std::vector<float>{}
-                                         : std::vector<float>{3.14159265f / 32});  // 2^2 / 128 pi
+        std::array<double, 2 * N + 1> transform{};
+        std::array<float, 2 * N + 1> spectrum{};
+        transform[1] = 2;
+        transform[std::size_t(2 * failing - 1)] = 1e30;
+        SpectrumMaximum maximum{5, 5};
+        EXPECT_THROW(ComputePowerSpectrum(transform, spectrum, maximum), CommandFailure);
+        EXPECT_EQ(maximum.powers, failing - 1);
+        EXPECT_EQ(maximum.value, failing == 1 ? 0 : 3.14159265f / 32);  // 2^2 / 128 pi
     }
 }
 
@@ -152,37 +150,35 @@ TEST(BandMeasuresTest, WorkedOutByHand) {
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        AnalysisState state;
-        for (auto [j, power] : c.powers) state.PowerSpectrum[std::size_t(j)] = power;
-        ComputeBandMeasures(state);
+        std::array<float, 2 * N + 1> spectrum{};
+        for (auto [j, power] : c.powers) spectrum[std::size_t(j)] = power;
+        BandMeasures bands;
+        ComputeBandMeasures(spectrum, bands);
         for (std::size_t b = 0; b < 4; ++b) {
-            EXPECT_FLOAT_EQ(state.PeakFrequency[b], c.peak[b]) << b;
-            EXPECT_FLOAT_EQ(state.BandPower[b], c.power[b]) << b;
-            EXPECT_FLOAT_EQ(state.BandPercent[b], c.percent[b]) << b;
+            EXPECT_FLOAT_EQ(bands.peakFrequency[b], c.peak[b]) << b;
+            EXPECT_FLOAT_EQ(bands.power[b], c.power[b]) << b;
+            EXPECT_FLOAT_EQ(bands.percent[b], c.percent[b]) << b;
         }
     }
 }
 
-// Without LF and HF power the relative powers fail and keep their earlier values until they
-// are cleared; LF/HF needs HF power.
+// Without LF and HF power the relative powers fail, the measures before them in place and
+// those of an earlier spectrum gone; LF/HF needs HF power.
 TEST(BandMeasuresTest, NoLfOrHfPowerFails) {
-    AnalysisState state;
-    state.PowerSpectrum[5] = 1.0f;
-    state.BandPercent = {7, 7, 7, 7};
-    EXPECT_EQ(testing::FailureReason([&] { ComputeBandMeasures(state); }, "none"),
+    std::array<float, 2 * N + 1> spectrum{};
+    spectrum[5] = 1.0f;
+    BandMeasures bands;
+    bands.percent = {7, 7, 7, 7};
+    EXPECT_EQ(testing::FailureReason([&] { ComputeBandMeasures(spectrum, bands); }, "none"),
               "no power in the LF and HF bands");
-    EXPECT_EQ(state.BandPower, (std::array<float, 4>{1, 1, 0, 0}));
-    EXPECT_EQ(state.PeakFrequency[1], 5.0f / 256);
-    EXPECT_EQ(state.BandPercent, (std::array<float, 4>{7, 7, 7, 7}));
-    ClearBandMeasures(state);
-    AnalysisState cleared;
-    cleared.PowerSpectrum[5] = 1.0f;
-    EXPECT_TRUE(state == cleared);
-    state.BandPower = {1.5f, 0, 1.5f, 0};
-    EXPECT_EQ(testing::FailureReason([&] { LfHfRatio(state); }, "none"),
+    EXPECT_EQ(bands.power, (std::array<float, 4>{1, 1, 0, 0}));
+    EXPECT_EQ(bands.peakFrequency[1], 5.0f / 256);
+    EXPECT_EQ(bands.percent, (std::array<float, 4>{}));
+    bands.power = {1.5f, 0, 1.5f, 0};
+    EXPECT_EQ(testing::FailureReason([&] { LfHfRatio(bands); }, "none"),
               "no power in the HF band: LF/HF is undefined");
-    state.BandPower[3] = 1;
-    EXPECT_EQ(LfHfRatio(state), 1.5f);
+    bands.power[3] = 1;
+    EXPECT_EQ(LfHfRatio(bands), 1.5f);
 }
 
 }  // namespace

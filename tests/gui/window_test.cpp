@@ -27,10 +27,12 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <algorithm>
 
 #include "cli/recording_analysis.h"
 #include "ui/command_line_export.h"
-#include "ui/form1.h"
+#include "ui/fixed_width_font.h"
+#include "ui/main_window.h"
 #include "ui/picture_box.h"
 #include "ui/trend_plot.h"
 #include "ui/trend_window.h"
@@ -73,11 +75,10 @@ class Window : public testing::Test {
             return path.isEmpty() ? std::nullopt : std::optional(path);
         });
     }
-    void fileItem(std::int16_t index) { form.menus().FileMnuItem.at(index)->trigger(); }
-    void analysisItem(std::int16_t index) { form.menus().AnalysisMenuItem.at(index)->trigger(); }
+    void choose(QAction* MainWindowMenus::*item) { (form.menus().*item)->trigger(); }
     void open(const QString& path) {
-        answerWith(*form.controls().CommonDialog1, path);
-        fileItem(0);
+        answerWith(*form.controls().openDialog, path);
+        choose(&MainWindowMenus::open);
     }
     QString inFolder(const QString& name) const { return folder.filePath(name); }
     static void writeFile(const QString& path, const QByteArray& bytes) {
@@ -91,57 +92,79 @@ class Window : public testing::Test {
     QString status() { return form.statusBar()->currentMessage(); }
 
     QTemporaryDir folder;
-    Form1 form;
-    const Form1Controls& c = form.controls();
+    MainWindow form;
+    const MainWindowControls& c = form.controls();
     QStringList offered;
 };
 
-// A menu's items as "index caption keys"; a plain separator line, without text, as "-".
-QStringList items(const std::map<std::int16_t, QAction*>& menu) {
+// A menu's items in order as "caption keys"; a plain separator line, without text, as "-".
+QStringList items(const QMenu* menu) {
     QStringList result;
-    for (const auto& [index, item] : menu) {
+    for (const QAction* item : menu->actions()) {
         const QString text = item->isSeparator() && item->text().isEmpty() ? "-" : item->text();
-        result << QString("%1 %2 %3").arg(index).arg(text, item->shortcut().toString()).trimmed();
+        result << QString("%1 %2").arg(text, item->shortcut().toString()).trimmed();
     }
     return result;
 }
 
-TEST_F(Window, MenusCarryTheirFixedIndicesAndKeys) {
-    const Form1Menus& m = form.menus();
-    EXPECT_EQ(QStringList({m.FileMnu->title(), m.AnalysisMenu->title(), m.MenuQM->title()}),
+TEST_F(Window, MenusKeepTheirOrderAndKeys) {
+    const MainWindowMenus& m = form.menus();
+    EXPECT_EQ(QStringList({m.file->title(), m.analysis->title(), m.help->title()}),
               QStringList({"&File", "&Analysis", "?"}));
-    EXPECT_EQ(items(m.FileMnuItem),
-              QStringList({"0 &Open Ctrl+O", "2 -", "3 &Print Ctrl+P", "4 Printer Set&up",
-                           "5 E&xport image...", "99 -", "100 &Exit Ctrl+Q"}));
-    EXPECT_EQ(items(m.AnalysisMenuItem),
-              QStringList({"0 &Markov", "1 -", "2 &Next 256 beats PgDown",
-                           "3 &Previous 256 beats PgUp", "4 &Go to beat... Ctrl+G", "5 -",
-                           "6 &Trend Ctrl+T", "7 -", "8 &Milliseconds"}));
-    EXPECT_EQ(items(m.MenuQMItem), QStringList{"0 About F1"});
-    EXPECT_EQ(c.Command3->shortcut().toString(), "Ctrl+S");
+    EXPECT_EQ(items(m.file), QStringList({"&Open Ctrl+O", "-", "&Print Ctrl+P", "Printer Set&up",
+                                          "E&xport image...", "-", "&Exit Ctrl+Q"}));
+    EXPECT_EQ(items(m.analysis),
+              QStringList({"&Markov", "-", "&Next 256 beats PgDown", "&Previous 256 beats PgUp",
+                           "&Go to beat... Ctrl+G", "-", "&Trend Ctrl+T", "-", "&Milliseconds"}));
+    EXPECT_EQ(items(m.help), QStringList{"About F1"});
+    EXPECT_EQ(QList<QAction*>({m.open, m.print, m.printerSetup, m.exportImage, m.exit}),
+              QList<QAction*>({m.file->actions()[0], m.file->actions()[2], m.file->actions()[3],
+                               m.file->actions()[4], m.file->actions()[6]}));
+    EXPECT_EQ(c.saveResultsButton->shortcut().toString(), "Ctrl+S");
+}
+
+// Whether the summary's text stands in columns in `font`: every character of a summary has
+// the same advance width.
+bool equalAdvances(const QFont& font) {
+    const QString summary =
+        "Mean R-R value (sec) = .8706    SDNN = .0243    rec_1.int\n"
+        "R-R Variability - Absolute Values (sec\u00b2/beat)\n"
+        "LF = 80.0352    HF = 19.9648    LF/HF = 4.0088 (%) VLF peak";
+    const QFontMetricsF metrics(font);
+    return std::all_of(summary.begin(), summary.end(), [&](QChar c) {
+        return metrics.horizontalAdvance(c) == metrics.horizontalAdvance('W');
+    });
+}
+
+// A name that resolves to a proportional face falls back to a fixed-width one.
+TEST(SummaryFont, FallsBackByWidthsNotByName) {
+    EXPECT_FALSE(equalAdvances(QFont("DejaVu Sans")));
+    EXPECT_TRUE(equalAdvances(FixedWidthFont(QFont(), "DejaVu Sans", SummaryCharacters())));
 }
 
 // Texts, colours and places at load, in whole pixels of the window's outer size (the layout's
 // own tests check every place); nothing is laid out again when the window changes size.
 TEST_F(Window, LoadSetsTextsStatesAndPlaces) {
-    EXPECT_EQ(QStringList({form.windowTitle(), c.Label1[0]->text(), c.Label1[1]->text(),
-                           c.Label1[2]->text(), c.Label1[3]->text(), c.Label3->text(),
-                           c.Label4->text(), c.Label2->text(), c.Command3->text(),
-                           c.Frame1->title(), c.Command1->text(), c.Command2->text()}),
-              QStringList({"Ritmova", "2.0", "0", "0.1", "0", "R-R\n(sec)", "Power\n(sec\u00b2)",
-                           "", "Save results", "Markov analysis", "Print", "Exit"}));
-    EXPECT_TRUE(QFontInfo(c.Label2->font()).fixedPitch());
-    EXPECT_TRUE(!c.Command3->isEnabled() && c.Frame1->isHidden());
+    EXPECT_EQ(
+        QStringList({form.windowTitle(), c.axisValueLabels[0]->text(), c.axisValueLabels[1]->text(),
+                     c.axisValueLabels[2]->text(), c.axisValueLabels[3]->text(),
+                     c.tachogramAxisTitle->text(), c.spectrumAxisTitle->text(),
+                     c.summaryLabel->text(), c.saveResultsButton->text(), c.markovPanel->title(),
+                     c.markovPrintButton->text(), c.markovExitButton->text()}),
+        QStringList({"Ritmova", "2.0", "0", "0.1", "0", "R-R\n(sec)", "Power\n(sec\u00b2)", "",
+                     "Save results", "Markov analysis", "Print", "Exit"}));
+    EXPECT_TRUE(equalAdvances(c.summaryLabel->font()));
+    EXPECT_TRUE(!c.saveResultsButton->isEnabled() && c.markovPanel->isHidden());
     const auto pixel = [](QWidget* picture) {
         return picture->grab().toImage().pixelColor(10, 10);
     };
-    EXPECT_EQ(QList({c.Label5->palette().color(QPalette::WindowText), pixel(c.Picture1),
-                     pixel(c.Picture2), pixel(c.Picture3)}),
+    EXPECT_EQ(QList({c.markovText->palette().color(QPalette::WindowText), pixel(c.tachogramPlot),
+                     pixel(c.spectrumPlot), pixel(c.poincarePlot)}),
               QList<QColor>({{0, 0, 192}, {255, 255, 192}, {224, 224, 224}, {192, 255, 192}}));
 
     const QSize outer = form.frameGeometry().size();
-    const QRect p1 = c.Picture1->geometry(), p2 = c.Picture2->geometry();
-    const QRect p3 = c.Picture3->geometry(), frame1 = c.Frame1->geometry();
+    const QRect p1 = c.tachogramPlot->geometry(), p2 = c.spectrumPlot->geometry();
+    const QRect p3 = c.poincarePlot->geometry(), frame1 = c.markovPanel->geometry();
     // From 1215 twips, at 15 to the pixel, to the window's outer right edge.
     EXPECT_EQ(p1, QRect(81, 0, outer.width() - 81, qRound(outer.height() / 3.5)));
     EXPECT_EQ(p3.topRight() + QPoint(1, 0), QPoint(outer.width(), p2.top()));
@@ -150,30 +173,31 @@ TEST_F(Window, LoadSetsTextsStatesAndPlaces) {
     form.showNormal();
     form.resize(outer / 2);
     QApplication::processEvents();
-    EXPECT_EQ(QList({c.Picture1->geometry(), c.Picture3->geometry(), c.Frame1->geometry()}),
-              QList({p1, p3, frame1}));
+    EXPECT_EQ(
+        QList({c.tachogramPlot->geometry(), c.poincarePlot->geometry(), c.markovPanel->geometry()}),
+        QList({p1, p3, frame1}));
 }
 
 // An Open shows the console's analysis of the file; the Open dialog then offers the name
 // opened last, and a file dropped on another window shows there the same.
 TEST_F(Window, OpenShowsTheAnalysisAsTheConsoleDoes) {
     const cli::RecordingAnalysis expected = cli::AnalyseRecording(ExampleRecording.toStdString());
-    Form1 other;  // a file dropped on it opens as well
-    const auto client = [](Form1& window) { return window.centralWidget()->grab().toImage(); };
+    MainWindow other;  // a file dropped on it opens as well
+    const auto client = [](MainWindow& window) { return window.centralWidget()->grab().toImage(); };
     open(ExampleRecording);
     EXPECT_EQ(offered,
               QStringList({"Interval Files (*.int)", "All Files (*)", "Interval Files (*.int)"}));
-    EXPECT_EQ(c.Label2->text(), shown(expected.summary));
-    EXPECT_NE(c.Label1[2]->text(), "0.1");
-    EXPECT_TRUE(c.Command3->isEnabled());
+    EXPECT_EQ(c.summaryLabel->text(), shown(expected.summary));
+    EXPECT_NE(c.axisValueLabels[2]->text(), "0.1");
+    EXPECT_TRUE(c.saveResultsButton->isEnabled());
     EXPECT_EQ(status(), "");
     EXPECT_NE(client(other), client(form));
 
-    c.CommonDialog1->setFileAnswer([this](QFileDialog& dialog) -> std::optional<QString> {
+    c.openDialog->setFileAnswer([this](QFileDialog& dialog) -> std::optional<QString> {
         offered = dialog.selectedFiles();
         return std::nullopt;
     });
-    fileItem(0);
+    choose(&MainWindowMenus::open);
     EXPECT_EQ(offered, QStringList{ExampleRecording});
 
     QMimeData data;
@@ -184,7 +208,7 @@ TEST_F(Window, OpenShowsTheAnalysisAsTheConsoleDoes) {
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&other, &drop);
     EXPECT_EQ(client(other), client(form));
-    EXPECT_EQ(other.controls().CommonDialog1->fileName(), ExampleRecording.toStdString());
+    EXPECT_EQ(other.controls().openDialog->fileName(), ExampleRecording.toStdString());
 
     // A Polar HRM file under a name that is not UTF-8, dropped, then opened: the console's
     // analysis of it, the name shown safely.
@@ -201,11 +225,12 @@ TEST_F(Window, OpenShowsTheAnalysisAsTheConsoleDoes) {
     QDropEvent dropPolar(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&other, &dropPolar);
     EXPECT_EQ(other.statusBar()->currentMessage().toStdString(), "");
-    EXPECT_EQ(other.controls().Label2->text().toStdString(), shown(polar.summary).toStdString());
+    EXPECT_EQ(other.controls().summaryLabel->text().toStdString(),
+              shown(polar.summary).toStdString());
     EXPECT_TRUE(
         other.windowField()->text().startsWith("p\\xe9.hrm \u00b7 beats 1-256 of 2000 \u00b7 ms"));
     EXPECT_TRUE(form.openNativeFile(hrm));
-    EXPECT_EQ(c.Label2->text(), shown(polar.summary));
+    EXPECT_EQ(c.summaryLabel->text(), shown(polar.summary));
     std::remove(hrm.c_str());  // a name that Qt's folder removal cannot spell
 }
 
@@ -222,7 +247,7 @@ TEST_F(Window, FailedOrCancelledOpenLeavesTheWindowAsItWas) {
         {"pipe.int", "pipe.int: is not a regular file"}};
     const auto state = [&] {  // all that the window shows, and the analysis it holds
         return std::make_tuple(form.centralWidget()->grab().toImage(), form.windowField()->text(),
-                               form.analysisState());
+                               form.windowState());
     };
     for (const bool opened : {false, true}) {
         if (opened) open(ExampleRecording);
@@ -238,11 +263,12 @@ TEST_F(Window, FailedOrCancelledOpenLeavesTheWindowAsItWas) {
         }
         if (opened) break;
         // Nothing was opened: the commands of a recording say so.
-        for (const std::int16_t item : {std::int16_t{0}, Form1::NextItem, Form1::TrendItem}) {
-            analysisItem(item);
+        for (const auto item :
+             {&MainWindowMenus::markov, &MainWindowMenus::next, &MainWindowMenus::trend}) {
+            choose(item);
             EXPECT_EQ(status(), "no recording is open");
         }
-        EXPECT_TRUE(c.Frame1->isHidden());
+        EXPECT_TRUE(c.markovPanel->isHidden());
     }
     open(ExampleRecording);  // a later Open works and clears the failure
     EXPECT_EQ(status(), "");
@@ -255,21 +281,21 @@ TEST_F(Window, SaveResultsWritesExactlyTheReportOrLeavesTheTarget) {
     const QString target = inFolder("results.txt"), blocked = inFolder("folder.txt");
     const QByteArray old(5000, 'x');
     writeFile(target, old);
-    answerWith(*c.CommonDialog2, "");
-    c.Command3->click();
+    answerWith(*c.saveDialog, "");
+    c.saveResultsButton->click();
     EXPECT_EQ(readFile(target), old);
-    answerWith(*c.CommonDialog2, target);
-    c.Command3->click();
-    c.Command3->click();
+    answerWith(*c.saveDialog, target);
+    c.saveResultsButton->click();
+    c.saveResultsButton->click();
     EXPECT_EQ(offered, QStringList({"Txt Files (*.txt)", "All Files (*)", "Txt Files (*.txt)"}));
-    const auto report = cli::AnalyseRecording(ExampleRecording.toStdString()).state.ReportText;
+    const auto report = cli::AnalyseRecording(ExampleRecording.toStdString()).report;
     EXPECT_EQ(readFile(target), QByteArray::fromStdString(report + "\r\n"));
     EXPECT_EQ(status(), "");
 
     ASSERT_TRUE(QDir(folder.path()).mkdir("folder.txt"));
     writeFile(blocked + "/kept.txt", "old");
-    answerWith(*c.CommonDialog2, blocked);
-    c.Command3->click();
+    answerWith(*c.saveDialog, blocked);
+    c.saveResultsButton->click();
     EXPECT_TRUE(status().startsWith("cannot replace " + blocked + ": ")) << status().toStdString();
     EXPECT_EQ(readFile(blocked + "/kept.txt"), "old");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
@@ -278,8 +304,8 @@ TEST_F(Window, SaveResultsWritesExactlyTheReportOrLeavesTheTarget) {
     const QString recording = inFolder("rec.int");  // never replaced by its own results
     writeFile(recording, readFile(ExampleRecording));
     open(recording);
-    answerWith(*c.CommonDialog2, recording);
-    c.Command3->click();
+    answerWith(*c.saveDialog, recording);
+    c.saveResultsButton->click();
     EXPECT_EQ(status(), "cannot replace " + recording + ": it is the recording analysed");
     EXPECT_EQ(readFile(recording), readFile(ExampleRecording));
 }
@@ -289,22 +315,22 @@ TEST_F(Window, MarkovShowsThePanelAndTheFileMenuHidesIt) {
     const QString text = shown(cli::AnalyseRecording(ExampleRecording.toStdString()).markovText);
     open(ExampleRecording);
     for (const bool byExit : {false, true}) {
-        analysisItem(0);
-        EXPECT_FALSE(c.Frame1->isHidden());
-        EXPECT_EQ(c.Label5->text(), text);
+        choose(&MainWindowMenus::markov);
+        EXPECT_FALSE(c.markovPanel->isHidden());
+        EXPECT_EQ(c.markovText->text(), text);
         if (byExit)
-            c.Command2->click();
+            c.markovExitButton->click();
         else
-            emit form.menus().FileMnu->aboutToShow();
-        EXPECT_TRUE(c.Frame1->isHidden());
+            emit form.menus().file->aboutToShow();
+        EXPECT_TRUE(c.markovPanel->isHidden());
     }
 }
 
 // Next, Previous and Go to move through the recording; Milliseconds reads it again, and is kept.
 TEST_F(Window, BeatWindowsAndMillisecondsShowInTheSummaryAndTheStatusField) {
-    const auto line1 = [this] { return c.Label2->text().section('\n', 0, 0); };
+    const auto line1 = [this] { return c.summaryLabel->text().section('\n', 0, 0); };
     open(ExampleRecording);
-    analysisItem(Form1::NextItem);
+    choose(&MainWindowMenus::next);
     EXPECT_TRUE(line1().endsWith(ExampleRecording + " (beats 257-512)"));
     EXPECT_TRUE(form.windowField()->text().startsWith(
         "nsr2db-nsr012.int \u00b7 beats 257-512 of 2000 \u00b7 s \u00b7 "));
@@ -314,35 +340,33 @@ TEST_F(Window, BeatWindowsAndMillisecondsShowInTheSummaryAndTheStatusField) {
         dialog.setIntValue(1745);
         return true;
     });
-    analysisItem(Form1::GoToItem);
+    choose(&MainWindowMenus::goToBeat);
     EXPECT_EQ(range, std::make_pair(1, 1745));
     const QString end = "the last beats are shown: the recording has 2000 beats";
     EXPECT_EQ(status(), end);
-    analysisItem(Form1::NextItem);
+    choose(&MainWindowMenus::next);
     EXPECT_EQ(status(), "nsr2db-nsr012.int: " + end);
-    analysisItem(Form1::PreviousItem);
+    choose(&MainWindowMenus::previous);
     EXPECT_TRUE(line1().endsWith(" (beats 1489-1744)"));
     EXPECT_EQ(status(), "");
 
     writeFile(inFolder("ms.int"), QByteArray("800 850 ").repeated(150));
     open(inFolder("ms.int"));
     EXPECT_TRUE(status().startsWith("values look like milliseconds: "));
-    const auto kept = [] {
-        return Form1().menus().AnalysisMenuItem.at(Form1::MillisecondsItem)->isChecked();
-    };
-    analysisItem(Form1::MillisecondsItem);
+    const auto kept = [] { return MainWindow().menus().milliseconds->isChecked(); };
+    choose(&MainWindowMenus::milliseconds);
     EXPECT_TRUE(kept());
     EXPECT_EQ(form.windowField()->text(),
               "ms.int \u00b7 beats 1-256 of 300 \u00b7 ms \u00b7 0 artifacts");
     EXPECT_TRUE(line1().startsWith("Mean R-R value (sec) = .825 "));
-    analysisItem(Form1::MillisecondsItem);
+    choose(&MainWindowMenus::milliseconds);
     EXPECT_FALSE(kept());
 }
 
 // Trend: the pointer shows a window, a click chooses it, and an Open is followed.
 TEST_F(Window, TrendPointerShowsAWindowAClickChoosesItAndAnOpenIsFollowed) {
     open(ExampleRecording);
-    analysisItem(Form1::TrendItem);
+    choose(&MainWindowMenus::trend);
     TrendWindow& trend = *form.trendWindow();
     const auto computed = [&trend] { return !trend.computing(); };
     ASSERT_TRUE(QTest::qWaitFor(computed, 20'000));
@@ -384,8 +408,8 @@ TEST_F(Window, ExportWritesTheWindowAsShownOrLeavesTheTarget) {
     for (const auto& [name, header, drawingMark] : cases) {
         SCOPED_TRACE(name.toStdString());
         writeFile(inFolder(name), "old");
-        answerWith(*c.ExportDialog, inFolder(name));
-        fileItem(Form1::ExportItem);
+        answerWith(*c.exportDialog, inFolder(name));
+        choose(&MainWindowMenus::exportImage);
         EXPECT_EQ(offered, QStringList({"PNG Image (*.png)", "SVG Drawing (*.svg)",
                                         "PDF Document (*.pdf)", "PNG Image (*.png)"}));
         EXPECT_EQ(status(), "");
@@ -401,8 +425,8 @@ TEST_F(Window, ExportWritesTheWindowAsShownOrLeavesTheTarget) {
         {"notes.txt", "notes.txt: is not an image name: end it in .png, .svg or .pdf"},
         {"missing/w.png", "w.png: could not be written: "}};
     for (const auto& [name, reason] : failures) {
-        answerWith(*c.ExportDialog, inFolder(name));
-        fileItem(Form1::ExportItem);
+        answerWith(*c.exportDialog, inFolder(name));
+        choose(&MainWindowMenus::exportImage);
         EXPECT_TRUE(status().startsWith(reason)) << status().toStdString();
     }
     EXPECT_EQ(readFile(inFolder("notes.txt")), "old");
@@ -554,9 +578,9 @@ TEST(WindowRender, FitsTheTargetKeepingProportions) {
 // landscape page; the panel's Print, the Markov text on that printer, keeps a portrait page.
 TEST_F(Window, PrintsTheWindowLandscapeAndThePanelPortrait) {
     open(ExampleRecording);
-    analysisItem(0);
+    choose(&MainWindowMenus::markov);
     QString pdf, title, accept;
-    c.CommonDialog2->setPrinterAnswer([&](QPrintDialog& dialog) {
+    c.saveDialog->setPrinterAnswer([&](QPrintDialog& dialog) {
         title = dialog.windowTitle();
         accept = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->text();
         dialog.printer()->setOutputFormat(QPrinter::PdfFormat);
@@ -565,13 +589,13 @@ TEST_F(Window, PrintsTheWindowLandscapeAndThePanelPortrait) {
     });
     for (const bool panel : {false, true}) {
         pdf = inFolder(panel ? "markov.pdf" : "window.pdf");
-        fileItem(4);
+        choose(&MainWindowMenus::printerSetup);
         EXPECT_EQ(QStringList({title, accept}), QStringList({"Printer Setup", "OK"}));
         EXPECT_FALSE(QFile::exists(pdf));
         if (panel)
-            c.Command1->click();
+            c.markovPrintButton->click();
         else
-            fileItem(3);
+            choose(&MainWindowMenus::print);
         const QByteArray bytes = readFile(pdf);
         EXPECT_TRUE(bytes.startsWith("%PDF-"));
         EXPECT_EQ(QString(bytes).count(QRegularExpression(R"(/Type\s*/Page\b)")), 1);

@@ -1,0 +1,143 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPrinter>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "ui/common_dialog.h"
+#include "ui/load_layout.h"
+#include "ui/pass_view.h"
+#include "ui/qt_window_port.h"
+#include "ui/recording_commands.h"
+
+class QAction;
+class QInputDialog;
+class QLabel;
+class QMenu;
+
+namespace ritmova {
+
+class TrendWindow;
+
+// The menus and their items, in menu order.
+struct MainWindowMenus {
+    QMenu* file = nullptr;
+    QAction* open = nullptr;
+    QAction* print = nullptr;
+    QAction* printerSetup = nullptr;
+    QAction* exportImage = nullptr;
+    QAction* exit = nullptr;
+    QMenu* analysis = nullptr;
+    QAction* markov = nullptr;
+    QAction* next = nullptr;
+    QAction* previous = nullptr;
+    QAction* goToBeat = nullptr;
+    QAction* trend = nullptr;
+    QAction* milliseconds = nullptr;  // checkable: kept between sessions
+    QMenu* help = nullptr;            // "?"
+    QAction* about = nullptr;
+};
+
+// The main window: three plots with their axis values and titles, the results summary,
+// Save results and the Markov panel. It owns the analysis state; every menu item and button
+// reaches one handler, which runs its command under one error trap.
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The menu items' and buttons' handlers, each running its command under one error trap.
+    void onFileMenuShown();
+    void onOpen();
+    void onPrint();
+    void onPrinterSetup();
+    void onExportImage();
+    void onExit();
+    void onMarkov();
+    void onNext();
+    void onPrevious();
+    void onGoToBeat();
+    void onTrend();
+    void onMilliseconds();
+    void onAbout();
+    void onPrintMarkov();
+    void onCloseMarkov();
+    void onSaveResults();
+
+    // Answers Go to beat's dialog (its spin box limited to the recording's windows): true
+    // when accepted. A test installs its own answer.
+    using BeatAnswer = std::function<bool(QInputDialog&)>;
+    void setBeatAnswer(BeatAnswer answer) { beatAnswer_ = std::move(answer); }
+
+    // Opens `path` as if it had been chosen in the Open dialog; false when that failed (the
+    // reason is in the status bar).
+    bool openFile(const QString& path);
+    // The same for a path's bytes as the system takes them (from the command line, say).
+    bool openNativeFile(const std::string& path);
+    // The path of the open recording, empty when none is open.
+    std::string openedPath() const;
+    // Shows the window of the open recording from `firstBeat` (1-based); false when that
+    // failed (the reason is in the status bar).
+    bool goToBeat(std::size_t firstBeat);
+
+    // The status bar's permanent field: the open recording and the window shown.
+    const QLabel* windowField() const { return windowField_; }
+
+    const MainWindowControls& controls() const { return controls_; }
+    const MainWindowMenus& menus() const { return menus_; }
+    const WindowState& windowState() const { return state_; }
+    // Analysis → Trend's window, once it was asked for.
+    TrendWindow* trendWindow() const { return trend_; }
+
+  protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    void createControls();
+    void createPanel(QWidget* client);
+    void createMenus();
+    void loadWindow();
+    WindowTwips sizeAndCentre(float twipsPerPixel);
+    void placeControls(const LoadLayout& layout, float twipsPerPixel);
+    void setStartTexts();
+    void createAnalysisMenu();
+    bool openRecording();
+    void setMilliseconds(bool milliseconds);
+    // Runs a command of the open recording under the error trap; when it completed, shows its
+    // hints in the status bar. The field on the right follows the window shown, even when
+    // the pass failed part way. A failure is named after the open recording's file unless
+    // `fileName` names another.
+    bool runRecordingCommand(const std::function<bool()>& command,
+                             const std::function<std::string()>& fileName = {});
+    // The trend window (main_window_trend.cpp).
+    void showTrend(bool reread);
+    // An Open read a new recording: a trend window on the screen follows it.
+    void recordingOpened();
+    // The handler's one error trap: a failure beeps and shows its reason in the status bar,
+    // after the file's name when there is one; a completed command clears that line.
+    // `command` returns false when the user cancelled, which changes nothing. Returns false
+    // when the command failed.
+    bool runTrapped(const std::function<bool()>& command,
+                    const std::function<std::string()>& fileName = {});
+
+    WindowState state_;
+    QPrinter printer_;
+    MainWindowControls controls_;
+    MainWindowMenus menus_;
+    std::unique_ptr<QtCommonDialog> openDialog_;
+    std::unique_ptr<QtCommonDialog> saveDialog_;
+    std::unique_ptr<QtCommonDialog> exportDialog_;
+    std::unique_ptr<QtWindowPort> port_;
+    std::unique_ptr<RecordingCommands> recording_;
+    QLabel* windowField_ = nullptr;
+    BeatAnswer beatAnswer_;
+    TrendWindow* trend_ = nullptr;  // a window of its own, owned as a child
+};
+
+}  // namespace ritmova

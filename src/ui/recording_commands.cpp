@@ -1,0 +1,170 @@
+#include "ui/recording_commands.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "common/command_failure.h"
+#include "common/safe_text.h"
+
+namespace ritmova {
+namespace {
+
+constexpr double MillisecondsLikeMedian = 10;  // seconds; no heart beats that slowly
+constexpr float NoVariabilitySdnn = 1e-5f;     // seconds
+constexpr std::size_t UnreliableArtifactPercent = 5;
+
+double median(const IntervalValues& values) {
+    IntervalValues sorted = values;
+    std::sort(sorted.begin(), sorted.end());
+    constexpr std::size_t Middle = BeatCount / 2;
+    return (static_cast<double>(sorted[Middle - 1]) + sorted[Middle]) / 2;
+}
+
+// "5.1": the share of the window's beats to one decimal, rounded half up, in whole numbers
+// so that no locale can change the text.
+std::string percentText(std::size_t count) {
+    const std::size_t tenths = (count * 1000 + BeatCount / 2) / BeatCount;
+    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+}
+
+void addHint(std::string& hints, const std::string& hint) {
+    if (hint.empty()) return;
+    if (!hints.empty()) hints += "; ";
+    hints += hint;
+}
+
+std::string lastBeatsShown(std::size_t beats) {
+    return "the last beats are shown: the recording has " + std::to_string(beats) + " beats";
+}
+
+// The whole recording; when it cannot be read beyond the first 256 values, which the window
+// can still analyse, those values and the reason in `note`. Standard input cannot be read a
+// second time, so only its first 256 values are ever read.
+Recording wholeRecording(const std::string& path, Units units, const IntervalValues& first,
+                         std::string& note) {
+    if (path == "-") {
+        note = "only the first 256 values of standard input are read";
+    } else {
+        const ReadOptions options{units == Units::Milliseconds ? UnitsChoice::Milliseconds
+                                                               : UnitsChoice::Seconds};
+        try {
+            return ReadRecording(path, options);
+        } catch (const CommandFailure& failure) {
+            note = std::string("only beats 1-256 are read: ") + failure.what();
+        }
+    }
+    return Recording{{first.begin(), first.end()}, units, {}};
+}
+
+// The first 256 values and the whole recording. A Polar HRM file, whose [Params] line no
+// value is read from, is read whole in its milliseconds, by the console tool's rule.
+Recording readOpened(const std::string& path, Units units, IntervalValues& first,
+                     std::string& note) {
+    try {
+        first = ReadFirstValues(path, units);
+    } catch (const CommandFailure&) {
+        if (!IsPolarFile(path)) throw;
+        Recording recording = ReadRecording(path);
+        first = WindowValues(recording.intervals, 1);
+        return recording;
+    }
+    return wholeRecording(path, units, first, note);
+}
+
+}  // namespace
+
+std::size_t OpenedRecording::windowArtifacts() const {
+    const auto first = artifacts.begin() + static_cast<std::ptrdiff_t>(firstBeat - 1);
+    return static_cast<std::size_t>(std::count_if(
+        first, first + BeatCount, [](ArtifactRule r) { return r != ArtifactRule::None; }));
+}
+
+std::string PlausibilityHints(const IntervalValues& values, float sdnn, std::size_t artifacts) {
+    std::string hints;
+    if (median(values) > MillisecondsLikeMedian) {
+        addHint(hints, "values look like milliseconds: Analysis \u2192 Milliseconds reads them so");
+    }
+    if (sdnn < NoVariabilitySdnn) {
+        addHint(hints, "no variability: the spectrum, LF/HF and r show rounding noise");
+    }
+    if (artifacts * 100 > UnreliableArtifactPercent * BeatCount) {
+        addHint(hints, std::to_string(artifacts) + " artifacts in this window (" +
+                           percentText(artifacts) + " %): the measures are unreliable");
+    }
+    return hints;
+}
+
+bool ChooseIntervalFile(WindowPort& window) {
+    window.clearScreen();
+    CommonDialog& dialog = window.dialog(DialogId::Open);
+    dialog.setFilter(IntervalFilter);
+    dialog.setFilterIndex(1);
+    return dialog.showOpen();
+}
+
+RecordingCommands::RecordingCommands(WindowState& state, WindowPort& window)
+    : state_(state), window_(window) {}
+
+OpenResult RecordingCommands::open(Units units) {
+    hints_.clear();
+    if (!ChooseIntervalFile(window_)) return OpenResult::Cancelled;
+    const std::string path = window_.dialog(DialogId::Open).fileName();
+    // Read into buffers first, so that a short or bad file leaves everything untouched.
+    IntervalValues first{};
+    std::string note;
+    Recording recording = readOpened(path, units, first, note);
+    std::vector<ArtifactRule> artifacts = FlagArtifacts(recording.intervals);
+    opened_ = OpenedRecording{path, std::move(recording), std::move(artifacts), 1};
+    analyse(first, 1, note);
+    return OpenResult::Completed;
+}
+
+const OpenedRecording& RecordingCommands::requireOpened() const {
+    if (!opened_) throw CommandFailure("no recording is open");
+    return *opened_;
+}
+
+void RecordingCommands::next() {
+    const OpenedRecording& opened = requireOpened();
+    const std::size_t last = opened.lastFirstBeat();
+    if (opened.firstBeat == last) throw CommandFailure(lastBeatsShown(opened.beats()));
+    goTo(std::min(opened.firstBeat + BeatCount, last));
+}
+
+void RecordingCommands::previous() {
+    const OpenedRecording& opened = requireOpened();
+    if (opened.firstBeat == 1) throw CommandFailure("the first beats are shown");
+    goTo(opened.firstBeat > BeatCount ? opened.firstBeat - BeatCount : 1);
+}
+
+void RecordingCommands::goTo(std::size_t firstBeat) {
+    const OpenedRecording& opened = requireOpened();
+    const IntervalValues values = WindowValues(opened.recording.intervals, firstBeat);
+    window_.setPanelVisible(false);  // its Markov results were of another window
+    window_.clearScreen();
+    const bool last = firstBeat == opened.lastFirstBeat() && firstBeat != 1;
+    analyse(values, firstBeat, last ? lastBeatsShown(opened.beats()) : std::string());
+}
+
+void RecordingCommands::analyse(const IntervalValues& values, std::size_t firstBeat,
+                                const std::string& note) {
+    opened_->firstBeat = firstBeat;
+    hints_.clear();
+    AnalyseAndShow(window_, state_, values, WindowName(opened_->path, firstBeat));
+    hints_ = PlausibilityHints(values, state_.pass.timeDomain.sdnn, opened_->windowArtifacts());
+    addHint(hints_, note);
+}
+
+std::string RecordingCommands::windowField() const {
+    if (!opened_) return {};
+    const OpenedRecording& o = *opened_;
+    const std::size_t artifacts = o.windowArtifacts();
+    const char* const separator = " \u00b7 ";
+    return SafeText(std::filesystem::path(o.path).filename().string()) + separator + "beats " +
+           std::to_string(o.firstBeat) + "-" + std::to_string(o.firstBeat + BeatCount - 1) +
+           " of " + std::to_string(o.beats()) + separator +
+           (o.recording.units == Units::Milliseconds ? "ms" : "s") + separator +
+           std::to_string(artifacts) + (artifacts == 1 ? " artifact" : " artifacts");
+}
+
+}  // namespace ritmova
