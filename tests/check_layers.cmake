@@ -1,7 +1,6 @@
 # The layers point one way: common <- measures, standard <- analysis, ecg <- report <- cli, ui;
-# about beside
-# ui, which uses it. Run as `cmake -DSOURCE_DIR=... -P check_layers.cmake`; fails naming every
-# include that points the wrong way:
+# about beside ui, which uses it. Run as `cmake -DSOURCE_DIR=... -P check_layers.cmake`; fails
+# naming every include that points the wrong way:
 # - no file outside src/ui and src/about includes Qt, ui/ or about/;
 # - src/about includes nothing of src/ui;
 # - a file of a ranked folder includes no folder ranked above it.
