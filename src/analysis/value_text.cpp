@@ -17,19 +17,6 @@
 
 namespace ritmova::value_text {
 
-bool IsBlank(int c) {
-    return c == ' ' || c == '\t';
-}
-bool IsLineEnd(int c) {
-    return c == '\r' || c == '\n';
-}
-bool EndsValue(int c) {
-    return c == ',' || IsBlank(c) || IsLineEnd(c);
-}
-bool EndsField(int c) {
-    return EndsValue(c) || c == ';';
-}
-
 namespace {
 
 // The common short form, such as 0.8828, without a general conversion: its digits make a whole
@@ -212,42 +199,12 @@ bool Source::refill() {
     return false;
 }
 
-int Source::get() {
-    return fill() ? static_cast<unsigned char>(*next_++) : EOF;
-}
-
-int Source::peek() {
-    return fill() ? static_cast<unsigned char>(*next_) : EOF;
-}
-
 std::string_view Source::buffered() const {
     return {next_, static_cast<std::size_t>(end_ - next_)};
 }
 
 void Source::skip(std::size_t count) {
     next_ += count;
-}
-
-bool Source::fill() {
-    return next_ != end_ || refill();
-}
-
-void Source::skipSpace(long& line, std::size_t maxRun) {
-    const long first = line;
-    for (std::size_t run = 0; fill(); ++run) {
-        const char c = *next_;
-        if (!IsBlank(c) && !IsLineEnd(c)) return;
-        if (run == maxRun) failBlankRun(first, maxRun);
-        ++next_;
-        if (c == '\n' || (c == '\r' && peek() != '\n')) ++line;
-    }
-}
-
-void Source::skipBlanks(long line, std::size_t maxRun) {
-    for (std::size_t run = 0; IsBlank(peek()); ++run) {
-        if (run == maxRun) failBlankRun(line, maxRun);
-        ++next_;
-    }
 }
 
 template <bool (*Ends)(int)>
@@ -364,13 +321,6 @@ float ValueAt(std::string_view text, int pointShift, long line) {
 ListScanner::ListScanner(Source& source, long firstLine, std::size_t maxBlankRun)
     : source_(source), line_(firstLine), maxBlankRun_(maxBlankRun) {}
 
-bool ListScanner::next() {
-    if (started_) consumeSeparator();
-    started_ = true;
-    source_.skipSpace(line_, maxBlankRun_);
-    return source_.peek() != EOF;
-}
-
 std::string_view ListScanner::text() {
     const std::string_view text = TakeValue<EndsValue>(source_, buffer_, line_);
     if (text.empty()) failEmpty();
@@ -401,19 +351,6 @@ std::size_t ListScanner::values(std::span<float> out, int pointShift) {
     }
     line_ += static_cast<long>(taken - 1);  // the line ends between the values taken
     return taken;
-}
-
-// Blanks after a value, then one comma or line end; a CR LF pair is one line end.
-void ListScanner::consumeSeparator() {
-    source_.skipBlanks(line_, maxBlankRun_);
-    const int c = source_.peek();
-    if (c == ',') {
-        source_.get();
-    } else if (IsLineEnd(c)) {
-        source_.get();
-        if (c == '\r' && source_.peek() == '\n') source_.get();
-        ++line_;
-    }
 }
 
 void ListScanner::failEmpty() const {
