@@ -26,19 +26,25 @@ class RankCounts {
             running_[k] += amount;
         for (std::size_t i = block + 1; i < blocks_.size(); i += i & (~i + 1)) blocks_[i] += amount;
     }
-    // Points with rank in [first, last].
-    Index Between(Index first, Index last) const { return AtOrBelow(last) - AtOrBelow(first - 1); }
+    // Points with rank in [first, last]. The two tree walks share their upper nodes, which
+    // cancel, so each stops where they meet.
+    Index Between(Index first, Index last) const {
+        // Tree prefixes: the blocks before `last`'s, and those before `first`'s.
+        std::size_t i = std::size_t(last) / BlockSize, j = std::size_t(first) / BlockSize;
+        Index sum = running_[std::size_t(last)] -
+                    (first % BlockSize == 0 ? 0 : running_[std::size_t(first) - 1]);
+        while (i != j) {
+            if (i > j)
+                sum += blocks_[i], i &= i - 1;
+            else
+                sum -= blocks_[j], j &= j - 1;
+        }
+        return sum;
+    }
 
   private:
     static constexpr std::size_t BlockSize = 8;
 
-    Index AtOrBelow(Index rank) const {
-        if (rank < 0) return 0;
-        const std::size_t block = std::size_t(rank) / BlockSize;
-        Index sum = running_[std::size_t(rank)];
-        for (std::size_t i = block; i > 0; i &= i - 1) sum += blocks_[i];
-        return sum;
-    }
     std::vector<Index> running_;  // points in the rank's block at or below the rank
     std::vector<Index> blocks_;   // Fenwick tree: blocks_[i] sums the blocks (i - lowbit i, i]
 };
