@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -171,6 +172,36 @@ TEST(HrvCliTest, ALongTermRecordGivesItsNormalToNormalIntervals) {
     EXPECT_EQ(Count(out, "[\n{\"file\":\"14046 (atr)\","), 1u) << out.substr(0, 200);
     EXPECT_EQ(Count(out, ",\"last_beat\":" + std::to_string(lines) + ","), 1u);
     EXPECT_EQ(Count(out, "\"sdann_ms\":null"), 0u);
+}
+
+// 600 beats around 0.8 s; beats 151 and 401 missed (two intervals given as one) and one extra
+// beat cutting interval 250 in two: 599 intervals read. Automatic correction splits the two
+// long ones and merges the short pair back (600 analysed); the threshold method replaces
+// intervals in place, so the count stays.
+TEST(HrvCliTest, TheStretchCountsTheIntervalsAnalysedAfterCorrection) {
+    std::vector<double> rr;
+    for (int i = 0; i < 600; ++i) rr.push_back(0.8 + 0.03 * std::sin(i / 3.0));
+    const double cut = rr[249];
+    rr[249] = 0.4 * cut;
+    rr.insert(rr.begin() + 250, 0.6 * cut);
+    for (const std::size_t at : {401u, 150u}) {
+        rr[at - 1] += rr[at];
+        rr.erase(rr.begin() + static_cast<std::ptrdiff_t>(at));
+    }
+    testing::ScratchDir dir;
+    const std::string file = dir.write("gaps.int", testing::Lines(rr));
+    const struct {
+        const char* correct;
+        std::size_t analysed;
+    } cases[] = {{"none", 599}, {"threshold:medium", 599}, {"auto", 600}};
+    for (const auto& c : cases) {
+        const auto [status, out, err] = Cli(std::string("hrv --correct ") + c.correct + " " + file);
+        EXPECT_EQ(status, 0) << err;
+        EXPECT_EQ(Count(out, "\"intervals\":599,\"intervals_analysed\":" +
+                                 std::to_string(c.analysed) + "}"),
+                  1u)
+            << c.correct << ": " << out.substr(0, 400);
+    }
 }
 
 TEST(HrvCliTest, AFailedFileGivesItsReasonAndTheOthersGoOn) {
