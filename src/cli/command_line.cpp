@@ -57,7 +57,8 @@ constexpr const char* Usage =
     "  --nn               ECG records: only intervals between two normal (N) beats, none\n"
     "                     across ventricular flutter or unreadable noise (not beats)\n"
     "  --frequency HZ     ECG records: samples per second of annotations with no header\n"
-    "hrv options (also --units, --skip-lines, --column; --format json (default) or csv):\n"
+    "hrv options (also --units, --skip-lines, --column, the ECG record options above;\n"
+    "--format json (default) or csv):\n"
     "  --from S           the intervals that end S seconds after the first beat or later\n"
     "  --to S             and before S seconds after it (default: to the end)\n"
     "  --segments LENGTH  whole (default), or consecutive segments such as 5min or 300s, each\n"
@@ -198,10 +199,7 @@ void refuseOptionsNotTaken(const CLI::App& command) {
         {"--skip-lines", "--skip-lines", texts},
         {"--column", "--column", texts},
         {"--range", "--range", texts && !hrv},
-        {"--nn", "--nn", name != "beats" && !hrv},
-        {"--channel", "--channel", !hrv},
-        {"--annotator", "--annotator", !hrv},
-        {"--frequency", "--frequency", !hrv},
+        {"--nn", "--nn", name != "beats"},
         {"--from", "--from", hrv},
         {"--to", "--to", hrv},
         {"--segments", "--segments", hrv},

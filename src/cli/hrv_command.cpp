@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdio>
 #include <thread>
+#include <utility>
 
 #include "cli/batch_output.h"
 #include "cli/commands.h"
@@ -49,16 +50,20 @@ std::string beatsName(std::string_view file, const Stretch& s) {
            std::to_string(s.lastBeat) + ")";
 }
 
-// A recording read whole, its values above 0, and the stretches the options choose.
+// A recording read whole, its values above 0, what the texts call it (the file, or an ECG
+// record with its beat source) and the stretches the options choose.
 struct PlannedRecording {
     Recording recording;
+    std::string name;
     StretchPlan plan;
 };
 
 PlannedRecording readAndPlan(const CommandLine& line, const std::string& file, std::string& err) {
-    ReadOptions read = line.analysis.read;
-    read.exact = true;
-    PlannedRecording planned{ReadRecording(file, read), {}};
+    AnalysisOptions options = line.analysis;
+    options.read.exact = true;
+    NamedRecording named = ReadAnyRecording(file, options);
+    PlannedRecording planned{std::move(named.recording), std::move(named.name), {}};
+    const ReadOptions& read = options.read;
     Recording& recording = planned.recording;
     if (read.units == UnitsChoice::Auto) {
         appendReason(err, file,
@@ -93,8 +98,9 @@ void analyseFile(const CommandLine& line, std::size_t index, ChunkText& text) {
         return;
     }
     const StretchPlan& plan = planned.plan;
+    const std::string& name = planned.name;
     if (plan.leftOut) {
-        appendReason(text.err, beatsName(file, *plan.leftOut),
+        appendReason(text.err, beatsName(name, *plan.leftOut),
                      "the last " + secondsText(plan.leftOut->endS - plan.leftOut->startS) +
                          " do not fill a segment and are left out");
     }
@@ -107,14 +113,14 @@ void analyseFile(const CommandLine& line, std::size_t index, ChunkText& text) {
                 AnalyseStretch(all.subspan(stretch.firstBeat - 1, stretch.intervals()), stretch,
                                line.hrv.analysis);
             HrvStretchOutput output{
-                file,         planned.recording.units, &line.hrv.stretch, &results,
+                name,         planned.recording.units, &line.hrv.stretch, &results,
                 std::nullopt, line.hrv.densities};
             if (k + 1 == plan.stretches.size()) output.leftOut = plan.leftOut;
             json ? AppendHrvJson(text.out, output) : AppendHrvCsvRow(text.out, output);
         } catch (const CommandFailure& failure) {
-            json ? AppendHrvJsonFailure(text.out, file, &stretch, failure.what())
-                 : AppendHrvCsvFailure(text.out, file, &stretch, failure.what());
-            appendReason(text.err, beatsName(file, stretch), failure.what());
+            json ? AppendHrvJsonFailure(text.out, name, &stretch, failure.what())
+                 : AppendHrvCsvFailure(text.out, name, &stretch, failure.what());
+            appendReason(text.err, beatsName(name, stretch), failure.what());
             text.failed = true;
         }
     }

@@ -68,19 +68,23 @@ std::string correctionText(const CorrectionSettings& settings) {
     return "none";
 }
 
-void appendStretchMembers(JsonObject& s, const Stretch& stretch) {
+// `intervals` counts the recording's intervals in the stretch; `analysed`, when given, those
+// the measures saw after correction (missed beats split, extra ones merged).
+void appendStretchMembers(JsonObject& s, const Stretch& stretch,
+                          std::optional<std::size_t> analysed = std::nullopt) {
     s.count("first_beat", stretch.firstBeat);
     s.count("last_beat", stretch.lastBeat);
     s.number("start_s", stretch.startS);
     s.number("end_s", stretch.endS);
     s.number("duration_s", stretch.endS - stretch.startS);
     s.count("intervals", stretch.intervals());
+    if (analysed) s.count("intervals_analysed", *analysed);
     if (stretch.segment > 0) s.count("segment", stretch.segment);
 }
 
 void appendStretch(JsonObject& object, const HrvStretchOutput& o) {
     JsonObject s(object.key("stretch"));
-    appendStretchMembers(s, o.results->stretch);
+    appendStretchMembers(s, o.results->stretch, o.results->intervals);
     if (o.leftOut) {
         JsonObject left(s.key("left_out"));
         appendStretchMembers(left, *o.leftOut);

@@ -107,8 +107,11 @@ NamedRecording ReadAnyRecording(const std::string& file, const AnalysisOptions& 
             "--units, --skip-lines and --column are for text files, not ECG "
             "records");
     const ecg::BeatSeries series = ecg::LoadBeats(file, options.beats);
-    return {{ecg::IntervalSeconds(series, options.normalToNormal), Units::Seconds, {}},
-            series.title()};
+    NamedRecording named{{ecg::IntervalSeconds(series, options.normalToNormal), Units::Seconds, {}},
+                         series.title()};
+    if (read.exact)
+        named.recording.milliseconds = ecg::IntervalMilliseconds(series, options.normalToNormal);
+    return named;
 }
 
 const RecordingAnalysis& AnalyseRecording(WindowAnalyser& analyser, const std::string& file,

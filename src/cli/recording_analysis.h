@@ -46,7 +46,8 @@ struct NamedRecording {
 };
 
 // Reads `file` whole: a text file by options.read, or an ECG record's R-R intervals (its
-// annotator's beats or the detected ones). Throws CommandFailure with the reason.
+// annotator's beats or the detected ones; with options.read.exact also in milliseconds at
+// double precision from the beats' sample numbers). Throws CommandFailure with the reason.
 NamedRecording ReadAnyRecording(const std::string& file, const AnalysisOptions& options);
 
 // Whether the options need the whole-recording reader: a window other than the first, or a

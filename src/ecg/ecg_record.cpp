@@ -125,4 +125,11 @@ std::vector<float> IntervalSeconds(const BeatSeries& series, bool normalToNormal
     return seconds;
 }
 
+std::vector<double> IntervalMilliseconds(const BeatSeries& series, bool normalToNormal) {
+    std::vector<double> milliseconds;
+    for (const RrInterval& interval : RrIntervals(series, normalToNormal))
+        milliseconds.push_back(interval.seconds * 1000.0);
+    return milliseconds;
+}
+
 }  // namespace ritmova::ecg

@@ -25,4 +25,8 @@ BeatSeries LoadBeats(const std::string& path, const BeatOptions& options);
 // The R-R intervals of the record, in seconds, at single precision as the analysis takes them.
 std::vector<float> IntervalSeconds(const BeatSeries& series, bool normalToNormal);
 
+// The same intervals in milliseconds at double precision, for the standard analysis:
+// (tick_{i+1} - tick_i) / ticks per second x 1000, each step in double.
+std::vector<double> IntervalMilliseconds(const BeatSeries& series, bool normalToNormal);
+
 }  // namespace ritmova::ecg

@@ -112,11 +112,28 @@ std::vector<double> ResampleAt4Hz(std::span<const double> rrMs,
     return spline.SampleEvery(beatTimesS.front(), ResamplingHz, beatTimesS.back());
 }
 
+ResampledSeries ResampleForSpectra(std::span<const double> rrMs,
+                                   std::span<const double> beatTimesS) {
+    ResampledSeries series{rrMs.size(), {}, SpectrumSeriesProblem(rrMs, beatTimesS)};
+    if (series.problem.empty() && rrMs.size() >= 2) {
+        const CubicSpline spline(beatTimesS, rrMs);
+        series.samples = spline.SampleEvery(beatTimesS.front(), ResamplingHz, beatTimesS.back());
+    }
+    return series;
+}
+
 Spectrum WelchSpectrum(std::span<const double> rrMs, std::span<const double> beatTimesS) {
-    if (std::string problem = SpectrumSeriesProblem(rrMs, beatTimesS); !problem.empty())
-        return Unavailable(std::move(problem));
-    if (rrMs.size() < 2) return Unavailable("Welch's spectrum needs at least 2 intervals.");
-    const std::vector<double> samples = ResampleAt4Hz(rrMs, beatTimesS);
+    return WelchSpectrumFromSeries(ResampleForSpectra(rrMs, beatTimesS));
+}
+
+Spectrum BurgSpectrum(std::span<const double> rrMs, std::span<const double> beatTimesS) {
+    return BurgSpectrumFromSeries(ResampleForSpectra(rrMs, beatTimesS));
+}
+
+Spectrum WelchSpectrumFromSeries(const ResampledSeries& series) {
+    if (!series.problem.empty()) return Unavailable(series.problem);
+    if (series.intervals < 2) return Unavailable("Welch's spectrum needs at least 2 intervals.");
+    const std::vector<double>& samples = series.samples;
     if (samples.size() < 2)
         return Unavailable("Welch's spectrum needs at least 2 samples at 4 Hz; the stretch gives " +
                            SamplesText(samples.size()) + ".");
@@ -147,12 +164,11 @@ Spectrum WelchSpectrum(std::span<const double> rrMs, std::span<const double> bea
     return spectrum;
 }
 
-Spectrum BurgSpectrum(std::span<const double> rrMs, std::span<const double> beatTimesS) {
-    if (std::string problem = SpectrumSeriesProblem(rrMs, beatTimesS); !problem.empty())
-        return Unavailable(std::move(problem));
-    if (rrMs.size() < 2)
+Spectrum BurgSpectrumFromSeries(ResampledSeries series) {
+    if (!series.problem.empty()) return Unavailable(std::move(series.problem));
+    if (series.intervals < 2)
         return Unavailable("The autoregressive spectrum needs at least 2 intervals.");
-    std::vector<double> samples = ResampleAt4Hz(rrMs, beatTimesS);
+    std::vector<double>& samples = series.samples;
     if (samples.size() <= BurgOrder)
         return Unavailable("The autoregressive spectrum of order " + std::to_string(BurgOrder) +
                            " needs more than " + SamplesText(BurgOrder) +

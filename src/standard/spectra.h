@@ -45,4 +45,21 @@ Spectrum WelchSpectrum(std::span<const double> rrMs, std::span<const double> bea
 Spectrum LombScargleSpectrum(std::span<const double> rrMs, std::span<const double> beatTimesS);
 Spectrum BurgSpectrum(std::span<const double> rrMs, std::span<const double> beatTimesS);
 
+// The 4-Hz series that Welch's and Burg's spectra both start from, so that a stretch builds its
+// spline once: the number of intervals, and their resampled series (empty below 2 intervals),
+// or why the spectra cannot analyse them.
+struct ResampledSeries {
+    std::size_t intervals = 0;
+    std::vector<double> samples;
+    std::string problem;  // SpectrumSeriesProblem's reason; empty when there is none
+};
+
+// Throws CommandFailure unless there are as many times as intervals.
+ResampledSeries ResampleForSpectra(std::span<const double> rrMs,
+                                   std::span<const double> beatTimesS);
+
+// The same spectra as from the intervals and times the series was made from, to the bit.
+Spectrum WelchSpectrumFromSeries(const ResampledSeries& series);
+Spectrum BurgSpectrumFromSeries(ResampledSeries series);  // a copy: Burg's recursion works in place
+
 }  // namespace ritmova::standard

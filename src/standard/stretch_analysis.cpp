@@ -1,5 +1,7 @@
 #include "standard/stretch_analysis.h"
 
+#include <utility>
+
 #include "common/command_failure.h"
 #include "standard/five_minute.h"
 #include "standard/geometric.h"
@@ -40,7 +42,9 @@ void measureTimeDomain(StretchResults& r, std::span<const double> rr,
 }
 
 void measureSpectra(StretchResults& r, std::span<const double> rr, std::span<const double> times) {
-    r.spectra = {WelchSpectrum(rr, times), LombScargleSpectrum(rr, times), BurgSpectrum(rr, times)};
+    ResampledSeries series = ResampleForSpectra(rr, times);  // one spline for Welch and Burg
+    r.spectra = {WelchSpectrumFromSeries(series), LombScargleSpectrum(rr, times),
+                 BurgSpectrumFromSeries(std::move(series))};
     for (std::size_t method = 0; method < SpectrumMethodCount; ++method) {
         const BandMeasures b = MeasureBands(r.spectra[method]);
         const auto band = [&b](Band which) -> const BandPower& { return b[which]; };

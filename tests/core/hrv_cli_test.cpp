@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 #include <tuple>
 
@@ -121,6 +123,85 @@ TEST(HrvCliTest, SegmentsAreAnalysedOnTheirOwnAndTheIncompleteOneIsLeftOut) {
     const std::vector<std::string> alone = Split(Split(from, '\n')[1], ',');
     EXPECT_EQ(std::vector(alone.begin() + 2, alone.end()),
               std::vector(second.begin() + 2, second.end()));
+}
+
+// Record 100's intervals from the reference dump's beat samples: (s_{i+1} - s_i) / 360 s in ms.
+std::vector<double> DumpedIntervalsMs() {
+    std::ifstream dump(std::string(RITMOVA_ECG_DATA_DIR) + "/expected/rdann-100-atr.txt");
+    std::vector<double> ms;
+    long previous = -1;
+    for (std::string line; std::getline(dump, line);) {
+        std::istringstream fields(line);
+        std::string time, type;
+        long sample = 0;
+        fields >> time >> sample >> type;
+        if (type == "+") continue;  // a rhythm note, not a beat
+        if (previous >= 0) ms.push_back(double(sample - previous) / 360 * 1000);
+        previous = sample;
+    }
+    return ms;
+}
+
+TEST(HrvCliTest, AnEcgRecordIsAnalysedFromItsBeatSamplesAndNamedWithItsSource) {
+    const std::string record = std::string(RITMOVA_ECG_DATA_DIR) + "/mitdb/100";
+    const auto [status, out, err] = Cli("hrv --format csv --annotator atr " + record);
+    EXPECT_EQ(status, 0) << err;
+    const std::vector<double> ms = DumpedIntervalsMs();
+    ASSERT_EQ(ms.size(), 2272u);
+    EXPECT_EQ(ms[0], 293.0 / 360 * 1000);  // beats at samples 77 and 370
+    const standard::StretchResults core =
+        standard::AnalyseStretch(ms, standard::Stretch{1, ms.size(), 0, 0, 0}, {});
+    const std::vector<std::string> row = Split(Split(out, '\n')[1], ',');
+    EXPECT_EQ(row[0], "100 (atr)");
+    EXPECT_EQ(row[3], "2272");  // last_beat
+    const auto table = standard::StandardMeasureTable();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const std::optional<double> value = table[i].value(core);
+        EXPECT_EQ(row[12 + i], value ? Text(*value) : "") << table[i].key;
+    }
+}
+
+// A 23.5-hour annotation-only long-term record: the normal-to-normal intervals of rr, whole.
+TEST(HrvCliTest, ALongTermRecordGivesItsNormalToNormalIntervals) {
+    const std::string record = std::string(RITMOVA_ECG_DATA_DIR) + "/ltdb/14046";
+    const auto [status, out, err] = Cli("hrv --annotator atr --nn " + record);
+    EXPECT_EQ(status, 0) << err;
+    ASSERT_TRUE(fuzz::IsJson(out)) << out.substr(0, 200);
+    const std::size_t lines = Count(std::get<1>(Cli("rr --annotator atr --nn " + record)), "\n");
+    EXPECT_GT(lines, 90000u);
+    EXPECT_EQ(Count(out, "[\n{\"file\":\"14046 (atr)\","), 1u) << out.substr(0, 200);
+    EXPECT_EQ(Count(out, ",\"last_beat\":" + std::to_string(lines) + ","), 1u);
+    EXPECT_EQ(Count(out, "\"sdann_ms\":null"), 0u);
+}
+
+// 600 beats around 0.8 s; beats 151 and 401 missed (two intervals given as one) and one extra
+// beat cutting interval 250 in two: 599 intervals read. Automatic correction splits the two
+// long ones and merges the short pair back (600 analysed); the threshold method replaces
+// intervals in place, so the count stays.
+TEST(HrvCliTest, TheStretchCountsTheIntervalsAnalysedAfterCorrection) {
+    std::vector<double> rr;
+    for (int i = 0; i < 600; ++i) rr.push_back(0.8 + 0.03 * std::sin(i / 3.0));
+    const double cut = rr[249];
+    rr[249] = 0.4 * cut;
+    rr.insert(rr.begin() + 250, 0.6 * cut);
+    for (const std::size_t at : {401u, 150u}) {
+        rr[at - 1] += rr[at];
+        rr.erase(rr.begin() + static_cast<std::ptrdiff_t>(at));
+    }
+    testing::ScratchDir dir;
+    const std::string file = dir.write("gaps.int", testing::Lines(rr));
+    const struct {
+        const char* correct;
+        std::size_t analysed;
+    } cases[] = {{"none", 599}, {"threshold:medium", 599}, {"auto", 600}};
+    for (const auto& c : cases) {
+        const auto [status, out, err] = Cli(std::string("hrv --correct ") + c.correct + " " + file);
+        EXPECT_EQ(status, 0) << err;
+        EXPECT_EQ(Count(out, "\"intervals\":599,\"intervals_analysed\":" +
+                                 std::to_string(c.analysed) + "}"),
+                  1u)
+            << c.correct << ": " << out.substr(0, 400);
+    }
 }
 
 TEST(HrvCliTest, AFailedFileGivesItsReasonAndTheOthersGoOn) {
