@@ -2,6 +2,7 @@
 find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport Svg)
 
 add_library(ritmova_gui STATIC
+  ui/beat_entry.cpp
   ui/command_line_export.cpp
   ui/common_dialog.cpp
   ui/fixed_width_font.cpp
@@ -10,10 +11,12 @@ add_library(ritmova_gui STATIC
   ui/main_window_load.cpp
   ui/load_layout.cpp
   ui/picture_box.cpp
+  ui/platform_messages.cpp
   ui/qt_window_port.cpp
   ui/trend_plot.cpp
   ui/trend_window.cpp
   ui/window_export.cpp
+  ui/window_notes.cpp
   ui/window_printing.cpp)
 target_link_libraries(ritmova_gui PUBLIC ritmova_view Qt6::Widgets Qt6::PrintSupport Qt6::Svg)
 set_target_properties(ritmova_gui PROPERTIES AUTOMOC ON)

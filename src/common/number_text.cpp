@@ -128,6 +128,23 @@ std::string FormatNumber(std::int16_t value, std::string_view pattern) {
     return format(value, 15, pattern);
 }
 
+std::string ShortExponentText(float value) {
+    Decimal d = toDecimal(std::fabs(value), 7);
+    int exponent = d.digits == "0" ? 0 : d.pointPosition - 1;
+    d.pointPosition = 1;  // d1.d2d3...
+    auto [integer, fraction] = roundTo(d, 1);
+    if (integer.size() > 1) {  // 9.96 rounded to 10.0
+        integer = "1";
+        fraction = "0";
+        ++exponent;
+    }
+    return (value < 0 ? "-" : "") + integer + '.' + fraction + 'e' + std::to_string(exponent);
+}
+
+std::string CountText(std::size_t count, std::string_view one, std::string_view many) {
+    return std::to_string(count) + ' ' + std::string(count == 1 ? one : many);
+}
+
 std::string NumberText(float value) {
     return generalText(value, 7);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,5 +22,13 @@ std::string FormatNumber(std::int16_t value, std::string_view pattern);
 // 1.234568E+07) below 1e-4 and from 10^digits on.
 std::string NumberText(float value);
 std::string NumberText(double value);
+
+// Two significant digits and a short exponent, for a label of few characters: "2.5e-8",
+// "7.3e6", "-1.0e-7". The value is first taken at a float's 7 significant digits, then
+// rounded, halves away from zero, as FormatNumber does.
+std::string ShortExponentText(float value);
+
+// A count with its noun in English number: "1 window", "0 windows", "7 windows".
+std::string CountText(std::size_t count, std::string_view one, std::string_view many);
 
 }  // namespace ritmova

@@ -1,5 +1,6 @@
 #include "report/results_text.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -73,7 +74,12 @@ std::string BuildReportText(const ResultTexts& values, const std::string& fileNa
 }
 
 std::string SpectrumCaption(float spectrumMax) {
-    return NumberText(spectrumMax).substr(0, 5);
+    const std::string text = NumberText(spectrumMax);
+    const std::string cut = text.substr(0, 5);
+    const bool exponentCut = text.find('E') != std::string::npos;
+    const bool integerCut = std::min(text.find('.'), text.size()) > cut.size();
+    const bool digitsCut = spectrumMax != 0 && cut.find_first_of("123456789") == std::string::npos;
+    return exponentCut || integerCut || digitsCut ? ShortExponentText(spectrumMax) : cut;
 }
 
 }  // namespace ritmova

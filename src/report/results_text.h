@@ -21,8 +21,9 @@ std::string ResultsSummary(const ResultTexts& values, const std::string& fileNam
 // The 16-line report: the file name, then "label:<TAB>value" lines, each ended by CR LF.
 std::string BuildReportText(const ResultTexts& values, const std::string& fileName);
 
-// The first five characters of the largest power's general text form: the spectrum axis
-// caption.
+// The spectrum axis caption: the first five characters of the largest power's general text
+// form, unless they would misstate its size (its exponent, integer digits or every significant
+// digit cut off: " 1.69" of " 1.695011E-09"); then its two-digit exponent form, "1.7e-9".
 std::string SpectrumCaption(float spectrumMax);
 
 }  // namespace ritmova

@@ -1,5 +1,6 @@
 #include "ui/command_line_export.h"
 
+#include <QLabel>
 #include <QStatusBar>
 #include <cstdio>
 #include <exception>
@@ -34,7 +35,7 @@ int RunCommandLineExport(const WindowCommandLine& line) {
         return fail(form.statusBar()->currentMessage().toStdString());
     }
     try {
-        ExportWindowImage(*form.centralWidget(), line.image, recording);
+        ExportWindowImage(*form.centralWidget(), line.image, recording, form.windowField()->text());
     } catch (const std::exception& failure) {
         return fail(shownImageName(line.image) + ": " + failure.what());
     }

@@ -94,6 +94,7 @@ bool QtCommonDialog::showFile(bool saving) {
     if (nextChoice_) {
         nativeName_ = *std::exchange(nextChoice_, std::nullopt);
         fileName_ = QFile::decodeName(nativeName_.c_str());
+        offered_ = fileName_;
         if (!saving) RequireRegularFileToOpen(nativeName_);
         return true;
     }
@@ -107,10 +108,12 @@ bool QtCommonDialog::showFile(bool saving) {
         dialog.selectNameFilter(nameFilters_[filterIndex_ - 1]);
     }
     if (suffixFromFilter_) followFilterSuffix(dialog);
-    if (!fileName_.isEmpty()) dialog.selectFile(fileName_);
+    if (!title_.isEmpty()) dialog.setWindowTitle(title_);
+    if (!offered_.isEmpty()) dialog.selectFile(offered_);
     const std::optional<QString> chosen = fileAnswer_(dialog);
     if (!chosen) return false;
     fileName_ = *chosen;
+    offered_ = fileName_;
     nativeName_ = QFile::encodeName(fileName_).toStdString();
     if (!saving) RequireRegularFileToOpen(nativeName_);
     return true;
@@ -122,6 +125,12 @@ void QtCommonDialog::followFilterSuffix(QFileDialog& dialog) {
     QObject::connect(
         &dialog, &QFileDialog::filterSelected, &dialog,
         [&dialog](const QString& filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
+}
+
+void QtCommonDialog::suggestName(const QString& path) {
+    if (path == suggested_) return;
+    suggested_ = path;
+    offered_ = path;
 }
 
 bool QtCommonDialog::showPrinter() {

@@ -55,6 +55,11 @@ class QtCommonDialog final : public CommonDialog {
     void setPrinterAnswer(PrinterAnswer answer) { printerAnswer_ = std::move(answer); }
     // A name typed without a suffix gets the chosen file type's (for Export image).
     void setSuffixFromFilter(bool follow) { suffixFromFilter_ = follow; }
+    // The file dialog's title, for what it does, instead of the system's own ("Save As").
+    void setTitle(const QString& title) { title_ = title; }
+    // Offers `path` in the file dialog while no name was chosen since it was first suggested:
+    // a name chosen is offered again until another path is suggested.
+    void suggestName(const QString& path);
 
   private:
     bool showFile(bool saving);
@@ -66,6 +71,9 @@ class QtCommonDialog final : public CommonDialog {
     int filterIndex_ = 0;
     bool suffixFromFilter_ = false;
     QString fileName_;
+    QString title_;
+    QString offered_;         // the name the file dialog offers
+    QString suggested_;       // the last suggestion
     std::string nativeName_;  // fileName() as chosen: its bytes
     std::optional<std::string> nextChoice_;
     FileAnswer fileAnswer_;

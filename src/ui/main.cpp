@@ -14,6 +14,7 @@
 #include "about/app_icon.h"
 #include "ui/command_line_export.h"
 #include "ui/main_window.h"
+#include "ui/platform_messages.h"
 #include "ui/window_command_line.h"
 
 namespace {
@@ -106,6 +107,7 @@ int main(int argc, char* argv[]) {
     // A write beyond the file size limit fails with EFBIG and is told, instead of ending the
     // program with a temporary file left behind.
     std::signal(SIGXFSZ, SIG_IGN);
+    ritmova::SilencePlatformNoise();
     QApplication::setApplicationName("ritmova");
     QApplication::setApplicationDisplayName("Ritmova");
     QApplication::setApplicationVersion(RITMOVA_VERSION);

@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -21,8 +22,10 @@
 #include "common/command_failure.h"
 #include "common/safe_text.h"
 #include "report/report_file.h"
+#include "ui/beat_entry.h"
 #include "ui/picture_box.h"
 #include "ui/window_export.h"
+#include "ui/window_notes.h"
 #include "ui/window_printing.h"
 
 namespace ritmova {
@@ -118,6 +121,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     saveDialog_ = std::make_unique<QtCommonDialog>(this, printer_);
     exportDialog_ = std::make_unique<QtCommonDialog>(this, printer_);
     exportDialog_->setSuffixFromFilter(true);
+    exportDialog_->setTitle("Export image");
     controls_.openDialog = openDialog_.get();
     controls_.saveDialog = saveDialog_.get();
     controls_.exportDialog = exportDialog_.get();
@@ -128,6 +132,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     beatAnswer_ = runBeatDialog;
     windowField_ = new QLabel(this);
     statusBar()->addPermanentWidget(windowField_);
+    noteField_ = new QLabel(this);
+    statusBar()->addWidget(noteField_, 1);
     port_->setLabelCaption(LabelId::MarkovText, "markovText");
     loadWindow();
 }
@@ -180,6 +186,7 @@ void MainWindow::createMenus() {
 bool MainWindow::runTrapped(const std::function<bool()>& command,
                             const std::function<std::string()>& fileName) {
     std::string reason;
+    noteField_->clear();
     try {
         if (command()) port_->clearFailure();
         return true;
@@ -201,7 +208,8 @@ void MainWindow::onOpen() {
 
 void MainWindow::onPrint() {
     runTrapped([this] {
-        PrintWindow(printer_, *centralWidget());
+        PrintWindow(printer_, *centralWidget(),
+                    PrintedLine(windowField_->text(), QDateTime::currentDateTime()));
         return true;
     });
 }
@@ -255,8 +263,11 @@ void MainWindow::onExportImage() {
         [this] {
             exportDialog_->setFilter(ImageFilter);
             exportDialog_->setFilterIndex(1);
+            exportDialog_->suggestName(ImageNameFor(openedPath()));
             if (!exportDialog_->showSave()) return false;
-            ExportWindowImage(*centralWidget(), exportDialog_->fileName(), openedPath());
+            ExportWindowImage(*centralWidget(), exportDialog_->fileName(), openedPath(),
+                              windowField_->text());
+            noteField_->setText(ExportedNote(exportDialog_->fileName()));
             return true;
         },
         [this] { return shownFileName(exportDialog_->fileName()); });
@@ -305,6 +316,7 @@ void MainWindow::onGoToBeat() {
         dialog.setLabelText(QString("First beat of the 256 shown (1-%1):").arg(last));
         dialog.setIntRange(1, last);
         dialog.setIntValue(static_cast<int>(opened.firstBeat));
+        GuardBeatEntry(dialog);
         if (!beatAnswer_(dialog)) return false;
         recording_->goTo(static_cast<std::size_t>(dialog.intValue()));
         return true;
@@ -331,7 +343,11 @@ void MainWindow::onAbout() {
 // The panel's Print: the Markov results text, on the printer of Printer Setup.
 void MainWindow::onPrintMarkov() {
     runTrapped([this] {
-        PrintPlainText(printer_, controls_.markovText->text(), controls_.markovText->font());
+        const QString heading = PrintedLine(windowField_->text(), QDateTime::currentDateTime());
+        PrintPlainText(
+            printer_,
+            (heading.isEmpty() ? heading : heading + "\n\n") + controls_.markovText->text(),
+            controls_.markovText->font());
         return true;
     });
 }
@@ -347,6 +363,7 @@ void MainWindow::onSaveResults() {
         saveDialog_->setFilterIndex(1);
         if (!saveDialog_->showSave()) return false;
         WriteReportFile(saveDialog_->fileName(), state_.reportText, openedPath());
+        noteField_->setText(SavedNote(saveDialog_->fileName()));
         return true;
     });
 }

@@ -87,6 +87,8 @@ class MainWindow final : public QMainWindow {
 
     // The status bar's permanent field: the open recording and the window shown.
     const QLabel* windowField() const { return windowField_; }
+    // The status bar's note of what the last command wrote; the next command clears it.
+    const QLabel* noteField() const { return noteField_; }
 
     const MainWindowControls& controls() const { return controls_; }
     const MainWindowMenus& menus() const { return menus_; }
@@ -136,6 +138,7 @@ class MainWindow final : public QMainWindow {
     std::unique_ptr<QtWindowPort> port_;
     std::unique_ptr<RecordingCommands> recording_;
     QLabel* windowField_ = nullptr;
+    QLabel* noteField_ = nullptr;
     BeatAnswer beatAnswer_;
     TrendWindow* trend_ = nullptr;  // a window of its own, owned as a child
 };

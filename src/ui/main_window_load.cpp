@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 #include <cmath>
 
 #include "ui/fixed_width_font.h"
@@ -20,12 +21,28 @@ QRect inPixels(const TwipsRect& r, float twipsPerPixel) {
     return {pixels(r.left), pixels(r.top), pixels(r.width), pixels(r.height)};
 }
 
+// The room the plots, the summary and Save results take, with the gap above Save results left
+// under it too; no wider than the window, under whose frame the plots reach.
+QSize layoutExtent(const MainWindowControls& c, int windowWidth) {
+    QRect extent;
+    for (const QWidget* control :
+         std::initializer_list<const QWidget*>{c.tachogramPlot, c.spectrumPlot, c.poincarePlot,
+                                               c.summaryLabel, c.saveResultsButton}) {
+        extent |= control->geometry();
+    }
+    const QRect button = c.saveResultsButton->geometry();
+    const int gap = std::max(button.top() - c.summaryLabel->geometry().bottom() - 1, 0);
+    return {std::min(extent.right() + 1, windowWidth), extent.bottom() + 1 + gap};
+}
+
 }  // namespace
 
 void MainWindow::loadWindow() {
     const float twipsPerPixel = TwipsPerInch / static_cast<float>(logicalDpiX());
     const WindowTwips window = sizeAndCentre(twipsPerPixel);
     placeControls(ComputeLoadLayout(window, PixelSnap(twipsPerPixel)), twipsPerPixel);
+    // Made smaller, the window would cut its plots and Save results off: it keeps their room.
+    centralWidget()->setMinimumSize(layoutExtent(controls_, width()));
     // The plots' scales. No picture changes its size after its scale is set, so setting
     // the scales once every control is placed gives the same coordinate systems.
     controls_.tachogramPlot->setScaleWidth(256);

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -17,6 +18,7 @@
 #include <optional>
 #include <utility>
 
+#include "common/number_text.h"
 #include "common/safe_text.h"
 #include "ui/common_dialog.h"
 #include "ui/trend_plot.h"
@@ -36,6 +38,10 @@ QString beatsText(std::size_t beats) {
     return beats == 1 ? QObject::tr("every beat") : QObject::tr("every %1 beats").arg(beats);
 }
 
+QString windowsText(std::size_t windows) {
+    return QString::fromStdString(CountText(windows, "window", "windows"));
+}
+
 }  // namespace
 
 TrendWindow::TrendWindow(QPrinter& printer, QWidget* parent)
@@ -43,6 +49,7 @@ TrendWindow::TrendWindow(QPrinter& printer, QWidget* parent)
     setWindowTitle(tr("Trend"));
     exportDialog_ = std::make_unique<QtCommonDialog>(this, printer_);
     exportDialog_->setSuffixFromFilter(true);
+    exportDialog_->setTitle(tr("Export trend image"));
     plot_ = new TrendPlot(this);
     status_ = new QLabel(this);
     status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -119,6 +126,15 @@ void TrendWindow::cancel() {
     showSummary(QString());
 }
 
+// Escape closes the window, as it closes a dialog.
+void TrendWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void TrendWindow::closeEvent(QCloseEvent* event) {
     cancel();
     event->accept();
@@ -139,7 +155,7 @@ void TrendWindow::start() {
     const std::size_t step = stepChoice_->currentData().value<std::size_t>();
     series_.reset();
     plot_->setSeries(nullptr, tr("Computing..."));
-    showSummary(tr("computing %1 windows...").arg(TrendWindowCount(intervals_->size(), step)));
+    showSummary(tr("computing %1...").arg(windowsText(TrendWindowCount(intervals_->size(), step))));
     progress_->setValue(0);
     progress_->setVisible(true);
     stop_ = false;
@@ -192,9 +208,9 @@ void TrendWindow::finish(std::uint64_t job, std::shared_ptr<const TrendSeries> s
 // "NAME: W windows of 256 beats, every S beats", and what is missing.
 QString TrendWindow::seriesCaption() const {
     const std::size_t windows = series_->points.size();
-    QString caption = tr("%1: %2 windows of 256 beats, %3")
+    QString caption = tr("%1: %2 of 256 beats, %3")
                           .arg(shownName(fileName_))
-                          .arg(windows)
+                          .arg(windowsText(windows))
                           .arg(beatsText(series_->step));
     if (windows == 0) return caption + tr(" (%1 beats, fewer than 256)").arg(series_->beats);
     const auto gaps = std::count_if(series_->points.begin(), series_->points.end(),

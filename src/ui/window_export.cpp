@@ -13,6 +13,7 @@
 
 #include "common/command_failure.h"
 #include "report/file_save.h"
+#include "ui/fixed_width_font.h"
 #include "ui/window_printing.h"
 
 namespace ritmova {
@@ -29,6 +30,21 @@ void paintPng(const WindowRecording& window, QIODevice& file) {
     DrawRecording(window, painter, QRectF(image.rect()));
     painter.end();
     if (!image.save(&file, "PNG")) failWith("the PNG image could not be encoded");
+}
+
+// The families of the fixed-width fonts that `client` and its controls are set in.
+QStringList fixedWidthFamilies(const QWidget& client) {
+    QStringList families;
+    QList<const QWidget*> widgets{&client};
+    for (const QWidget* child : client.findChildren<QWidget*>()) widgets << child;
+    for (const QWidget* widget : widgets) {
+        const QFont& font = widget->font();
+        if (!HasEqualAdvances(font, SummaryCharacters())) continue;
+        for (const QString& family : font.families()) {
+            if (!families.contains(family)) families << family;
+        }
+    }
+    return families;
 }
 
 void paintSvg(const WindowRecording& window, QIODevice& file) {
@@ -60,7 +76,20 @@ void paintPdf(const WindowRecording& window, QIODevice& file) {
 
 }  // namespace
 
-void ExportWindowImage(QWidget& client, const std::string& path, const std::string& recording) {
+QByteArray WithMonospaceFallback(const QByteArray& svg, const QStringList& fixedWidth) {
+    QByteArray result = svg;
+    for (const QString& family : fixedWidth) {
+        QString quoted = family;
+        quoted.replace('\\', "\\\\").replace('\'', "\\'").replace('&', "&amp;");
+        quoted.replace('"', "&quot;").replace('<', "&lt;");
+        const QByteArray from = "font-family=\"" + family.toHtmlEscaped().toUtf8() + '"';
+        result.replace(from, "font-family=\"'" + quoted.toUtf8() + "', monospace\"");
+    }
+    return result;
+}
+
+void ExportWindowImage(QWidget& client, const std::string& path, const std::string& recording,
+                       const QString& caption) {
     const QString suffix = QFileInfo(QFile::decodeName(path.c_str())).suffix().toLower();
     const auto paint = suffix == "png"   ? paintPng
                        : suffix == "svg" ? paintSvg
@@ -73,12 +102,14 @@ void ExportWindowImage(QWidget& client, const std::string& path, const std::stri
     if (stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
         throw CommandFailure("is a folder");
     }
-    const WindowRecording window = RecordWindow(client);
+    const WindowRecording window =
+        WithLine(RecordWindow(client), caption, client.font(), Qt::AlignBottom);
     QByteArray image;
     QBuffer buffer(&image);
     buffer.open(QIODevice::WriteOnly);
     paint(window, buffer);
     buffer.close();
+    if (paint == paintSvg) image = WithMonospaceFallback(image, fixedWidthFamilies(client));
     try {
         SaveFile(path, std::string_view(image.constData(), static_cast<std::size_t>(image.size())),
                  recording);

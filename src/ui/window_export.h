@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <string>
 
 class QWidget;
@@ -16,8 +18,15 @@ inline constexpr const char* ImageFilter =
 // through RecordWindow and DrawRecording. The file is saved by SaveFile's rules
 // (report/file_save.h): a regular file is written to a temporary file beside it and renamed, so
 // a failed export leaves an existing file as it was; a device or FIFO is written as it is; the
-// file at `recording` is never replaced. Throws CommandFailure with the reason.
-void ExportWindowImage(QWidget& client, const std::string& path, const std::string& recording = "");
+// file at `recording` is never replaced. `caption`, if any, is a line under the window that
+// says what it shows. Throws CommandFailure with the reason.
+void ExportWindowImage(QWidget& client, const std::string& path, const std::string& recording = "",
+                       const QString& caption = {});
+// An SVG drawing's font families with a generic fallback where a viewer may lack the face:
+// font-family="Courier New" becomes font-family="'Courier New', monospace" for each family in
+// `fixedWidth`; the other families are left as they are.
+QByteArray WithMonospaceFallback(const QByteArray& svg, const QStringList& fixedWidth);
+
 // The same for a name as Qt holds it.
 void ExportWindowImage(QWidget& client, const QString& path);
 

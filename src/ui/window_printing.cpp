@@ -1,5 +1,6 @@
 #include "ui/window_printing.h"
 
+#include <QFontMetrics>
 #include <QLayout>
 #include <QPainter>
 #include <QPicture>
@@ -55,6 +56,26 @@ WindowRecording RecordWindow(QWidget& client) {
     return recording;
 }
 
+WindowRecording WithLine(const WindowRecording& recording, const QString& line, const QFont& font,
+                         Qt::Alignment side) {
+    if (line.isEmpty()) return recording;
+    const QFontMetrics metrics(font);
+    const int band = metrics.height() * 3 / 2, margin = metrics.averageCharWidth();
+    const bool above = side.testFlag(Qt::AlignTop);
+    WindowRecording lined;
+    lined.size = recording.size + QSize(0, band);
+    QPainter painter(&lined.picture);
+    painter.drawPicture(0, above ? band : 0, recording.picture);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    const QRect room(margin, above ? 0 : recording.size.height(), lined.size.width() - 2 * margin,
+                     band);
+    painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter,
+                     metrics.elidedText(line, Qt::ElideMiddle, room.width()));
+    painter.end();
+    return lined;
+}
+
 void DrawRecording(const WindowRecording& recording, QPainter& painter, const QRectF& target) {
     const QSizeF size = recording.size;
     const double scale = std::min(target.width() / size.width(), target.height() / size.height());
@@ -67,9 +88,10 @@ void DrawRecording(const WindowRecording& recording, QPainter& painter, const QR
     painter.restore();
 }
 
-void PrintWindow(QPrinter& printer, QWidget& client) {
+void PrintWindow(QPrinter& printer, QWidget& client, const QString& header) {
     const PageLayoutKept kept(printer);
-    const WindowRecording recording = RecordWindow(client);
+    const WindowRecording recording =
+        WithLine(RecordWindow(client), header, client.font(), Qt::AlignTop);
     printer.setResolution(recording.picture.logicalDpiX());
     const bool wide = recording.size.width() > recording.size.height();
     printer.setPageOrientation(wide ? QPageLayout::Landscape : QPageLayout::Portrait);

@@ -115,7 +115,6 @@ TEST(PowerSpectrumTest, CosinePutsItsPowerInItsBin) {
         for (int j = 129; j <= 512; ++j) ASSERT_EQ(spectrum[std::size_t(j)], 0.0f) << j;
     }
     EXPECT_EQ(SpectrumCaption(0.61359231f), " .613");
-    EXPECT_EQ(SpectrumCaption(1.695011e-9f), " 1.69");  // of " 1.695011E-09"
 }
 
 // An overflowing power fails with the maximum of the powers before it.

@@ -4,9 +4,11 @@
 #include <cstdint>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "common/number_text.h"
 #include "common/safe_text.h"
+#include "report/results_text.h"
 
 namespace ritmova {
 namespace {
@@ -68,6 +70,43 @@ TEST(NumberTextTest, GeneralForm) {
     for (const auto& [value, type, expected] : cases) {
         EXPECT_EQ(type == 'f' ? NumberText(static_cast<float>(value)) : NumberText(value), expected)
             << value << type;
+    }
+}
+
+// The spectrum axis caption keeps the five characters of the general form while they still
+// tell the value's size, and otherwise gives two digits with their exponent, rounded half up
+// from the float's seven digits.
+TEST(SpectrumCaptionTest, FiveCharactersOrTwoDigitsAndExponent) {
+    // clang-format off
+    const std::pair<float, const char*> cases[] = {
+        // Five characters that read right stay as they are.
+        {0.61359231f, " .613"}, {0.024f, " .024"}, {0.001f, " .001"}, {1234.5f, " 1234"},
+        {0, " 0"}, {7.0f, " 7"},
+        // An exponent cut off: " 2.49" of " 2.495E-08", " 1.69" of " 1.695011E-09".
+        {2.495e-8f, "2.5e-8"}, {1.695011e-9f, "1.7e-9"}, {1.5e-5f, "1.5e-5"},
+        {9.96e-8f, "1.0e-7"}, {12345678, "1.2e7"},
+        // Integer digits cut off: " 7328" of " 7328230".
+        {7328230, "7.3e6"}, {12345, "1.2e4"}, {99999, "1.0e5"},
+        // Every significant digit cut off: " .000" of " .00025".
+        {0.00025f, "2.5e-4"}, {0.0001f, "1.0e-4"}};
+    // clang-format on
+    for (const auto& [value, expected] : cases)
+        EXPECT_EQ(SpectrumCaption(value), expected) << value;
+}
+
+// The short exponent form of negative and whole values.
+TEST(ShortExponentTextTest, SignAndCarry) {
+    const std::pair<float, const char*> cases[] = {
+        {-0.00025f, "-2.5e-4"}, {1, "1.0e0"}, {0.95f, "9.5e-1"}, {-9.95f, "-1.0e1"}, {0, "0.0e0"}};
+    for (const auto& [value, expected] : cases) EXPECT_EQ(ShortExponentText(value), expected);
+}
+
+// One is singular; none and many are plural.
+TEST(CountTextTest, EnglishNumber) {
+    const std::pair<std::size_t, const char*> cases[] = {
+        {0, "0 windows"}, {1, "1 window"}, {2, "2 windows"}, {21, "21 windows"}};
+    for (const auto& [count, expected] : cases) {
+        EXPECT_EQ(CountText(count, "window", "windows"), expected);
     }
 }
 
