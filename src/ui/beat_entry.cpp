@@ -8,18 +8,22 @@
 namespace ritmova {
 namespace {
 
-// Watches the key presses of the spin box's line edit.
+// Watches the key presses of the spin box, which has the focus and hands them to its line edit
+// (by a direct call, past any filter of the edit's).
 class BeatEntryGuard final : public QObject {
   public:
     BeatEntryGuard(QInputDialog& dialog, QSpinBox& spinBox, QLineEdit& edit)
-        : QObject(&dialog), dialog_(dialog), spinBox_(spinBox), edit_(edit),
+        : QObject(&dialog),
+          dialog_(dialog),
+          spinBox_(spinBox),
+          edit_(edit),
           label_(dialog.labelText()) {
-        edit.installEventFilter(this);
+        spinBox.installEventFilter(this);
     }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched != &edit_ || event->type() != QEvent::KeyPress) return false;
+        if (watched != &spinBox_ || event->type() != QEvent::KeyPress) return false;
         const auto& key = static_cast<const QKeyEvent&>(*event);
         if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
             return !spinBox_.hasAcceptableInput() && refuse(edit_.text());
@@ -43,10 +47,11 @@ class BeatEntryGuard final : public QObject {
     }
 
     bool refuse(const QString& typed) {
-        dialog_.setLabelText(label_ + "\n" + QString("'%1' is not taken: enter a beat from %2 to %3")
-                                                 .arg(typed)
-                                                 .arg(spinBox_.minimum())
-                                                 .arg(spinBox_.maximum()));
+        dialog_.setLabelText(label_ + "\n" +
+                             QString("'%1' is not taken: enter a beat from %2 to %3")
+                                 .arg(typed)
+                                 .arg(spinBox_.minimum())
+                                 .arg(spinBox_.maximum()));
         return true;
     }
 

@@ -69,9 +69,9 @@ TEST_F(Notes, TheWindowKeepsTheRoomOfItsLayout) {
     const MainWindowControls& c = form.controls();
     const auto shown = [&] {
         QList<QRect> parts;
-        for (const QWidget* control : std::initializer_list<const QWidget*>{
-                 c.tachogramPlot, c.spectrumPlot, c.poincarePlot, c.summaryLabel,
-                 c.saveResultsButton}) {
+        for (const QWidget* control :
+             std::initializer_list<const QWidget*>{c.tachogramPlot, c.spectrumPlot, c.poincarePlot,
+                                                   c.summaryLabel, c.saveResultsButton}) {
             parts << form.centralWidget()->rect().intersected(control->geometry());
         }
         return parts;
@@ -94,20 +94,26 @@ TEST_F(Notes, GoToBeatRefusesAnEntryOutOfRangeAloud) {
         QString keys;  // '\r' is Enter
         QString refused;
         int value;
-    } cases[] = {{"5000", "'5000'", 500}, {"-5", "'-'", 5}, {"0\r", "'0'", 1},
-                 {"1745\r", "", 1745}, {"12", "", 12}};
+    } cases[] = {{"5000", "'5000'", 500},
+                 {"-5", "'-'", 5},
+                 {"0\r", "'0'", 1},
+                 {"1745\r", "", 1745},
+                 {"12", "", 12}};
     for (const auto& [keys, refused, value] : cases) {
         SCOPED_TRACE(keys.toStdString());
         QString label;
         int entered = 0;
         form.setBeatAnswer([&](QInputDialog& dialog) {
-            auto* edit = dialog.findChild<QSpinBox*>()->findChild<QLineEdit*>();
-            edit->selectAll();
+            dialog.show();  // the keys go where the focus is, as a user's do
+            dialog.activateWindow();
+            EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::focusWidget(); }, 5'000));
+            QWidget* focus = QApplication::focusWidget();
+            dialog.findChild<QSpinBox*>()->selectAll();
             for (const QChar key : keys) {
                 const bool enter = key == '\r';
                 QKeyEvent press(QEvent::KeyPress, enter ? int{Qt::Key_Return} : key.unicode(),
                                 Qt::NoModifier, enter ? QString() : QString(key));
-                QApplication::sendEvent(edit, &press);
+                QApplication::sendEvent(focus, &press);
             }
             label = dialog.labelText();
             entered = dialog.intValue();
@@ -195,7 +201,8 @@ TEST(WindowLine, SitsBesideTheDrawing) {
         QString line;
         Qt::Alignment side;
         bool drawnLower;  // the drawing starts below the line
-    } cases[] = {{"", Qt::AlignTop, false}, {"rec.int", Qt::AlignTop, true},
+    } cases[] = {{"", Qt::AlignTop, false},
+                 {"rec.int", Qt::AlignTop, true},
                  {"rec.int", Qt::AlignBottom, false}};
     for (const auto& [line, side, drawnLower] : cases) {
         const WindowRecording lined = WithLine(bare, line, client.font(), side);
@@ -222,14 +229,16 @@ TEST(SvgFonts, FixedWidthFamiliesGetAGenericFallback) {
         QByteArray svg;
         QStringList fixed;
         QByteArray expected;
-    } cases[] = {
-        {R"(<text font-family="Courier New">)", {"Courier New"},
-         R"(<text font-family="'Courier New', monospace">)"},
-        {R"(<g font-family="DejaVu Sans"><g font-family="Mono">)", {"Mono"},
-         R"(<g font-family="DejaVu Sans"><g font-family="'Mono', monospace">)"},
-        {R"(<g font-family="O'Mono &amp; Co">)", {"O'Mono & Co"},
-         R"(<g font-family="'O\'Mono &amp; Co', monospace">)"},
-        {R"(<g font-family="Courier New">)", {}, R"(<g font-family="Courier New">)"}};
+    } cases[] = {{R"(<text font-family="Courier New">)",
+                  {"Courier New"},
+                  R"(<text font-family="'Courier New', monospace">)"},
+                 {R"(<g font-family="DejaVu Sans"><g font-family="Mono">)",
+                  {"Mono"},
+                  R"(<g font-family="DejaVu Sans"><g font-family="'Mono', monospace">)"},
+                 {R"(<g font-family="O'Mono &amp; Co">)",
+                  {"O'Mono & Co"},
+                  R"(<g font-family="'O\'Mono &amp; Co', monospace">)"},
+                 {R"(<g font-family="Courier New">)", {}, R"(<g font-family="Courier New">)"}};
     for (const auto& [svg, fixed, expected] : cases) {
         EXPECT_EQ(WithMonospaceFallback(svg, fixed), expected);
     }
@@ -253,8 +262,9 @@ TEST(WindowNotes, NamesAndLines) {
 TEST(WindowProgram, AnExportThatWorksPrintsNothing) {
     QTemporaryDir folder;
     const QString err = folder.filePath("err"), image = folder.filePath("x.png");
-    const QString command = QString("env -u DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR='%1' %2 "
-                                    "'%3' --start 1025 --export '%4' 2>'%5'")
+    const QString command = QString(
+                                "env -u DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR='%1' %2 "
+                                "'%3' --start 1025 --export '%4' 2>'%5'")
                                 .arg(folder.path(), RITMOVA_WINDOW, Example, image, err);
     const int status = std::system(command.toLocal8Bit().constData());
     EXPECT_EQ(WEXITSTATUS(status), 0);
