@@ -6,7 +6,6 @@
 
 #include "common/command_failure.h"
 #include "common/safe_text.h"
-#include "ecg/channel_choice.h"
 #include "ecg/edf_file.h"
 #include "ecg/r_peak_detector.h"
 #include "ecg/signal_reader.h"
@@ -39,11 +38,9 @@ void RequireAnnotatorName(const std::string& annotator) {
 // first ECG channel, else of the first signal.
 double EdfAnnotationFrequency(const std::string& path, const std::string& channel) {
     EdfHeader header = ReadEdfHeader(path);
-    std::vector<ChannelName> names;
-    for (const EdfSignal& s : header.signals) names.push_back({s.label, s.transducer});
     std::size_t index = 0;
     try {
-        index = ChooseChannel(names, channel);
+        index = ChooseEdfChannel(header, channel);
     } catch (const CommandFailure&) {
         if (!channel.empty()) throw;
     }

@@ -52,18 +52,8 @@ TEST(RrIntervalTest, KeepsOnlyNormalToNormalIntervalsOutsideEpisodes) {
 
 // Every interval between successive beats of the reference tool's dump, in samples over 360.
 TEST(RrIntervalTest, AgreesWithTheReferenceDump) {
-    std::ifstream dump(Ecg + "/expected/rdann-100-atr.txt");
     std::vector<double> expected;
-    long previous = -1;
-    for (std::string line; std::getline(dump, line);) {
-        std::istringstream fields(line);
-        std::string time, type;
-        long sample = 0;
-        fields >> time >> sample >> type;
-        if (type == "+") continue;
-        if (previous >= 0) expected.push_back(double(sample - previous) / 360);
-        previous = sample;
-    }
+    for (long gap : testing::DumpedBeatGaps100()) expected.push_back(double(gap) / 360);
     BeatSeries series;
     series.ticksPerSecond = 360;
     TakeBeats(ReadAnnotations(Ecg + "/mitdb/100.atr"), series);
