@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cmath>
 #include <optional>
 
 #include "common/command_failure.h"
@@ -65,7 +67,34 @@ void ReadRecordFacts(const std::string& path, const BeatOptions& options, BeatSe
             "--frequency HZ");
 }
 
+// The beat code an EDF+ annotation's text names: a beat mnemonic ("N", "V"...), or "QRS" or
+// "R" for a beat of no class; 0 for a text that is not a beat.
+int EdfBeatCode(const std::string& text) {
+    if (text == "QRS" || text == "R") return 1;
+    for (int code = 1; code <= MaxAnnotationCode; ++code)
+        if (IsBeatCode(code) && CodeMnemonic(code) == text) return code;
+    return 0;
+}
+
+// The beats among an EDF+ file's own annotations, in ticks of the chosen channel's samples.
+BeatSeries EdfAnnotatedBeats(const std::string& path, const BeatOptions& options) {
+    BeatSeries series;
+    series.source = EdfAnnotator;
+    ReadRecordFacts(path, options, series);
+    series.ticksPerSecond = series.samplesPerSecond;
+    for (const EdfAnnotation& a : ReadEdfAnnotations(path)) {
+        int code = EdfBeatCode(a.text);
+        if (code != 0)
+            series.beats.push_back({std::llround(a.onsetSeconds * series.ticksPerSecond), code});
+    }
+    std::ranges::stable_sort(series.beats, {}, &Beat::tick);
+    if (series.beats.empty()) throw CommandFailure("its EDF+ annotations hold no beats");
+    return series;
+}
+
 BeatSeries AnnotatedBeats(const std::string& path, const BeatOptions& options) {
+    if (IsEdfPath(path) && options.annotator == EdfAnnotator)
+        return EdfAnnotatedBeats(path, options);
     RequireAnnotatorName(options.annotator);
     BeatSeries series;
     series.source = options.annotator;
