@@ -73,9 +73,9 @@ void PlotAxes::draw(const QString& title, const QString& xName, const QString& y
     for (const double value : y_.values) {
         const double at = mapY(value);
         painter_.drawLine(QPointF(area_.left() - TickLength, at), QPointF(area_.left(), at));
-        painter_.drawText(QRectF(rect_.left(), at - line / 2, area_.left() - rect_.left() -
-                                                                  TickLength - 2, line),
-                          Qt::AlignRight | Qt::AlignVCenter, tickText(y_, value));
+        painter_.drawText(
+            QRectF(rect_.left(), at - line / 2, area_.left() - rect_.left() - TickLength - 2, line),
+            Qt::AlignRight | Qt::AlignVCenter, tickText(y_, value));
     }
     painter_.drawText(QRectF(area_.left(), area_.bottom() + TickLength + line, area_.width(), line),
                       Qt::AlignHCenter | Qt::AlignTop, xName);

@@ -97,8 +97,8 @@ void drawPeaks(QPainter& painter, const PlotAxes& axes, const Spectrum& spectrum
     for (std::size_t band = 1; band < BandCount; ++band) {
         const std::optional<double> peak = results.measures[firstMeasure + UlfPeak + band].value;
         if (!peak) continue;
-        const auto at = std::lower_bound(spectrum.frequencyHz.begin(), spectrum.frequencyHz.end(),
-                                         *peak);
+        const auto at =
+            std::lower_bound(spectrum.frequencyHz.begin(), spectrum.frequencyHz.end(), *peak);
         if (at == spectrum.frequencyHz.end()) continue;
         const double density =
             spectrum.densityMs2PerHz[static_cast<std::size_t>(at - spectrum.frequencyHz.begin())];
@@ -132,7 +132,8 @@ void PaintSpectrum(QPainter& painter, const QRectF& rect, const StretchResults& 
     const QString title = method == SpectrumMethod::Welch         ? "Welch spectrum"
                           : method == SpectrumMethod::LombScargle ? "Lomb-Scargle spectrum"
                                                                   : "Autoregressive spectrum";
-    if (!spectrum.Available()) return DrawEmptyPlot(painter, rect, title, PlotText(spectrum.reason));
+    if (!spectrum.Available())
+        return DrawEmptyPlot(painter, rect, title, PlotText(spectrum.reason));
     const auto shown = static_cast<std::size_t>(
         std::upper_bound(spectrum.frequencyHz.begin(), spectrum.frequencyHz.end(), ShownHzLimit) -
         spectrum.frequencyHz.begin());
@@ -142,7 +143,8 @@ void PaintSpectrum(QPainter& painter, const QRectF& rect, const StretchResults& 
     const auto vlf = static_cast<std::size_t>(
         std::lower_bound(hz.begin(), hz.end(), BandTable[1].lowHz) - hz.begin());
     const double top = vlf < density.size() ? extremes(density.subspan(vlf)).second : 1;
-    const PlotAxes axes(painter, rect, NiceTicks(0, std::min(ShownHzLimit, spectrum.frequencyHz.back()), 6),
+    const PlotAxes axes(painter, rect,
+                        NiceTicks(0, std::min(ShownHzLimit, spectrum.frequencyHz.back()), 6),
                         NiceTicks(0, top > 0 ? top : 1, 5));
     painter.save();
     painter.setClipRect(axes.area());
