@@ -36,9 +36,8 @@ std::string readAll(const QString& path) {
 
 Outcome run(const QTemporaryDir& folder, const std::string& command) {
     const QString out = folder.filePath("stdout"), err = folder.filePath("stderr");
-    const int status = std::system((command + " </dev/null >" + out.toStdString() + " 2>" +
-                                    err.toStdString())
-                                       .c_str());
+    const int status = std::system(
+        (command + " </dev/null >" + out.toStdString() + " 2>" + err.toStdString()).c_str());
     return {WEXITSTATUS(status), readAll(out), readAll(err)};
 }
 
@@ -63,7 +62,8 @@ std::optional<double> jsonNumber(const std::string& json, std::string_view key) 
 TEST(HrvReport, TextHoldsEveryNumberOfTheConsoleTool) {
     QTemporaryDir folder;
     const std::string options = "--from 120 --to 1500 --correct threshold:medium";
-    const Outcome cli = run(folder, std::string(RITMOVA_CLI) + " hrv " + options + " " + Recording24);
+    const Outcome cli =
+        run(folder, std::string(RITMOVA_CLI) + " hrv " + options + " " + Recording24);
     ASSERT_EQ(cli.status, 0) << cli.err;
     ReadOptions read;
     read.exact = true;
@@ -87,8 +87,9 @@ TEST(HrvReport, TextHoldsEveryNumberOfTheConsoleTool) {
         if (!value) continue;
         char shown[64];
         std::snprintf(shown, sizeof shown, "%.*f", row.decimals, *value);
-        const std::string expected = row.unit.empty() ? std::string(" ") + shown + "\n"
-                                                      : " " + std::string(shown) + " " + std::string(row.unit);
+        const std::string expected = row.unit.empty()
+                                         ? std::string(" ") + shown + "\n"
+                                         : " " + std::string(shown) + " " + std::string(row.unit);
         const bool found = text.find(expected) != std::string::npos ||
                            text.find(" " + std::string(shown) + "  ") != std::string::npos;
         EXPECT_TRUE(found) << row.key << ": " << shown;
@@ -104,8 +105,8 @@ TEST(HrvReport, CommandLineWritesOrSaysWhyAndLeavesOutAsItWas) {
     const std::string window = RITMOVA_WINDOW;
     const QString out = folder.filePath("out.pdf");
     const std::string outPath = out.toStdString();
-    const Outcome written = run(folder, window + " " + Recording24 + " --report " + outPath +
-                                        " --correct auto --units s");
+    const Outcome written = run(
+        folder, window + " " + Recording24 + " --report " + outPath + " --correct auto --units s");
     EXPECT_EQ(written.status, 0) << written.err;
     EXPECT_NE(pdfText(folder, out).find("SDNN"), std::string::npos);
     QFile old(out);
@@ -129,7 +130,7 @@ TEST(HrvReport, CommandLineWritesOrSaysWhyAndLeavesOutAsItWas) {
         EXPECT_EQ(readAll(out), "old");
     }
     const Outcome unwritable = run(folder, window + " " + Recording24 + " --report " +
-                                           folder.filePath("no/such/r.pdf").toStdString());
+                                               folder.filePath("no/such/r.pdf").toStdString());
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_NE(unwritable.err.find("cannot write"), std::string::npos) << unwritable.err;
 }
@@ -138,8 +139,8 @@ TEST(HrvReport, CommandLineWritesOrSaysWhyAndLeavesOutAsItWas) {
 // usage error, and so are values it would refuse.
 TEST(HrvReport, CommandLineTakesTheConsoleToolsOptions) {
     const WindowCommandLine line = ParseWindowCommandLine(
-        {"f.txt", "--report", "o.pdf", "--from", "60", "--to=90.5", "--correct", "auto",
-         "--units", "auto", "--skip-lines", "2", "--column", "3"});
+        {"f.txt", "--report", "o.pdf", "--from", "60", "--to=90.5", "--correct", "auto", "--units",
+         "auto", "--skip-lines", "2", "--column", "3"});
     ASSERT_EQ(line.request, WindowRequest::Report) << line.message;
     EXPECT_EQ(line.file.value_or(""), "f.txt");
     EXPECT_EQ(line.report, "o.pdf");
@@ -151,9 +152,11 @@ TEST(HrvReport, CommandLineTakesTheConsoleToolsOptions) {
     EXPECT_EQ(line.read.column, 3u);
     EXPECT_TRUE(line.read.exact);
     const std::pair<std::vector<std::string>, std::string> refused[] = {
-        {{"f", "--report", "o.pdf", "--from", "9", "--to", "9"}, "ritmova: --to must be above --from\n"},
+        {{"f", "--report", "o.pdf", "--from", "9", "--to", "9"},
+         "ritmova: --to must be above --from\n"},
         {{"f", "--report", "o.pdf", "--units", "h"}, "ritmova: --units 'h': give s, ms or auto\n"},
-        {{"f", "--report", "o.pdf", "--report", "p.pdf"}, "ritmova: --report is given more than once\n"},
+        {{"f", "--report", "o.pdf", "--report", "p.pdf"},
+         "ritmova: --report is given more than once\n"},
         {{"f", "--report", "o.pdf", "--start", "3"}, "Usage: ritmova FILE --report OUT.pdf"},
         {{"--report", "o.pdf"}, "Usage: ritmova FILE --report OUT.pdf"},
         {{"f", "--skip-lines", "1"}, "Usage: ritmova FILE --report OUT.pdf"}};

@@ -50,8 +50,9 @@ const std::pair<const char*, Painting> Plots[] = {
                     const StretchResults& s) { PaintPoincare(p, r, rr, s); }},
     {"histogram", [](QPainter& p, const QRectF& r, const std::vector<double>& rr,
                      const StretchResults&) { PaintHistogram(p, r, rr); }},
-    {"dfa", [](QPainter& p, const QRectF& r, const std::vector<double>&,
-               const StretchResults& s) { PaintDfa(p, r, s); }}};
+    {"dfa", [](QPainter& p, const QRectF& r, const std::vector<double>&, const StretchResults& s) {
+         PaintDfa(p, r, s);
+     }}};
 
 std::size_t pixelsWhere(const QImage& image, const std::function<bool(QRgb)>& test,
                         const QRect& part) {
@@ -80,8 +81,8 @@ TEST(StandardPlots, PaintWithinTheirRectangleForAnyData) {
             paint(painter, inside, rr, results);
             painter.end();
             const auto white = [](QRgb pixel) { return pixel == qRgb(255, 255, 255); };
-            EXPECT_EQ(pixelsWhere(image, white, whole), pixelsWhere(image, white, inside) +
-                                                            420u * 320u - 400u * 300u);
+            EXPECT_EQ(pixelsWhere(image, white, whole),
+                      pixelsWhere(image, white, inside) + 420u * 320u - 400u * 300u);
             EXPECT_LT(pixelsWhere(image, white, inside), 400u * 300u);
             const std::size_t blue = pixelsWhere(image, bluish, whole);
             if (count == 0) {
