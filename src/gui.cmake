@@ -7,10 +7,14 @@ add_library(ritmova_gui STATIC
   ui/fixed_width_font.cpp
   ui/main_window.cpp
   ui/main_window_trend.cpp
+  ui/main_window_standard.cpp
   ui/main_window_load.cpp
   ui/load_layout.cpp
   ui/picture_box.cpp
   ui/qt_window_port.cpp
+  ui/standard_plot_view.cpp
+  ui/standard_window.cpp
+  ui/standard_window_results.cpp
   ui/trend_plot.cpp
   ui/trend_window.cpp
   ui/window_export.cpp

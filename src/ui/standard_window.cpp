@@ -1,0 +1,320 @@
+#include "ui/standard_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QShortcut>
+#include <QSplitter>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <exception>
+
+#include "common/latest_work.h"
+#include "ui/common_dialog.h"
+#include "ui/standard_plot_view.h"
+#include "ui/window_export.h"
+#include "ui/window_printing.h"
+
+namespace ritmova {
+namespace {
+
+using namespace standard;
+
+// The choices kept between sessions, beside the main window's.
+QSettings settings() {
+    return QSettings("ritmova", "ritmova");
+}
+constexpr const char* FromKey = "StandardAnalysis/From";
+constexpr const char* ToKey = "StandardAnalysis/To";
+constexpr const char* CorrectionKey = "StandardAnalysis/Correction";
+constexpr const char* SpectraKey = "StandardAnalysis/Spectra";
+constexpr const char* HeartRateKey = "StandardAnalysis/HeartRate";
+
+constexpr std::array<const char*, SpectrumMethodCount> SpectrumLabels{"Welch", "Lomb-Scargle",
+                                                                      "Autoregressive"};
+
+QLineEdit* timeField(QWidget* parent, const QString& placeholder) {
+    auto* field = new QLineEdit(parent);
+    field->setPlaceholderText(placeholder);
+    field->setToolTip(QObject::tr("Seconds (95), m:ss (1:35) or h:mm:ss (1:01:35) from the "
+                                  "first beat; empty for the recording's %1")
+                          .arg(placeholder));
+    field->setMaximumWidth(110);
+    return field;
+}
+
+}  // namespace
+
+StandardWindow::StandardWindow(QPrinter& printer, QWidget* parent)
+    : QWidget(parent, Qt::Window), printer_(printer) {
+    setWindowTitle(tr("Standard analysis"));
+    exportDialog_ = std::make_unique<QtCommonDialog>(this, printer_);
+    exportDialog_->setSuffixFromFilter(true);
+    work_ = std::make_unique<LatestWork>();
+    auto* panel = new QWidget(this);
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(createStretchControls());
+    column->addWidget(createSettingsControls());
+    summary_ = new QLabel(panel);
+    summary_->setWordWrap(true);
+    summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    column->addWidget(summary_);
+    table_ = new QTreeWidget(panel);
+    table_->setHeaderLabels({tr("Measure"), tr("Value"), tr("Unit")});
+    table_->setRootIsDecorated(false);
+    table_->setUniformRowHeights(true);
+    column->addWidget(table_, 1);
+    column->addWidget(createButtons());
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->addWidget(panel);
+    splitter->addWidget(createPlots());
+    splitter->setStretchFactor(1, 1);
+    splitter->setChildrenCollapsible(false);
+    view_ = splitter;
+    status_ = new QLabel(this);
+    status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(splitter, 1);
+    layout->addWidget(status_);
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
+    new QShortcut(QKeySequence::Copy, this, this, &StandardWindow::copyResults);
+    restoreChoices();
+    const QSize screen = this->screen()->availableSize();
+    resize(std::min(1400, screen.width() * 9 / 10), std::min(900, screen.height() * 9 / 10));
+}
+
+StandardWindow::~StandardWindow() {
+    work_.reset();  // waits for a task under way, which posts to the window
+}
+
+QWidget* StandardWindow::createStretchControls() {
+    auto* box = new QGroupBox(tr("Stretch"), this);
+    auto* grid = new QGridLayout(box);
+    from_ = timeField(box, tr("start"));
+    to_ = timeField(box, tr("end"));
+    auto* whole = new QPushButton(tr("&Whole"), box);
+    previous_ = new QPushButton(tr("< &Previous 5 min"), box);
+    next_ = new QPushButton(tr("&Next 5 min >"), box);
+    auto* fromLabel = new QLabel(tr("&From"), box);
+    fromLabel->setBuddy(from_);
+    grid->addWidget(fromLabel, 0, 0);
+    grid->addWidget(from_, 0, 1);
+    grid->addWidget(new QLabel(tr("to"), box), 0, 2);
+    grid->addWidget(to_, 0, 3);
+    grid->addWidget(whole, 0, 4);
+    grid->addWidget(previous_, 1, 0, 1, 2);
+    grid->addWidget(next_, 1, 2, 1, 3);
+    connect(from_, &QLineEdit::editingFinished, this, [this] {
+        if (from_->isModified()) start();
+        from_->setModified(false);
+    });
+    connect(to_, &QLineEdit::editingFinished, this, [this] {
+        if (to_->isModified()) start();
+        to_->setModified(false);
+    });
+    connect(whole, &QPushButton::clicked, this, [this] { setStretch(std::nullopt, std::nullopt); });
+    connect(previous_, &QPushButton::clicked, this, [this] { stepSegment(false); });
+    connect(next_, &QPushButton::clicked, this, [this] { stepSegment(true); });
+    return box;
+}
+
+QWidget* StandardWindow::createSettingsControls() {
+    auto* box = new QGroupBox(tr("Settings"), this);
+    auto* form = new QFormLayout(box);
+    correction_ = new QComboBox(box);
+    for (const CorrectionChoice& choice : CorrectionChoices) {
+        correction_->addItem(tr(choice.label.data()));
+    }
+    auto* spectra = new QHBoxLayout;
+    for (std::size_t m = 0; m < SpectrumMethodCount; ++m) {
+        spectra_[m] = new QCheckBox(tr(SpectrumLabels[m]), box);
+        spectra->addWidget(spectra_[m]);
+        connect(spectra_[m], &QCheckBox::toggled, this, [this] {
+            keepChoices();
+            showSpectraChoice();
+        });
+    }
+    spectra->addStretch();
+    axis_ = new QComboBox(box);
+    axis_->addItems({tr("R-R interval (ms)"), tr("Heart rate (bpm)")});
+    form->addRow(tr("&Correction"), correction_);
+    form->addRow(tr("Spectra"), spectra);
+    form->addRow(tr("Plot o&ver time"), axis_);
+    connect(correction_, &QComboBox::currentIndexChanged, this, [this] { start(); });
+    connect(axis_, &QComboBox::currentIndexChanged, this, [this] {
+        keepChoices();
+        showPlots();
+    });
+    return box;
+}
+
+QWidget* StandardWindow::createButtons() {
+    auto* buttons = new QWidget(this);
+    auto* row = new QHBoxLayout(buttons);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* copy = new QPushButton(tr("C&opy table"), buttons);
+    copy->setToolTip(tr("The settings and results as tab-separated text (Ctrl+C)"));
+    auto* print = new QPushButton(tr("P&rint..."), buttons);
+    auto* exportImage = new QPushButton(tr("E&xport image..."), buttons);
+    row->addWidget(copy);
+    row->addStretch();
+    row->addWidget(print);
+    row->addWidget(exportImage);
+    connect(copy, &QPushButton::clicked, this, &StandardWindow::copyResults);
+    connect(print, &QPushButton::clicked, this, &StandardWindow::printView);
+    connect(exportImage, &QPushButton::clicked, this, &StandardWindow::exportView);
+    return buttons;
+}
+
+QWidget* StandardWindow::createPlots() {
+    auto* plots = new QWidget(this);
+    auto* grid = new QGridLayout(plots);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(4);
+    tachogram_ = new TachogramView(plots);
+    grid->addWidget(tachogram_, 0, 0, 1, 3);
+    for (std::size_t m = 0; m < SpectrumMethodCount; ++m) {
+        spectrumPlots_[m] = new StandardPlotView(plots);
+        grid->addWidget(spectrumPlots_[m], 1, static_cast<int>(m));
+    }
+    poincare_ = new StandardPlotView(plots);
+    histogram_ = new StandardPlotView(plots);
+    dfa_ = new StandardPlotView(plots);
+    grid->addWidget(poincare_, 2, 0);
+    grid->addWidget(histogram_, 2, 1);
+    grid->addWidget(dfa_, 2, 2);
+    for (int row = 0; row < 3; ++row) grid->setRowStretch(row, 1);
+    for (int col = 0; col < 3; ++col) grid->setColumnStretch(col, 1);
+    connect(tachogram_, &TachogramView::stretchDragged, this,
+            [this](double fromS, double toS) { setStretch(std::round(fromS), std::round(toS)); });
+    return plots;
+}
+
+void StandardWindow::restoreChoices() {
+    const QSettings kept = settings();
+    const QSignalBlocker blockCorrection(correction_), blockAxis(axis_);
+    from_->setText(kept.value(FromKey).toString());
+    to_->setText(kept.value(ToKey).toString());
+    const std::string correction = kept.value(CorrectionKey).toString().toStdString();
+    correction_->setCurrentIndex(static_cast<int>(FindCorrectionChoice(correction).value_or(0)));
+    const std::string spectra =
+        kept.value(SpectraKey, SpectraText(DefaultSpectraShown)).toString().toStdString();
+    const SpectraShown shown = ParseSpectra(spectra).value_or(DefaultSpectraShown);
+    for (std::size_t m = 0; m < SpectrumMethodCount; ++m) {
+        const QSignalBlocker block(spectra_[m]);
+        spectra_[m]->setChecked(shown[m]);
+    }
+    axis_->setCurrentIndex(kept.value(HeartRateKey, false).toBool() ? 1 : 0);
+    showSpectraChoice();
+}
+
+void StandardWindow::keepChoices() const {
+    QSettings kept = settings();
+    kept.setValue(FromKey, from_->text().trimmed());
+    kept.setValue(ToKey, to_->text().trimmed());
+    const auto index = static_cast<std::size_t>(correction_->currentIndex());
+    kept.setValue(CorrectionKey, QString::fromUtf8(CorrectionChoices[index].text.data()));
+    SpectraShown shown{};
+    for (std::size_t m = 0; m < SpectrumMethodCount; ++m) shown[m] = spectra_[m]->isChecked();
+    kept.setValue(SpectraKey, QString::fromStdString(SpectraText(shown)));
+    kept.setValue(HeartRateKey, axis_->currentIndex() == 1);
+}
+
+void StandardWindow::setStretch(std::optional<double> fromS, std::optional<double> toS) {
+    from_->setText(fromS ? QString::fromStdString(ClockText(*fromS)) : QString());
+    to_->setText(toS ? QString::fromStdString(ClockText(*toS)) : QString());
+    start();
+}
+
+void StandardWindow::stepSegment(bool forward) {
+    const std::optional<StretchChoice> choice = stretchChoice();
+    if (!choice || !outcome_.recording || outcome_.recording->timesS.empty()) return;
+    const double duration = outcome_.recording->timesS.back();
+    const auto step = StepSegment(choice->fromS, choice->toS, duration, forward);
+    if (!step) {
+        fail(forward ? tr("no complete 5-min segment after this stretch")
+                     : tr("no complete 5-min segment before this stretch"));
+        return;
+    }
+    setStretch(step->first, step->second);
+}
+
+// The stretch the fields give; a field that is not a time fails with its reason.
+std::optional<StretchChoice> StandardWindow::stretchChoice() {
+    try {
+        StretchChoice choice;
+        choice.fromS = ParseClockTime(from_->text().toStdString());
+        choice.toS = ParseClockTime(to_->text().toStdString());
+        return choice;
+    } catch (const std::exception& failure) {
+        fail(QString::fromStdString(failure.what()));
+        return std::nullopt;
+    }
+}
+
+void StandardWindow::closeEvent(QCloseEvent* event) {
+    cancel();
+    event->accept();
+}
+
+void StandardWindow::copyResults() {
+    const QString text = resultsText();
+    if (text.isEmpty()) {
+        fail(tr("no results to copy"));
+        return;
+    }
+    QApplication::clipboard()->setText(text);
+    status_->setText(tr("The results table is on the clipboard, as tab-separated text."));
+}
+
+// The view on one page of the main window's printer, as its Print does with the window.
+void StandardWindow::printView() {
+    QPrintDialog dialog(&printer_, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    try {
+        PrintWindow(printer_, *view_);
+    } catch (const std::exception& failure) {
+        fail(QString::fromStdString(failure.what()));
+    }
+}
+
+// The view as shown, as PNG, SVG or PDF, through the main window's export.
+void StandardWindow::exportView() {
+    try {
+        exportDialog_->setFilter(ImageFilter);
+        exportDialog_->setFilterIndex(1);
+        if (!exportDialog_->showSave()) return;
+        ExportWindowImage(*view_, exportDialog_->chosenPath());
+    } catch (const std::exception& failure) {
+        const QString name = QFileInfo(exportDialog_->chosenPath()).fileName();
+        fail(name + ": " + QString::fromStdString(failure.what()));
+    }
+}
+
+void StandardWindow::fail(const QString& reason) {
+    QApplication::beep();
+    status_->setText(reason);
+}
+
+QString StandardWindow::statusText() const {
+    return status_->text();
+}
+
+}  // namespace ritmova
