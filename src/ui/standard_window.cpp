@@ -23,6 +23,8 @@
 #include <QSplitter>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 #include <exception>
 
 #include "common/latest_work.h"
@@ -215,7 +217,7 @@ void StandardWindow::restoreChoices() {
     const std::string correction = kept.value(CorrectionKey).toString().toStdString();
     correction_->setCurrentIndex(static_cast<int>(FindCorrectionChoice(correction).value_or(0)));
     const std::string spectra =
-        kept.value(SpectraKey, SpectraText(DefaultSpectraShown)).toString().toStdString();
+        kept.value(SpectraKey, QString::fromStdString(SpectraText(DefaultSpectraShown))).toString().toStdString();
     const SpectraShown shown = ParseSpectra(spectra).value_or(DefaultSpectraShown);
     for (std::size_t m = 0; m < SpectrumMethodCount; ++m) {
         const QSignalBlocker block(spectra_[m]);

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMetaObject>
 #include <QTreeWidget>
@@ -218,15 +219,17 @@ void StandardWindow::showPlots() {
         const bool heartRate = axis_->currentIndex() == 1;
         tachogram_->setPainter(
             [recording, results, artifacts, heartRate](QPainter& painter, const QRectF& rect) {
-                TachogramPlotData data{recording->rrMs, recording->timesS};
-                data.artifactBeats = *artifacts;
-                data.heartRate = heartRate;
+                TachogramPlotData plot;
+                plot.rrMs = recording->rrMs;
+                plot.timesS = recording->timesS;
+                plot.artifactBeats = *artifacts;
+                plot.heartRate = heartRate;
                 if (results) {
-                    data.stretchStartS = results->stretch.startS;
-                    data.stretchEndS = results->stretch.endS;
-                    data.correctedBeats = results->correction.correctedBeats;
+                    plot.stretchStartS = results->stretch.startS;
+                    plot.stretchEndS = results->stretch.endS;
+                    plot.correctedBeats = results->correction.correctedBeats;
                 }
-                PaintTachogram(painter, rect, data);
+                PaintTachogram(painter, rect, plot);
             });
     }
     showResultPlots();
