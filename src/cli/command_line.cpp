@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/safe_text.h"
+#include "report/analysis_options.h"
 
 namespace ritmova::cli {
 namespace {
@@ -123,17 +124,6 @@ void addReadingOptions(CLI::App& command, CommandLine& line, std::string& units,
     });
 }
 
-// Seconds from the first beat: a number from 0 on; an empty text when it is, else why not.
-std::string parseSeconds(const std::string& text, std::optional<double>* seconds) {
-    double value = 0;
-    const char* end = text.data() + text.size();
-    const auto result = std::from_chars(text.data(), end, value);
-    if (result.ptr != end || result.ec != std::errc() || !(value >= 0) || value > 1e12)
-        return "give seconds as a number from 0 on";
-    if (seconds) *seconds = value;
-    return "";
-}
-
 // The hrv command's own options, parsed into `line.hrv` once the command line is read.
 struct HrvTexts {
     std::string from, to, segments = "whole", correct = "none";
@@ -143,8 +133,8 @@ void addHrvOptions(CLI::App& command, CommandLine& line, HrvTexts& texts) {
     const auto checked = [](auto parse) {
         return [parse](const std::string& text) { return parse(text, nullptr); };
     };
-    command.add_option("--from", texts.from)->check(checked(parseSeconds));
-    command.add_option("--to", texts.to)->check(checked(parseSeconds));
+    command.add_option("--from", texts.from)->check(checked(ParseSeconds));
+    command.add_option("--to", texts.to)->check(checked(ParseSeconds));
     command.add_option("--segments", texts.segments)->check(checked(ParseSegments));
     command.add_option("--correct", texts.correct)->check(checked(ParseCorrection));
     command.add_flag("--spectrum", line.hrv.densities);
@@ -152,8 +142,8 @@ void addHrvOptions(CLI::App& command, CommandLine& line, HrvTexts& texts) {
 
 void finishHrvOptions(CommandLine& line, const HrvTexts& texts) {
     standard::StretchChoice& stretch = line.hrv.stretch;
-    if (!texts.from.empty()) parseSeconds(texts.from, &stretch.fromS);
-    if (!texts.to.empty()) parseSeconds(texts.to, &stretch.toS);
+    if (!texts.from.empty()) ParseSeconds(texts.from, &stretch.fromS);
+    if (!texts.to.empty()) ParseSeconds(texts.to, &stretch.toS);
     if (stretch.fromS && stretch.toS && !(*stretch.toS > *stretch.fromS))
         throw CLI::ParseError("--to must be above --from", 2);
     ParseSegments(texts.segments, &stretch.segmentS);

@@ -1,7 +1,6 @@
 #include "cli/hrv_command.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <thread>
 #include <utility>
@@ -21,16 +20,6 @@ using namespace standard;
 
 // Small, so that the two workers finish close together; a chunk costs one lock and one write.
 constexpr std::size_t FilesPerChunk = 32;
-
-// A positive finite number that is the whole of `text`.
-std::optional<double> positiveNumber(std::string_view text) {
-    double value = 0;
-    const char* end = text.data() + text.size();
-    const auto result = std::from_chars(text.data(), end, value);
-    if (result.ptr != end || result.ec != std::errc() || !(value > 0) || value > 1e12)
-        return std::nullopt;
-    return value;
-}
 
 void appendReason(std::string& err, std::string_view name, std::string_view reason) {
     err += SafeText(name);
@@ -127,49 +116,6 @@ void analyseFile(const CommandLine& line, std::size_t index, ChunkText& text) {
 }
 
 }  // namespace
-
-std::string ParseSegments(const std::string& text, std::optional<double>* segmentS) {
-    std::optional<double> length;
-    if (text != "whole") {
-        const std::string_view view(text);
-        if (view.ends_with("min")) {
-            length = positiveNumber(view.substr(0, view.size() - 3));
-            if (length) *length *= 60;
-        } else if (view.ends_with('s')) {
-            length = positiveNumber(view.substr(0, view.size() - 1));
-        }
-        if (!length) return "give whole, or a length such as 5min or 300s";
-    }
-    if (segmentS) *segmentS = length;
-    return "";
-}
-
-std::string ParseCorrection(const std::string& text, CorrectionSettings* settings) {
-    CorrectionSettings parsed;
-    const std::string_view view(text);
-    if (view == "auto") {
-        parsed.method = CorrectionMethod::Automatic;
-    } else if (view.starts_with("threshold:")) {
-        parsed.method = CorrectionMethod::Threshold;
-        const std::string_view level = view.substr(10);
-        const auto* named =
-            std::find(ThresholdLevelNames.begin(), ThresholdLevelNames.end() - 1, level);
-        if (named != ThresholdLevelNames.end() - 1) {
-            parsed.level = static_cast<ThresholdLevel>(named - ThresholdLevelNames.begin());
-            parsed.thresholdS = ThresholdLevelSeconds[static_cast<std::size_t>(parsed.level)];
-        } else if (const auto seconds = positiveNumber(level)) {
-            parsed.level = ThresholdLevel::Custom;
-            parsed.thresholdS = *seconds;
-        } else {
-            return "give threshold:LEVEL (very-low, low, medium, strong, very-strong) or "
-                   "threshold:SECONDS";
-        }
-    } else if (view != "none") {
-        return "give none, auto, threshold:LEVEL or threshold:SECONDS";
-    }
-    if (settings) *settings = parsed;
-    return "";
-}
 
 int RunHrv(const CommandLine& line) {
     const bool json = line.hrv.json;

@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "cli/batch_output.h"
+#include "report/analysis_options.h"
 #include "standard/five_minute.h"
 #include "standard/geometric.h"
 #include "standard/measure_rows.h"
@@ -46,26 +47,6 @@ void appendNumbers(std::string& out, std::span<const double> values) {
         AppendNumber(out, values[i], "null");
     }
     out += ']';
-}
-
-// The correction as --correct names it: none, threshold:LEVEL, threshold:SECONDS, auto.
-std::string correctionText(const CorrectionSettings& settings) {
-    switch (settings.method) {
-        case CorrectionMethod::Threshold: {
-            if (settings.level != ThresholdLevel::Custom) {
-                return "threshold:" +
-                       std::string(ThresholdLevelNames[static_cast<std::size_t>(settings.level)]);
-            }
-            std::string text = "threshold:";
-            AppendNumber(text, settings.thresholdS, "");
-            return text;
-        }
-        case CorrectionMethod::Automatic:
-            return "auto";
-        case CorrectionMethod::None:
-            break;
-    }
-    return "none";
 }
 
 // `intervals` counts the recording's intervals in the stretch; `analysed`, when given, those
@@ -170,7 +151,7 @@ void appendSettings(JsonObject& object, const HrvStretchOutput& o) {
     if (o.choice->fromS) s.number("from_s", *o.choice->fromS);
     if (o.choice->toS) s.number("to_s", *o.choice->toS);
     if (o.choice->segmentS) s.number("segment_s", *o.choice->segmentS);
-    s.text("correction", correctionText(r.correction.settings));
+    s.text("correction", CorrectionText(r.correction.settings));
     s.text("sd_divisor", "N - 1 (SDSD: N - 2)");
     s.text("nn_rule", "|d| above 50 or 20 ms");
     s.text("quartiles", "linear interpolation between order statistics (type 7)");
@@ -273,7 +254,7 @@ void AppendHrvCsvRow(std::string& out, const HrvStretchOutput& o) {
     AppendCsvField(out, o.file);
     appendCsvStretch(out, r.stretch);
     out += ',';
-    out += correctionText(r.correction.settings);
+    out += CorrectionText(r.correction.settings);
     out += ',';
     AppendNumber(out, r.correction.correctedBeats.size());
     out += ',';

@@ -26,6 +26,9 @@ struct DfaPoint {
     double fluctuation;  // F(n), ms
 };
 
+// The box sizes each exponent is fitted over.
+inline constexpr int DfaShortFirst = 4, DfaShortLast = 16, DfaLongFirst = 16, DfaLongLast = 64;
+
 // alpha1 over box sizes 4..16, alpha2 over 16..64; sizes above N/2 are left out. An exponent is
 // absent when fewer than 2 of its sizes remain or one of its F(n) is 0.
 struct DfaMeasures {

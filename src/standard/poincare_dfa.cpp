@@ -105,7 +105,8 @@ Measured Exponent(const std::vector<DfaPoint>& points, int first, int last) {
     return Measured::Of(products / squares);
 }
 
-constexpr int ShortFirst = 4, ShortLast = 16, LongFirst = 16, LongLast = 64;
+constexpr int ShortFirst = DfaShortFirst, ShortLast = DfaShortLast, LongFirst = DfaLongFirst,
+              LongLast = DfaLongLast;
 
 }  // namespace
 
