@@ -16,9 +16,9 @@ namespace ritmova {
 
 // The R-R intervals (or the heart rate) of a recording over time.
 struct TachogramPlotData {
-    std::span<const double> rrMs;                 // the recording's intervals
-    std::span<const double> timesS;               // the beat ending each, from the first beat
-    double stretchStartS = 0;                     // the analysed stretch, highlighted
+    std::span<const double> rrMs;    // the recording's intervals
+    std::span<const double> timesS;  // the beat ending each, from the first beat
+    double stretchStartS = 0;        // the analysed stretch, highlighted
     double stretchEndS = 0;
     std::span<const std::size_t> artifactBeats;   // 1-based intervals flagged as artifacts
     std::span<const std::size_t> correctedBeats;  // 1-based intervals the correction replaced

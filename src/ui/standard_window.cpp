@@ -76,6 +76,7 @@ StandardWindow::StandardWindow(QPrinter& printer, QWidget* parent)
     column->addWidget(createSettingsControls());
     summary_ = new QLabel(panel);
     summary_->setWordWrap(true);
+    summary_->setTextFormat(Qt::RichText);
     summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     column->addWidget(summary_);
     table_ = new QTreeWidget(panel);
@@ -217,7 +218,9 @@ void StandardWindow::restoreChoices() {
     const std::string correction = kept.value(CorrectionKey).toString().toStdString();
     correction_->setCurrentIndex(static_cast<int>(FindCorrectionChoice(correction).value_or(0)));
     const std::string spectra =
-        kept.value(SpectraKey, QString::fromStdString(SpectraText(DefaultSpectraShown))).toString().toStdString();
+        kept.value(SpectraKey, QString::fromStdString(SpectraText(DefaultSpectraShown)))
+            .toString()
+            .toStdString();
     const SpectraShown shown = ParseSpectra(spectra).value_or(DefaultSpectraShown);
     for (std::size_t m = 0; m < SpectrumMethodCount; ++m) {
         const QSignalBlocker block(spectra_[m]);

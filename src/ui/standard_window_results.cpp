@@ -16,6 +16,7 @@
 #include "common/latest_work.h"
 #include "common/safe_text.h"
 #include "report/standard_rows.h"
+#include "standard/plot_data.h"
 #include "standard/series.h"
 #include "ui/standard_plot_view.h"
 #include "ui/standard_plots.h"
@@ -65,8 +66,8 @@ StandardOutcome compute(std::shared_ptr<const StandardOutcome::Recording> record
             std::span<const double>(all.rrMs).subspan(stretch.firstBeat - 1, stretch.intervals());
         outcome.results =
             std::make_shared<const StretchResults>(AnalyseStretch(rrMs, stretch, settings));
-        outcome.analysedMs = std::make_shared<const std::vector<double>>(
-            CorrectIntervals(rrMs, settings.correction, stretch.firstBeat).rrMs);
+        outcome.analysedMs =
+            std::make_shared<const std::vector<double>>(AnalysedIntervals(rrMs, stretch, settings));
     } catch (const std::exception& failure) {
         outcome.results.reset();
         outcome.failure = QString::fromStdString(failure.what());
@@ -170,11 +171,13 @@ void StandardWindow::showResults() {
     if (!outcome_.results) return;
     const StretchResults& results = *outcome_.results;
     const std::string name = QFile::encodeName(QFileInfo(fileName_).fileName()).toStdString();
-    QStringList lines;
+    QString lines;
     for (const SummaryLine& line : StandardSummaryLines(results, {name, units_, outcome_.choice})) {
-        lines << QString::fromStdString(line.label + ": " + line.text);
+        lines += QString("<tr><td><b>%1</b>&nbsp;</td><td>%2</td></tr>")
+                     .arg(QString::fromStdString(line.label).toHtmlEscaped(),
+                          QString::fromStdString(line.text).toHtmlEscaped());
     }
-    summary_->setText(lines.join('\n'));
+    summary_->setText("<table>" + lines + "</table>");
     QTreeWidgetItem* group = nullptr;
     for (const StandardRowText& row : StandardRowTexts(results)) {
         const auto shown = std::find(SpectrumGroups.begin(), SpectrumGroups.end(), row.group);
