@@ -3,6 +3,7 @@ find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport Svg)
 
 add_library(ritmova_gui STATIC
   ui/command_line_export.cpp
+  ui/command_line_report.cpp
   ui/common_dialog.cpp
   ui/fixed_width_font.cpp
   ui/main_window.cpp
@@ -11,6 +12,10 @@ add_library(ritmova_gui STATIC
   ui/main_window_load.cpp
   ui/load_layout.cpp
   ui/picture_box.cpp
+  ui/hrv_report.cpp
+  ui/plot_axes.cpp
+  ui/standard_plots.cpp
+  ui/standard_plots_nonlinear.cpp
   ui/qt_window_port.cpp
   ui/standard_plot_view.cpp
   ui/standard_window.cpp
@@ -21,6 +26,7 @@ add_library(ritmova_gui STATIC
   ui/window_printing.cpp)
 target_link_libraries(ritmova_gui PUBLIC ritmova_view Qt6::Widgets Qt6::PrintSupport Qt6::Svg)
 set_target_properties(ritmova_gui PROPERTIES AUTOMOC ON)
+target_compile_definitions(ritmova_gui PRIVATE RITMOVA_VERSION="${PROJECT_VERSION}")
 
 include(about/about.cmake)
 

@@ -99,9 +99,8 @@ std::string ParseWholeNumber(const std::string& text, unsigned long long minimum
                              std::size_t* value) {
     unsigned long long parsed = 0;
     const char* end = text.data() + text.size();
-    const bool digits = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
-        return c >= '0' && c <= '9';
-    });
+    const bool digits = !text.empty() && std::all_of(text.begin(), text.end(),
+                                                     [](char c) { return c >= '0' && c <= '9'; });
     const auto result = std::from_chars(text.data(), end, parsed);
     if (!digits || result.ptr != end || result.ec != std::errc() || parsed < minimum ||
         parsed > std::numeric_limits<std::size_t>::max())

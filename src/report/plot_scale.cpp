@@ -58,8 +58,14 @@ std::string TickText(double value, double step) {
     if (magnitude > 0 && (stepPower < -4 || stepPower >= 6) && value != 0) {
         // A mantissa with the digits the step needs, and a bare exponent: "1.5e-4", "3e6".
         const int power = powerOfTen(std::fabs(value));
-        std::snprintf(text.data(), text.size(), "%.*fe%d", std::max(0, power - stepPower),
-                      value / std::pow(10.0, power), power);
+        std::snprintf(text.data(), text.size(), "%.*f", std::max(0, power - stepPower),
+                      value / std::pow(10.0, power));
+        std::string mantissa(text.data());
+        if (mantissa.find('.') != std::string::npos) {
+            mantissa.erase(mantissa.find_last_not_of('0') + 1);
+            if (mantissa.back() == '.') mantissa.pop_back();
+        }
+        return mantissa + "e" + std::to_string(power);
     } else {
         std::snprintf(text.data(), text.size(), "%.*f", std::max(0, -stepPower), value);
     }
@@ -78,7 +84,8 @@ std::vector<std::optional<ColumnRange>> ColumnRanges(std::span<const double> x,
     const double perUnit = static_cast<double>(columns) / (xHigh - xLow);
     for (std::size_t i = 0; i < count; ++i) {
         if (!(x[i] >= xLow && x[i] <= xHigh) || !std::isfinite(y[i])) continue;
-        const auto column = std::min(columns - 1, static_cast<std::size_t>((x[i] - xLow) * perUnit));
+        const auto column =
+            std::min(columns - 1, static_cast<std::size_t>((x[i] - xLow) * perUnit));
         std::optional<ColumnRange>& range = ranges[column];
         if (!range) {
             range = ColumnRange{y[i], y[i]};

@@ -12,7 +12,7 @@
 namespace ritmova {
 
 struct AxisTicks {
-    double low = 0;   // the axis range: the ticks' first and last value, around the data
+    double low = 0;  // the axis range: the ticks' first and last value, around the data
     double high = 1;
     double step = 1;  // between ticks: 1, 2 or 5 times a power of ten
     std::vector<double> values;

@@ -70,10 +70,9 @@ std::string spectraText(const StretchResults& r) {
     const auto resolution = [](const Spectrum& s) {
         return s.Available() ? ", Δf " + FixedText(s.resolutionHz, 5) + " Hz" : ", " + s.reason;
     };
-    return "Welch: " + count(welch.segments) + " Hann segments of " +
-           count(welch.segmentSamples) + " samples of the 4-Hz spline" + resolution(welch) +
-           "; Lomb-Scargle at the beat times" + resolution(lomb) + "; Burg order " +
-           count(burg.order) + resolution(burg);
+    return "Welch: " + count(welch.segments) + " Hann segments of " + count(welch.segmentSamples) +
+           " samples of the 4-Hz spline" + resolution(welch) + "; Lomb-Scargle at the beat times" +
+           resolution(lomb) + "; Burg order " + count(burg.order) + resolution(burg);
 }
 
 std::string bandsText() {
@@ -87,9 +86,10 @@ std::string bandsText() {
 }
 
 std::string otherSettingsText(const StretchResults& r) {
-    return "histogram bins " + FixedText(HistogramBinMs, 4) + " ms; DFA α1 over 4-16 beats, α2 over 16-64; entropy m = " +
-           std::to_string(EntropyTemplateLength) + ", r = 0.2 SDNN = " +
-           FixedText(r.entropy.toleranceMs, 2) + " ms";
+    return "histogram bins " + FixedText(HistogramBinMs, 4) +
+           " ms; DFA α1 over 4-16 beats, α2 over 16-64; entropy m = " +
+           std::to_string(EntropyTemplateLength) +
+           ", r = 0.2 SDNN = " + FixedText(r.entropy.toleranceMs, 2) + " ms";
 }
 
 }  // namespace

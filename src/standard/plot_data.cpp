@@ -40,7 +40,9 @@ PlotHistogram HistogramForPlot(std::span<const double> rrMs, std::size_t maxBins
     const std::int64_t lowBin = binOf(*low), highBin = binOf(*high);
     const auto limit = static_cast<std::int64_t>(maxBins);
     std::int64_t merged = 1;
-    const auto floorDiv = [](std::int64_t a, std::int64_t b) { return a >= 0 ? a / b : (a - b + 1) / b; };
+    const auto floorDiv = [](std::int64_t a, std::int64_t b) {
+        return a >= 0 ? a / b : (a - b + 1) / b;
+    };
     while (floorDiv(highBin, merged) - floorDiv(lowBin, merged) + 1 > limit) {
         merged = std::max<std::int64_t>(merged + 1, (highBin - lowBin + 1) / limit);
     }

@@ -1,6 +1,7 @@
 // ritmova: the window. `ritmova FILE` opens FILE at start, as if chosen in the Open dialog;
 // `ritmova FILE --export OUT` writes the window's image to OUT without showing it; with
-// `--start BEAT`, of the 256 beats from BEAT on, which the window then shows.
+// `--start BEAT`, of the 256 beats from BEAT on, which the window then shows. `ritmova FILE
+// --report OUT.pdf` writes the HRV report without showing it.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QTimer>
@@ -13,6 +14,7 @@
 
 #include "about/app_icon.h"
 #include "ui/command_line_export.h"
+#include "ui/command_line_report.h"
 #include "ui/main_window.h"
 #include "ui/window_command_line.h"
 
@@ -33,6 +35,20 @@ void describeCommandLine(QCommandLineParser& parser) {
                       "show the 256 beats of FILE from BEAT on (counted from 1), in the window "
                       "or the exported image",
                       "BEAT"});
+    parser.addOption({"report",
+                      "write the HRV report of FILE (the standard analysis in ms and Hz with its "
+                      "plots) to OUT as PDF without showing the window, then exit",
+                      "OUT"});
+    parser.addOption(
+        {"from", "report: the intervals that end S seconds after the first beat or later", "S"});
+    parser.addOption({"to", "report: and before S seconds after it (default: to the end)", "S"});
+    parser.addOption({"correct",
+                      "report: none (default), threshold:LEVEL (very-low, low, medium, strong, "
+                      "very-strong), threshold:SECONDS or auto",
+                      "METHOD"});
+    parser.addOption({"units", "report: units of the values, s (default), ms or auto", "U"});
+    parser.addOption({"skip-lines", "report: skip N header lines before the values", "N"});
+    parser.addOption({"column", "report: read the K-th field (1-based) of each line", "K"});
 }
 
 std::vector<std::string> argumentsOf(int argc, char* argv[]) {
@@ -76,15 +92,16 @@ int failUsage(const ritmova::WindowCommandLine& line) {
     return 2;
 }
 
-// Help and the version only print, and an export shows no window: they need no display and
-// run offscreen (an export on the platform asked for, when one is).
+// Help and the version only print, and an export or a report shows no window: they need no display
+// and run offscreen (an export or a report on the platform asked for, when one is).
 void chooseOffscreen(const ritmova::WindowCommandLine& line) {
     using ritmova::WindowRequest;
     const bool prints = line.request == WindowRequest::Help ||
                         line.request == WindowRequest::HelpAll ||
                         line.request == WindowRequest::Version;
     if (prints ||
-        (line.request == WindowRequest::Export && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))) {
+        ((line.request == WindowRequest::Export || line.request == WindowRequest::Report) &&
+         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
 }
@@ -134,6 +151,8 @@ int main(int argc, char* argv[]) {
             return 0;
         case WindowRequest::Export:
             return ritmova::RunCommandLineExport(line);
+        case WindowRequest::Report:
+            return ritmova::RunCommandLineReport(line);
         case WindowRequest::Window:
             break;
     }

@@ -5,12 +5,16 @@
 #include <string_view>
 
 #include "common/safe_text.h"
+#include "report/analysis_options.h"
 
 namespace ritmova {
 namespace {
 
 constexpr const char* WindowUsage = "Usage: ritmova [FILE]\n";
 constexpr const char* ExportUsage = "Usage: ritmova FILE --export OUT.png|OUT.svg|OUT.pdf\n";
+constexpr const char* ReportUsage =
+    "Usage: ritmova FILE --report OUT.pdf [--from S] [--to S] [--correct METHOD] [--units U]\n"
+    "       [--skip-lines N] [--column K]\n";
 
 // The command line as it is read, argument by argument.
 class WindowArguments {
@@ -25,7 +29,8 @@ class WindowArguments {
             } else if (argument == "--") {
                 filesOnly_ = true;
             } else if (!takeValue(argument, "--export", image_) &&
-                       !takeValue(argument, "--start", start_) && !takeFlag(argument)) {
+                       !takeValue(argument, "--start", start_) && !takeReportValue(argument) &&
+                       !takeFlag(argument)) {
                 line_.unknownOption = argument;
                 fail("ritmova: unknown option '" + SafeText(argument) + "'\n");
             }
@@ -59,6 +64,66 @@ class WindowArguments {
         return true;
     }
 
+    // The report's options, each kept as its text until every argument was read.
+    struct ReportOption {
+        std::string_view name;
+        std::optional<std::string> WindowArguments::*text;
+    };
+
+    bool takeReportValue(const std::string& argument) {
+        static constexpr ReportOption Options[] = {
+            {"--report", &WindowArguments::report_}, {"--from", &WindowArguments::from_},
+            {"--to", &WindowArguments::to_},         {"--correct", &WindowArguments::correct_},
+            {"--units", &WindowArguments::units_},   {"--skip-lines", &WindowArguments::skipLines_},
+            {"--column", &WindowArguments::column_}};
+        for (const ReportOption& option : Options) {
+            if (takeValue(argument, option.name, this->*option.text)) return true;
+        }
+        return false;
+    }
+
+    // A value's reason as a usage error: "ritmova: --from 'x': give seconds ...".
+    bool refused(std::string_view option, const std::string& text, const std::string& reason) {
+        if (reason.empty()) return false;
+        fail("ritmova: " + std::string(option) + " " + QuotedToken(text) + ": " + reason + "\n");
+        return true;
+    }
+
+    // The values of the report's options; false after a usage error.
+    bool readReportValues() {
+        if (from_ && refused("--from", *from_, ParseSeconds(*from_, &line_.hrv.stretch.fromS)))
+            return false;
+        if (to_ && refused("--to", *to_, ParseSeconds(*to_, &line_.hrv.stretch.toS))) return false;
+        const auto& [fromS, toS, segmentS] = line_.hrv.stretch;
+        if (fromS && toS && !(*toS > *fromS)) {
+            fail("ritmova: --to must be above --from\n");
+            return false;
+        }
+        ReadOptions& read = line_.read;
+        read.exact = true;
+        return !(correct_ && refused("--correct", *correct_,
+                                     ParseCorrection(*correct_, &line_.hrv.analysis.correction))) &&
+               !(units_ && refused("--units", *units_, ParseUnits(*units_, &read.units))) &&
+               !(skipLines_ && refused("--skip-lines", *skipLines_,
+                                       ParseWholeNumber(*skipLines_, 0, &read.skipLines))) &&
+               !(column_ &&
+                 refused("--column", *column_, ParseWholeNumber(*column_, 1, &read.column)));
+    }
+
+    // --report with its FILE, and its options only with it.
+    void finishReport() {
+        const bool analysisOptions = from_ || to_ || correct_ || units_ || skipLines_ || column_;
+        if (!report_) {
+            if (analysisOptions) fail(ReportUsage);
+            return;
+        }
+        if (files_.size() != 1 || report_->empty() || image_ || start_) return fail(ReportUsage);
+        if (!readReportValues()) return;
+        line_.file = files_.front();
+        line_.request = WindowRequest::Report;
+        line_.report = *report_;
+    }
+
     bool takeFlag(const std::string& argument) {
         if (argument == "-v" || argument == "--version") {
             version_ = true;
@@ -79,6 +144,9 @@ class WindowArguments {
                             : help_  ? WindowRequest::Help
                                      : WindowRequest::HelpAll;
             return;
+        }
+        if (report_ || from_ || to_ || correct_ || units_ || skipLines_ || column_) {
+            return finishReport();
         }
         if (files_.size() > 1 || (image_ && (files_.empty() || image_->empty()))) {
             return fail(image_ ? ExportUsage : WindowUsage);
@@ -103,6 +171,7 @@ class WindowArguments {
     std::vector<std::string> files_;
     std::optional<std::string> image_;
     std::optional<std::string> start_;
+    std::optional<std::string> report_, from_, to_, correct_, units_, skipLines_, column_;
     WindowCommandLine line_;
 };
 

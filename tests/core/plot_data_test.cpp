@@ -36,7 +36,8 @@ TEST_P(NiceTicksTable, SmallestRoundStepAroundTheData) {
         EXPECT_GE(ticks.high, std::max(c.low, c.high));
     }
     for (std::size_t i = 0; i < ticks.values.size(); ++i)
-        EXPECT_NEAR(ticks.values[i], ticks.low + static_cast<double>(i) * ticks.step, 1e-9 * c.step);
+        EXPECT_NEAR(ticks.values[i], ticks.low + static_cast<double>(i) * ticks.step,
+                    1e-9 * c.step);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -64,7 +65,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(TickTextCase{0.05, 0.01, "0.05"}, TickTextCase{1200, 100, "1200"},
                       TickTextCase{1.5, 0.5, "1.5"}, TickTextCase{0.001, 0.001, "0.001"},
                       TickTextCase{1.5e-4, 5e-5, "1.5e-4"}, TickTextCase{3e6, 1e6, "3e6"},
-                      TickTextCase{2.5e7, 5e6, "2.5e7"}, TickTextCase{-0.0, 0.1, "0.0"},
+                      TickTextCase{2.5e7, 5e6, "2.5e7"}, TickTextCase{1e7, 5e6, "1e7"},
+                      TickTextCase{-2e-5, 1e-5, "-2e-5"}, TickTextCase{-0.0, 0.1, "0.0"},
                       TickTextCase{0, 1e6, "0"}, TickTextCase{-20, 10, "-20"}));
 
 TEST(ColumnRanges, EachColumnHoldsTheExtremesOfItsPoints) {
@@ -111,7 +113,8 @@ TEST(TinnTriangleOf, OneBinStandsOnItsNeighbours) {
 // The triangle's base is TINN, its apex the modal bin, whatever the series.
 TEST(TinnTriangleOf, BaseIsTinnAroundTheMode) {
     std::vector<double> rr;
-    for (int i = 0; i < 3000; ++i) rr.push_back(900 + 80 * std::sin(i * 0.37) * std::cos(i * 0.011));
+    for (int i = 0; i < 3000; ++i)
+        rr.push_back(900 + 80 * std::sin(i * 0.37) * std::cos(i * 0.011));
     const auto triangle = TinnTriangleOf(rr);
     ASSERT_TRUE(triangle);
     EXPECT_DOUBLE_EQ(triangle->mMs - triangle->nMs, *MeasureGeometric(rr).tinnMs.value);

@@ -36,8 +36,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FixedCase{0.1 + 0.2, 2, "0.30"}, FixedCase{1234.5678, 0, "1235"},
                       FixedCase{2.675, 2, "2.67"},  // stored as 2.67499999...
                       FixedCase{-0.00004, 3, "0.000"}, FixedCase{-1.25, 1, "-1.2"},
-                      FixedCase{105.40925533894598, 1, "105.4"},
-                      FixedCase{std::nan(""), 2, ""}));
+                      FixedCase{105.40925533894598, 1, "105.4"}, FixedCase{std::nan(""), 2, ""}));
 
 StretchResults Analysed(const std::vector<double>& rr, CorrectionSettings correction = {}) {
     const std::vector<double> times = BeatTimes(rr);
@@ -48,12 +47,12 @@ StretchResults Analysed(const std::vector<double>& rr, CorrectionSettings correc
 // Ten intervals alternating 800 and 1000 ms: mean 900, SD sqrt(100000 / 9) = 105.409,
 // successive differences all 200, heart rates 75 and 60 bpm.
 TEST(StandardRowTexts, WorkedSeriesReadsAsByHand) {
-    const std::vector<StandardRowText> rows = StandardRowTexts(Analysed({800, 1000, 800, 1000, 800,
-                                                                         1000, 800, 1000, 800, 1000}));
+    const std::vector<StandardRowText> rows =
+        StandardRowTexts(Analysed({800, 1000, 800, 1000, 800, 1000, 800, 1000, 800, 1000}));
     ASSERT_EQ(rows.size(), MeasureCount);
     const auto row = [&rows](MeasureId id) { return rows[static_cast<std::size_t>(id)]; };
     const std::pair<MeasureId, const char*> expected[] = {
-        {MeasureId::MeanNn, "900.0"}, {MeasureId::Sdnn, "105.4"},  {MeasureId::Rmssd, "200.0"},
+        {MeasureId::MeanNn, "900.0"}, {MeasureId::Sdnn, "105.4"},   {MeasureId::Rmssd, "200.0"},
         {MeasureId::Nn50, "9"},       {MeasureId::Pnn50, "100.00"}, {MeasureId::MeanHr, "67.5"},
         {MeasureId::MaxHr, "75.0"},   {MeasureId::Cvnn, "0.1171"}};
     for (const auto& [id, text] : expected) EXPECT_EQ(row(id).value, text) << row(id).label;
@@ -67,7 +66,8 @@ TEST(StandardRowTexts, WorkedSeriesReadsAsByHand) {
 // gives its reason.
 TEST(StandardRowTexts, EachValueWithinHalfItsLastPlace) {
     std::vector<double> rr;
-    for (int i = 0; i < 700; ++i) rr.push_back(850 + 60 * std::sin(i * 0.7) + 25 * std::cos(i * 0.05));
+    for (int i = 0; i < 700; ++i)
+        rr.push_back(850 + 60 * std::sin(i * 0.7) + 25 * std::cos(i * 0.05));
     const StretchResults results = Analysed(rr);
     const std::vector<StandardRowText> rows = StandardRowTexts(results);
     const auto table = StandardMeasureTable();
@@ -91,7 +91,8 @@ TEST(StandardResultsTsv, SummaryThenOneLinePerMeasure) {
     rr[100] = 2500;  // one long interval, which the threshold replaces
     const StretchResults results = Analysed(rr, threshold);
     const std::string tsv = StandardResultsTsv(results, {"a\x1b.int", Units::Seconds, {}});
-    const std::vector<SummaryLine> summary = StandardSummaryLines(results, {"a.int", Units::Seconds, {}});
+    const std::vector<SummaryLine> summary =
+        StandardSummaryLines(results, {"a.int", Units::Seconds, {}});
     const auto lines = std::count(tsv.begin(), tsv.end(), '\n');
     EXPECT_EQ(static_cast<std::size_t>(lines), summary.size() + 2 + MeasureCount);
     EXPECT_EQ(tsv.find('\x1b'), std::string::npos);  // the name is quoted safely
@@ -132,11 +133,12 @@ TEST_P(WholeNumberTable, ReadsOnlyWholeNumbersFromTheMinimum) {
     EXPECT_EQ(value, GetParam().value.value_or(77));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, WholeNumberTable,
-    ::testing::Values(WholeCase{"0", 0, 0}, WholeCase{"12", 1, 12}, WholeCase{"0", 1, {}},
-                      WholeCase{"", 0, {}}, WholeCase{"+3", 0, {}}, WholeCase{"-1", 0, {}},
-                      WholeCase{"3 ", 0, {}}, WholeCase{"99999999999999999999999", 0, {}}));
+INSTANTIATE_TEST_SUITE_P(Texts, WholeNumberTable,
+                         ::testing::Values(WholeCase{"0", 0, 0}, WholeCase{"12", 1, 12},
+                                           WholeCase{"0", 1, {}}, WholeCase{"", 0, {}},
+                                           WholeCase{"+3", 0, {}}, WholeCase{"-1", 0, {}},
+                                           WholeCase{"3 ", 0, {}},
+                                           WholeCase{"99999999999999999999999", 0, {}}));
 
 TEST(AnalysisOptions, UnitsAndSecondsRefuseOtherTexts) {
     UnitsChoice units = UnitsChoice::Seconds;
