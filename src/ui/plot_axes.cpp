@@ -47,6 +47,10 @@ double PlotAxes::mapX(double x) const {
     return area_.left() + (x - x_.low) / (x_.high - x_.low) * area_.width();
 }
 
+double PlotAxes::unmapX(double at) const {
+    return x_.low + (at - area_.left()) / area_.width() * (x_.high - x_.low);
+}
+
 double PlotAxes::mapY(double y) const {
     return area_.bottom() - (y - y_.low) / (y_.high - y_.low) * area_.height();
 }
@@ -73,9 +77,9 @@ void PlotAxes::draw(const QString& title, const QString& xName, const QString& y
     for (const double value : y_.values) {
         const double at = mapY(value);
         painter_.drawLine(QPointF(area_.left() - TickLength, at), QPointF(area_.left(), at));
-        painter_.drawText(QRectF(rect_.left(), at - line / 2, area_.left() - rect_.left() -
-                                                                  TickLength - 2, line),
-                          Qt::AlignRight | Qt::AlignVCenter, tickText(y_, value));
+        painter_.drawText(
+            QRectF(rect_.left(), at - line / 2, area_.left() - rect_.left() - TickLength - 2, line),
+            Qt::AlignRight | Qt::AlignVCenter, tickText(y_, value));
     }
     painter_.drawText(QRectF(area_.left(), area_.bottom() + TickLength + line, area_.width(), line),
                       Qt::AlignHCenter | Qt::AlignTop, xName);

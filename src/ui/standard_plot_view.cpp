@@ -34,12 +34,28 @@ void StandardPlotView::paintEvent(QPaintEvent* event) {
     if (!painter_) return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    beforePainting(painter, plotRect());
     painter_(painter, plotRect());
 }
+
+void StandardPlotView::beforePainting(QPainter&, const QRectF&) {}
 
 TachogramView::TachogramView(QWidget* parent) : StandardPlotView(parent) {
     setCursor(Qt::IBeamCursor);
     setToolTip(tr("Drag along the time axis to choose the stretch"));
+}
+
+void TachogramView::beforePainting(QPainter& painter, const QRectF& rect) {
+    timeAxis_.reset();
+    if (!timeAt_) return;
+    const std::optional<double> atZero = timeAt_(painter, rect, 0),
+                                atOne = timeAt_(painter, rect, 1);
+    if (atZero && atOne) timeAxis_ = {*atZero, *atOne - *atZero};
+}
+
+std::optional<double> TachogramView::timeAt(double x) const {
+    if (!timeAxis_) return std::nullopt;
+    return timeAxis_->first + x * timeAxis_->second;
 }
 
 void TachogramView::paintEvent(QPaintEvent* event) {
@@ -54,7 +70,7 @@ void TachogramView::paintEvent(QPaintEvent* event) {
 }
 
 void TachogramView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !hasPlot() || !timeAt_) {
+    if (event->button() != Qt::LeftButton || !hasPlot() || !timeAxis_) {
         StandardPlotView::mousePressEvent(event);
         return;
     }
@@ -76,8 +92,7 @@ void TachogramView::mouseReleaseEvent(QMouseEvent* event) {
     dragStart_.reset();
     update();
     if (std::abs(dragEnd_ - start) < MinimumDragPixels) return;
-    const QRectF area = plotRect();
-    const double a = timeAt_(area, start), b = timeAt_(area, dragEnd_);
+    const double a = *timeAt(start), b = *timeAt(dragEnd_);
     emit stretchDragged(std::min(a, b), std::max(a, b));
 }
 

@@ -4,6 +4,7 @@
 #include <QRectF>
 #include <functional>
 #include <optional>
+#include <utility>
 
 class QPainter;
 
@@ -25,6 +26,8 @@ class StandardPlotView : public QFrame {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    // Called with the painter before the plot is painted, as the plot will paint.
+    virtual void beforePainting(QPainter& painter, const QRectF& rect);
     QRectF plotRect() const;
 
   private:
@@ -36,12 +39,14 @@ class TachogramView final : public StandardPlotView {
     Q_OBJECT
 
   public:
-    // `timeAt` gives the time (s) at a position x of the plot drawn into a rectangle.
-    using TimeAt = std::function<double(const QRectF& rect, double x)>;
+    // The time (s) at the painter's x on the time axis of the plot painted into a rectangle.
+    using TimeAt = std::function<std::optional<double>(QPainter&, const QRectF&, double x)>;
 
     explicit TachogramView(QWidget* parent = nullptr);
 
     void setTimeAt(TimeAt timeAt) { timeAt_ = std::move(timeAt); }
+    // The time (s) at x as last painted; nullopt before.
+    std::optional<double> timeAt(double x) const;
 
   signals:
     // A drag from one time to another (s), in either direction; `fromS` < `toS`.
@@ -49,12 +54,15 @@ class TachogramView final : public StandardPlotView {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void beforePainting(QPainter& painter, const QRectF& rect) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
     TimeAt timeAt_;
+    // The time axis as last painted, which is linear: the times at x = 0 and x = 1.
+    std::optional<std::pair<double, double>> timeAxis_;
     std::optional<double> dragStart_;  // x where the drag began
     double dragEnd_ = 0;
 };

@@ -75,7 +75,8 @@ void PaintPoincare(QPainter& painter, const QRectF& rect, std::span<const double
     painter.drawPoints(scatterDots(axes, rrMs));
     const std::optional<double> sd1 = results[MeasureId::Sd1].value;
     const std::optional<double> sd2 = results[MeasureId::Sd2].value;
-    const double mean = std::accumulate(rrMs.begin(), rrMs.end(), 0.0) / static_cast<double>(rrMs.size());
+    const double mean =
+        std::accumulate(rrMs.begin(), rrMs.end(), 0.0) / static_cast<double>(rrMs.size());
     if (sd1 && sd2) drawEllipse(painter, axes, mean, *sd1, *sd2);
     painter.restore();
     QString caption = title;
@@ -106,20 +107,20 @@ void PaintHistogram(QPainter& painter, const QRectF& rect, std::span<const doubl
     for (std::size_t i = 0; i < h.counts.size(); ++i) {
         if (h.counts[i] == 0) continue;
         const double from = h.firstMs + static_cast<double>(i) * h.barMs;
-        painter.drawRect(QRectF(axes.map(from, static_cast<double>(h.counts[i])),
-                                axes.map(from + h.barMs, 0)));
+        painter.drawRect(
+            QRectF(axes.map(from, static_cast<double>(h.counts[i])), axes.map(from + h.barMs, 0)));
     }
     if (triangle) {
         painter.setPen(QPen(PlotMarkColour, 1.5));
         painter.setBrush(Qt::NoBrush);
-        painter.drawPolyline(QPolygonF{
-            axes.map(triangle->nMs, 0),
-            axes.map(triangle->modeMs, static_cast<double>(triangle->modeCount)),
-            axes.map(triangle->mMs, 0)});
+        painter.drawPolyline(
+            QPolygonF{axes.map(triangle->nMs, 0),
+                      axes.map(triangle->modeMs, static_cast<double>(triangle->modeCount)),
+                      axes.map(triangle->mMs, 0)});
     }
     painter.restore();
-    const QString yName = h.merged == 1 ? "Count (7.8125-ms bins)"
-                                        : QString("Count (%1-ms bins)").arg(h.barMs);
+    const QString yName =
+        h.merged == 1 ? "Count (7.8125-ms bins)" : QString("Count (%1-ms bins)").arg(h.barMs);
     axes.draw(title, "R-R (ms)", yName);
 }
 
@@ -167,10 +168,13 @@ void PaintDfa(QPainter& painter, const QRectF& rect, const StretchResults& resul
     painter.setClipRect(axes.area());
     painter.setPen(QPen(PlotLineColour, 1.0));
     painter.setBrush(Qt::NoBrush);
-    for (std::size_t i = 0; i < logN.size(); ++i) painter.drawEllipse(axes.map(logN[i], logF[i]), 2.5, 2.5);
+    for (std::size_t i = 0; i < logN.size(); ++i)
+        painter.drawEllipse(axes.map(logN[i], logF[i]), 2.5, 2.5);
     const double line = QFontMetricsF(painter.font(), painter.device()).height();
-    drawFit(painter, axes, results, {MeasureId::DfaAlpha1, DfaShortFirst, DfaShortLast, "α1", QColor(30, 130, 60)}, line);
-    drawFit(painter, axes, results, {MeasureId::DfaAlpha2, DfaLongFirst, DfaLongLast, "α2", PlotMarkColour}, 2 * line);
+    drawFit(painter, axes, results,
+            {MeasureId::DfaAlpha1, DfaShortFirst, DfaShortLast, "α1", QColor(30, 130, 60)}, line);
+    drawFit(painter, axes, results,
+            {MeasureId::DfaAlpha2, DfaLongFirst, DfaLongLast, "α2", PlotMarkColour}, 2 * line);
     painter.restore();
     axes.draw(title, "log10 n (beats)", "log10 F(n) (ms)");
 }

@@ -220,20 +220,25 @@ void StandardWindow::showPlots() {
     if (recording) {
         auto artifacts = std::make_shared<const std::vector<std::size_t>>(artifactBeats_);
         const bool heartRate = axis_->currentIndex() == 1;
-        tachogram_->setPainter(
-            [recording, results, artifacts, heartRate](QPainter& painter, const QRectF& rect) {
-                TachogramPlotData plot;
-                plot.rrMs = recording->rrMs;
-                plot.timesS = recording->timesS;
-                plot.artifactBeats = *artifacts;
-                plot.heartRate = heartRate;
-                if (results) {
-                    plot.stretchStartS = results->stretch.startS;
-                    plot.stretchEndS = results->stretch.endS;
-                    plot.correctedBeats = results->correction.correctedBeats;
-                }
-                PaintTachogram(painter, rect, plot);
-            });
+        const auto plot = [recording, results, artifacts, heartRate] {
+            TachogramPlotData plotData;
+            plotData.rrMs = recording->rrMs;
+            plotData.timesS = recording->timesS;
+            plotData.artifactBeats = *artifacts;
+            plotData.heartRate = heartRate;
+            if (results) {
+                plotData.stretchStartS = results->stretch.startS;
+                plotData.stretchEndS = results->stretch.endS;
+                plotData.correctedBeats = results->correction.correctedBeats;
+            }
+            return plotData;
+        };
+        tachogram_->setTimeAt([plot](QPainter& painter, const QRectF& rect, double x) {
+            return TachogramTimeAt(painter, rect, plot(), x);
+        });
+        tachogram_->setPainter([plot](QPainter& painter, const QRectF& rect) {
+            PaintTachogram(painter, rect, plot());
+        });
     }
     showResultPlots();
 }
