@@ -124,10 +124,10 @@ void StandardWindow::cancel() {
 // Computes the chosen stretch on the window's worker, which runs the latest request only; the
 // outcome comes back as a queued call, which a later request makes stale.
 void StandardWindow::start() {
-    keepChoices();
-    if (fileName_.isEmpty()) return;
     const std::optional<StretchChoice> choice = stretchChoice();
     if (!choice) return;
+    keepChoices();
+    if (fileName_.isEmpty()) return;
     const std::uint64_t job = ++job_;
     const auto index = static_cast<std::size_t>(correction_->currentIndex());
     const AnalysisSettings settings{CorrectionChoices[index].settings};

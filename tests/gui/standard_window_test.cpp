@@ -8,8 +8,10 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QTest>
 #include <QTreeWidget>
+#include <cmath>
 #include <span>
 #include <string>
 
@@ -108,6 +110,33 @@ TEST_F(StandardView, ShowsTheCoresValuesAndFollowsTheCorrectionAndTheStretch) {
     waitFor(view);
     ASSERT_NE(view.results(), nullptr);
     expectSameMeasures(*view.results(), coreResults(300, 900, CorrectionChoices.back().settings));
+}
+
+void sendMouse(QWidget& widget, QEvent::Type type, double x, Qt::MouseButtons buttons) {
+    const QPointF at(x, widget.height() / 2.0);
+    QMouseEvent event(type, at, widget.mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &event);
+}
+
+// A drag across the R-R plot chooses the stretch between the times under its ends, whole
+// seconds, and the results follow.
+TEST_F(StandardView, ADragOnTheRrPlotChoosesTheStretch) {
+    StandardWindow& view = openView();
+    TachogramView& plot = view.tachogram();
+    plot.repaint();
+    const double left = plot.width() * 0.4, right = plot.width() * 0.6;
+    const std::optional<double> from = plot.timeAt(left), to = plot.timeAt(right);
+    ASSERT_TRUE(from && to && *from > 0 && *to > *from);
+    sendMouse(plot, QEvent::MouseButtonPress, right, Qt::LeftButton);
+    sendMouse(plot, QEvent::MouseMove, left, Qt::LeftButton);
+    sendMouse(plot, QEvent::MouseButtonRelease, left, Qt::NoButton);
+    EXPECT_EQ(ParseClockTime(view.fromField().text().toStdString()), std::round(*from));
+    EXPECT_EQ(ParseClockTime(view.toField().text().toStdString()), std::round(*to));
+    waitFor(view);
+    ASSERT_NE(view.results(), nullptr) << view.statusText().toStdString();
+    const auto index = static_cast<std::size_t>(view.correctionChoice().currentIndex());
+    expectSameMeasures(*view.results(), coreResults(std::round(*from), std::round(*to),
+                                                    CorrectionChoices[index].settings));
 }
 
 TEST_F(StandardView, CopiesTheTableAsTabSeparatedTextAndClosesOnEscape) {
