@@ -18,6 +18,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSettings>
 #include <QShortcut>
 #include <QSplitter>
@@ -57,7 +58,7 @@ QLineEdit* timeField(QWidget* parent, const QString& placeholder) {
     field->setToolTip(QObject::tr("Seconds (95), m:ss (1:35) or h:mm:ss (1:01:35) from the "
                                   "first beat; empty for the recording's %1")
                           .arg(placeholder));
-    field->setMaximumWidth(110);
+    field->setMaximumWidth(90);
     return field;
 }
 
@@ -77,19 +78,30 @@ StandardWindow::StandardWindow(QPrinter& printer, QWidget* parent)
     summary_ = new QLabel(panel);
     summary_->setWordWrap(true);
     summary_->setTextFormat(Qt::RichText);
+    summary_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    column->addWidget(summary_);
+    auto* summaryArea = new QScrollArea(panel);
+    summaryArea->setWidget(summary_);
+    summaryArea->setWidgetResizable(true);
+    summaryArea->setFrameShape(QFrame::NoFrame);
     table_ = new QTreeWidget(panel);
     table_->setHeaderLabels({tr("Measure"), tr("Value"), tr("Unit")});
     table_->setRootIsDecorated(false);
     table_->setUniformRowHeights(true);
-    column->addWidget(table_, 1);
+    // The summary above the table, the border between them movable.
+    auto* results = new QSplitter(Qt::Vertical, panel);
+    results->addWidget(summaryArea);
+    results->addWidget(table_);
+    results->setStretchFactor(1, 1);
+    results->setSizes({220, 400});
+    column->addWidget(results, 1);
     column->addWidget(createButtons());
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(panel);
     splitter->addWidget(createPlots());
     splitter->setStretchFactor(1, 1);
     splitter->setChildrenCollapsible(false);
+    splitter->setSizes({360, 800});
     view_ = splitter;
     status_ = new QLabel(this);
     status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -100,7 +112,7 @@ StandardWindow::StandardWindow(QPrinter& printer, QWidget* parent)
     new QShortcut(QKeySequence::Copy, this, this, &StandardWindow::copyResults);
     restoreChoices();
     const QSize screen = this->screen()->availableSize();
-    resize(std::min(1400, screen.width() * 9 / 10), std::min(900, screen.height() * 9 / 10));
+    resize(std::min(1600, screen.width() * 9 / 10), std::min(1000, screen.height() * 9 / 10));
 }
 
 StandardWindow::~StandardWindow() {
@@ -145,16 +157,15 @@ QWidget* StandardWindow::createSettingsControls() {
     for (const CorrectionChoice& choice : CorrectionChoices) {
         correction_->addItem(tr(choice.label.data()));
     }
-    auto* spectra = new QHBoxLayout;
+    auto* spectra = new QGridLayout;
     for (std::size_t m = 0; m < SpectrumMethodCount; ++m) {
         spectra_[m] = new QCheckBox(tr(SpectrumLabels[m]), box);
-        spectra->addWidget(spectra_[m]);
+        spectra->addWidget(spectra_[m], static_cast<int>(m / 2), static_cast<int>(m % 2));
         connect(spectra_[m], &QCheckBox::toggled, this, [this] {
             keepChoices();
             showSpectraChoice();
         });
     }
-    spectra->addStretch();
     axis_ = new QComboBox(box);
     axis_->addItems({tr("R-R interval (ms)"), tr("Heart rate (bpm)")});
     form->addRow(tr("&Correction"), correction_);
@@ -186,27 +197,30 @@ QWidget* StandardWindow::createButtons() {
     return buttons;
 }
 
+// The R-R plot over the spectra shown, over the Poincaré plot, the histogram and the DFA plot;
+// a row shares its width among the plots shown in it.
 QWidget* StandardWindow::createPlots() {
     auto* plots = new QWidget(this);
-    auto* grid = new QGridLayout(plots);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->setSpacing(4);
+    auto* rows = new QVBoxLayout(plots);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(4);
     tachogram_ = new TachogramView(plots);
-    grid->addWidget(tachogram_, 0, 0, 1, 3);
+    rows->addWidget(tachogram_, 1);
+    auto* spectra = new QHBoxLayout;
     for (std::size_t m = 0; m < SpectrumMethodCount; ++m) {
         spectrumPlots_[m] = new StandardPlotView(plots);
-        grid->addWidget(spectrumPlots_[m], 1, static_cast<int>(m));
+        spectra->addWidget(spectrumPlots_[m], 1);
     }
+    rows->addLayout(spectra, 1);
+    auto* nonlinear = new QHBoxLayout;
     poincare_ = new StandardPlotView(plots);
     histogram_ = new StandardPlotView(plots);
     dfa_ = new StandardPlotView(plots);
-    grid->addWidget(poincare_, 2, 0);
-    grid->addWidget(histogram_, 2, 1);
-    grid->addWidget(dfa_, 2, 2);
-    for (int row = 0; row < 3; ++row) grid->setRowStretch(row, 1);
-    for (int col = 0; col < 3; ++col) grid->setColumnStretch(col, 1);
-    connect(tachogram_, &TachogramView::stretchDragged, this,
-            [this](double fromS, double toS) { setStretch(std::round(fromS), std::round(toS)); });
+    for (StandardPlotView* plot : {poincare_, histogram_, dfa_}) nonlinear->addWidget(plot, 1);
+    rows->addLayout(nonlinear, 1);
+    connect(tachogram_, &TachogramView::stretchDragged, this, [this](double fromS, double toS) {
+        setStretch(std::max(0.0, std::round(fromS)), std::max(0.0, std::round(toS)));
+    });
     return plots;
 }
 

@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 #include <exception>
+#include <future>
 #include <span>
 
 #include "common/command_failure.h"
@@ -64,10 +65,13 @@ StandardOutcome compute(std::shared_ptr<const StandardOutcome::Recording> record
         const Stretch stretch = PlanStretches(all.timesS, choice).stretches.front();
         const auto rrMs =
             std::span<const double>(all.rrMs).subspan(stretch.firstBeat - 1, stretch.intervals());
+        // The plots' corrected intervals beside the analysis, which corrects them on its own.
+        auto analysed = std::async(std::launch::async, [&rrMs, &stretch, &settings] {
+            return AnalysedIntervals(rrMs, stretch, settings);
+        });
         outcome.results =
             std::make_shared<const StretchResults>(AnalyseStretch(rrMs, stretch, settings));
-        outcome.analysedMs =
-            std::make_shared<const std::vector<double>>(AnalysedIntervals(rrMs, stretch, settings));
+        outcome.analysedMs = std::make_shared<const std::vector<double>>(analysed.get());
     } catch (const std::exception& failure) {
         outcome.results.reset();
         outcome.failure = QString::fromStdString(failure.what());
