@@ -93,7 +93,7 @@ StandardWindow::StandardWindow(QPrinter& printer, QWidget* parent)
     results->addWidget(summaryArea);
     results->addWidget(table_);
     results->setStretchFactor(1, 1);
-    results->setSizes({220, 400});
+    results->setSizes({150, 450});
     column->addWidget(results, 1);
     column->addWidget(createButtons());
     auto* splitter = new QSplitter(Qt::Horizontal, this);
