@@ -8,7 +8,8 @@ EXAMPLE := examples/nsr2db-nsr012.int
 PACKAGES := cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev xvfb xauth desktop-file-utils \
             fonts-dejavu-core file dpkg-dev clang-format clang libclang-rt-14-dev \
-            libcli11-dev ccache help2man gzip man-db lintian appstream libfftw3-dev
+            libcli11-dev ccache help2man gzip man-db lintian appstream libfftw3-dev \
+            poppler-utils
 FUZZ_SECONDS ?= 60
 # Seconds apt waits while another apt (unattended upgrades after boot, a software centre)
 # holds its locks, before it gives up.

@@ -10,6 +10,7 @@ add_library(ritmova_gui STATIC
   ui/main_window_trend.cpp
   ui/main_window_standard.cpp
   ui/main_window_load.cpp
+  ui/main_window_report.cpp
   ui/load_layout.cpp
   ui/picture_box.cpp
   ui/hrv_report.cpp

@@ -19,11 +19,11 @@ struct HrvReportSettings {
 
 struct HrvReportData {
     standard::StretchResults results;
-    std::vector<double> timesS;               // the recording's beat times
-    std::vector<double> analysedRrMs;         // the stretch's intervals as measured
-    std::vector<std::size_t> artifactBeats;   // the recording's intervals flagged (1-based)
-    std::size_t beats = 0;                    // intervals in the recording
-    double durationS = 0;                     // the recording's
+    std::vector<double> timesS;              // the recording's beat times
+    std::vector<double> analysedRrMs;        // the stretch's intervals as measured
+    std::vector<std::size_t> artifactBeats;  // the recording's intervals flagged (1-based)
+    std::size_t beats = 0;                   // intervals in the recording
+    double durationS = 0;                    // the recording's
 };
 
 // Analyses `recording` (read with ReadOptions::exact) as `ritmova-cli hrv` would with these

@@ -20,8 +20,8 @@ namespace {
 
 using namespace standard;
 
-constexpr int Resolution = 300;          // dots per inch of the PDF's drawing
-constexpr double LogicalDpi = 96;        // the pages are laid out in 96-dpi pixels
+constexpr int Resolution = 300;    // dots per inch of the PDF's drawing
+constexpr double LogicalDpi = 96;  // the pages are laid out in 96-dpi pixels
 constexpr double MarginMm = 15;
 constexpr double ColumnGap = 24;
 
@@ -40,7 +40,8 @@ QString qText(const std::string& text) {
 // The page's text, line after line from the top of `area`; each line's height is the font's.
 class TextFlow {
   public:
-    TextFlow(QPainter& painter, const QRectF& area) : painter_(painter), area_(area), y_(area.top()) {}
+    TextFlow(QPainter& painter, const QRectF& area)
+        : painter_(painter), area_(area), y_(area.top()) {}
 
     void line(const QString& text, const QFont& font) {
         painter_.setFont(font);
@@ -114,9 +115,9 @@ void drawRow(QPainter& painter, const QRectF& row, const StandardRowText& text) 
         painter.setPen(Qt::darkGray);
         const QRectF reason(row.left() + row.width() * 0.46, row.top(), row.width() * 0.54,
                             row.height());
-        const QString elided = QFontMetricsF(painter.font(), painter.device())
-                                   .elidedText(qText("absent: " + text.reason), Qt::ElideRight,
-                                               reason.width());
+        const QString elided =
+            QFontMetricsF(painter.font(), painter.device())
+                .elidedText(qText("absent: " + text.reason), Qt::ElideRight, reason.width());
         painter.drawText(reason, Qt::AlignLeft | Qt::AlignVCenter, elided);
         return;
     }
@@ -153,7 +154,8 @@ void drawResults(QPainter& painter, const QRectF& area, double top,
         for (const StandardRowText& row : rows) {
             if (row.group != group.label) continue;
             next(height);
-            drawRow(painter, QRectF(area.left() + column * (width + ColumnGap), y, width, height), row);
+            drawRow(painter, QRectF(area.left() + column * (width + ColumnGap), y, width, height),
+                    row);
             y += height;
         }
     }
@@ -168,9 +170,10 @@ void drawPlots(QPainter& painter, const QRectF& area, const HrvReportData& data,
     const double tachogramHeight = area.height() * 0.2;
     const double rowHeight = (area.height() - tachogramHeight - 3 * ColumnGap / 2) / 3;
     const auto cell = [&](int row, int column) {
-        return QRectF(area.left() + column * (half + ColumnGap),
-                      area.top() + tachogramHeight + ColumnGap / 2 + row * (rowHeight + ColumnGap / 2),
-                      half, rowHeight);
+        return QRectF(
+            area.left() + column * (half + ColumnGap),
+            area.top() + tachogramHeight + ColumnGap / 2 + row * (rowHeight + ColumnGap / 2), half,
+            rowHeight);
     };
     PaintTachogram(painter, QRectF(area.left(), area.top(), area.width(), tachogramHeight),
                    {recordingRrMs, data.timesS, r.stretch.startS, r.stretch.endS,
@@ -217,8 +220,8 @@ QByteArray RenderHrvReportPdf(const ReportInput& input, const QDateTime& when,
     TextFlow flow(painter, area);
     drawHeader(flow, input, data, when);
     drawSummary(flow, painter,
-                StandardSummaryLines(data.results, {input.name, input.recording->units,
-                                                    input.settings.stretch}));
+                StandardSummaryLines(data.results,
+                                     {input.name, input.recording->units, input.settings.stretch}));
     drawResults(painter, area, flow.y(), StandardRowTexts(data.results),
                 [&writer] { writer.newPage(); });
     writer.newPage();

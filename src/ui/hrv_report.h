@@ -14,9 +14,9 @@
 namespace ritmova {
 
 struct ReportInput {
-    std::string path;                       // the recording's file: the report never replaces it
-    std::string name;                       // as the report names it
-    const Recording* recording = nullptr;   // read with ReadOptions::exact
+    std::string path;                      // the recording's file: the report never replaces it
+    std::string name;                      // as the report names it
+    const Recording* recording = nullptr;  // read with ReadOptions::exact
     HrvReportSettings settings;
 };
 

@@ -169,6 +169,8 @@ void MainWindow::createMenus() {
     menus_.file = menuBar()->addMenu("&File");
     connect(menus_.file, &QMenu::aboutToShow, this, &MainWindow::onFileMenuShown);
     addItems(this, menus_, menus_.file, FileItems);
+    menus_.saveHrvReport = menus_.file->addAction("Save HRV report...");
+    connect(menus_.saveHrvReport, &QAction::triggered, this, &MainWindow::onSaveHrvReport);
     menus_.analysis = menuBar()->addMenu("&Analysis");
     addItems(this, menus_, menus_.analysis, AnalysisItems);
     menus_.milliseconds->setCheckable(true);

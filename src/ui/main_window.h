@@ -31,6 +31,7 @@ struct MainWindowMenus {
     QAction* printerSetup = nullptr;
     QAction* exportImage = nullptr;
     QAction* exit = nullptr;
+    QAction* saveHrvReport = nullptr;
     QMenu* analysis = nullptr;
     QAction* markov = nullptr;
     QAction* next = nullptr;
@@ -71,6 +72,7 @@ class MainWindow final : public QMainWindow {
     void onPrintMarkov();
     void onCloseMarkov();
     void onSaveResults();
+    void onSaveHrvReport();  // main_window_report.cpp
 
     // Answers Go to beat's dialog (its spin box limited to the recording's windows): true
     // when accepted. A test installs its own answer.
@@ -94,6 +96,8 @@ class MainWindow final : public QMainWindow {
     const MainWindowControls& controls() const { return controls_; }
     const MainWindowMenus& menus() const { return menus_; }
     const WindowState& windowState() const { return state_; }
+    // File → Save HRV report's dialog, made when first asked for.
+    QtCommonDialog& reportDialog();
     // Analysis → Trend's window, once it was asked for.
     TrendWindow* trendWindow() const { return trend_; }
     // Analysis → Standard analysis's window, once it was asked for.
@@ -141,6 +145,7 @@ class MainWindow final : public QMainWindow {
     std::unique_ptr<QtCommonDialog> openDialog_;
     std::unique_ptr<QtCommonDialog> saveDialog_;
     std::unique_ptr<QtCommonDialog> exportDialog_;
+    std::unique_ptr<QtCommonDialog> reportDialog_;
     std::unique_ptr<QtWindowPort> port_;
     std::unique_ptr<RecordingCommands> recording_;
     QLabel* windowField_ = nullptr;

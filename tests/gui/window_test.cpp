@@ -111,8 +111,9 @@ TEST_F(Window, MenusKeepTheirOrderAndKeys) {
     const MainWindowMenus& m = form.menus();
     EXPECT_EQ(QStringList({m.file->title(), m.analysis->title(), m.help->title()}),
               QStringList({"&File", "&Analysis", "?"}));
-    EXPECT_EQ(items(m.file), QStringList({"&Open Ctrl+O", "-", "&Print Ctrl+P", "Printer Set&up",
-                                          "E&xport image...", "-", "&Exit Ctrl+Q"}));
+    EXPECT_EQ(items(m.file),
+              QStringList({"&Open Ctrl+O", "-", "&Print Ctrl+P", "Printer Set&up",
+                           "E&xport image...", "-", "&Exit Ctrl+Q", "Save HRV report..."}));
     EXPECT_EQ(items(m.analysis),
               QStringList({"&Markov", "-", "&Next 256 beats PgDown", "&Previous 256 beats PgUp",
                            "&Go to beat... Ctrl+G", "-", "&Trend Ctrl+T", "-", "&Milliseconds",
