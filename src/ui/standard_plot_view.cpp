@@ -92,8 +92,9 @@ void TachogramView::mouseReleaseEvent(QMouseEvent* event) {
     dragStart_.reset();
     update();
     if (std::abs(dragEnd_ - start) < MinimumDragPixels) return;
-    const double a = *timeAt(start), b = *timeAt(dragEnd_);
-    emit stretchDragged(std::min(a, b), std::max(a, b));
+    const std::optional<double> a = timeAt(start), b = timeAt(dragEnd_);
+    if (!a || !b) return;
+    emit stretchDragged(std::min(*a, *b), std::max(*a, *b));
 }
 
 }  // namespace ritmova
