@@ -86,10 +86,14 @@ std::string bandsText() {
 }
 
 std::string otherSettingsText(const StretchResults& r) {
-    return "histogram bins " + FixedText(HistogramBinMs, 4) +
-           " ms; DFA α1 over 4-16 beats, α2 over 16-64; entropy m = " +
-           std::to_string(EntropyTemplateLength) +
-           ", r = 0.2 SDNN = " + FixedText(r.entropy.toleranceMs, 2) + " ms";
+    const auto boxes = [](int first, int last) {
+        return std::to_string(first) + "-" + std::to_string(last) + " beats";
+    };
+    return "histogram bins " + FixedText(HistogramBinMs, 4) + " ms; DFA α1 over " +
+           boxes(DfaShortFirst, DfaShortLast) + ", α2 over " + boxes(DfaLongFirst, DfaLongLast) +
+           "; entropy m = " + std::to_string(EntropyTemplateLength) +
+           ", r = " + FixedText(EntropyToleranceFactor, 1) +
+           " SDNN = " + FixedText(r.entropy.toleranceMs, 2) + " ms";
 }
 
 }  // namespace
