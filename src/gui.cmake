@@ -9,6 +9,7 @@ add_library(ritmova_gui STATIC
   ui/fixed_width_font.cpp
   ui/main_window.cpp
   ui/main_window_trend.cpp
+  ui/main_window_standard.cpp
   ui/main_window_load.cpp
   ui/main_window_report.cpp
   ui/load_layout.cpp
@@ -19,6 +20,9 @@ add_library(ritmova_gui STATIC
   ui/standard_plots.cpp
   ui/standard_plots_nonlinear.cpp
   ui/qt_window_port.cpp
+  ui/standard_plot_view.cpp
+  ui/standard_window.cpp
+  ui/standard_window_results.cpp
   ui/trend_plot.cpp
   ui/trend_window.cpp
   ui/window_export.cpp

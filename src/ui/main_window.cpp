@@ -79,7 +79,9 @@ const MenuItem AnalysisItems[] = {
     {"-", {}, nullptr, nullptr},
     {"&Trend", QKeySequence(Qt::CTRL | Qt::Key_T), &MainWindowMenus::trend, &MainWindow::onTrend},
     {"-", {}, nullptr, nullptr},
-    {"&Milliseconds", {}, &MainWindowMenus::milliseconds, &MainWindow::onMilliseconds}};
+    {"&Milliseconds", {}, &MainWindowMenus::milliseconds, &MainWindow::onMilliseconds},
+    {"&Standard analysis...", QKeySequence(Qt::CTRL | Qt::Key_H),
+     &MainWindowMenus::standardAnalysis, &MainWindow::onStandardAnalysis}};
 
 // The file's name as the status bar shows it before a reason: bytes that are not printable
 // text are written as \xNN.
@@ -255,7 +257,10 @@ bool MainWindow::openRecording() {
                    OpenResult::Completed;
         },
         [this] { return shownFileName(openDialog_->fileName()); });
-    if (state_ != before) recordingOpened();
+    if (state_ != before) {
+        recordingOpened();
+        standardRecordingOpened();
+    }
     return succeeded;
 }
 

@@ -20,6 +20,7 @@ class QMenu;
 
 namespace ritmova {
 
+class StandardWindow;
 class TrendWindow;
 
 // The menus and their items, in menu order.
@@ -38,7 +39,8 @@ struct MainWindowMenus {
     QAction* goToBeat = nullptr;
     QAction* trend = nullptr;
     QAction* milliseconds = nullptr;  // checkable: kept between sessions
-    QMenu* help = nullptr;            // "?"
+    QAction* standardAnalysis = nullptr;
+    QMenu* help = nullptr;  // "?"
     QAction* about = nullptr;
 };
 
@@ -65,6 +67,7 @@ class MainWindow final : public QMainWindow {
     void onGoToBeat();
     void onTrend();
     void onMilliseconds();
+    void onStandardAnalysis();
     void onAbout();
     void onPrintMarkov();
     void onCloseMarkov();
@@ -99,6 +102,8 @@ class MainWindow final : public QMainWindow {
     QtCommonDialog& reportDialog();
     // Analysis → Trend's window, once it was asked for.
     TrendWindow* trendWindow() const { return trend_; }
+    // Analysis → Standard analysis's window, once it was asked for.
+    StandardWindow* standardWindow() const { return standard_; }
 
   protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -125,6 +130,9 @@ class MainWindow final : public QMainWindow {
     void showTrend(bool reread);
     // An Open read a new recording: a trend window on the screen follows it.
     void recordingOpened();
+    // The standard-analysis window (main_window_standard.cpp), which follows an Open too.
+    void showStandardAnalysis(bool reread);
+    void standardRecordingOpened();
     // The handler's one error trap: a failure beeps and shows its reason in the status bar,
     // after the file's name when there is one; a completed command clears that line.
     // `command` returns false when the user cancelled, which changes nothing. Returns false
@@ -145,7 +153,8 @@ class MainWindow final : public QMainWindow {
     QLabel* windowField_ = nullptr;
     QLabel* noteField_ = nullptr;
     BeatAnswer beatAnswer_;
-    TrendWindow* trend_ = nullptr;  // a window of its own, owned as a child
+    TrendWindow* trend_ = nullptr;        // a window of its own, owned as a child
+    StandardWindow* standard_ = nullptr;  // the same
 };
 
 }  // namespace ritmova

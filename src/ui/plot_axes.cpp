@@ -47,6 +47,10 @@ double PlotAxes::mapX(double x) const {
     return area_.left() + (x - x_.low) / (x_.high - x_.low) * area_.width();
 }
 
+double PlotAxes::unmapX(double at) const {
+    return x_.low + (at - area_.left()) / area_.width() * (x_.high - x_.low);
+}
+
 double PlotAxes::mapY(double y) const {
     return area_.bottom() - (y - y_.low) / (y_.high - y_.low) * area_.height();
 }

@@ -28,6 +28,8 @@ class PlotAxes {
 
     QPointF map(double x, double y) const { return {mapX(x), mapY(y)}; }
     double mapX(double x) const;
+    // The data x at a painter's x: the inverse of mapX.
+    double unmapX(double at) const;
     double mapY(double y) const;
     const QRectF& area() const { return area_; }
     const AxisTicks& x() const { return x_; }

@@ -60,20 +60,44 @@ void drawBeatTicks(QPainter& painter, const PlotAxes& axes, std::span<const doub
     }
 }
 
+// The tachogram's series, minutes over ms or bpm, and its axes in `rect`.
+struct TachogramLayout {
+    std::vector<double> minutes, values;
+};
+
+TachogramLayout tachogramSeries(const TachogramPlotData& data) {
+    const std::size_t count = std::min(data.rrMs.size(), data.timesS.size());
+    TachogramLayout layout{std::vector<double>(count), std::vector<double>(count)};
+    for (std::size_t i = 0; i < count; ++i) {
+        layout.minutes[i] = data.timesS[i] / 60;
+        layout.values[i] = data.heartRate ? 60000 / data.rrMs[i] : data.rrMs[i];
+    }
+    return layout;
+}
+
+PlotAxes tachogramAxes(QPainter& painter, const QRectF& rect, const TachogramLayout& layout) {
+    const auto [low, high] = extremes(layout.values);
+    return PlotAxes(painter, rect,
+                    NiceTicks(std::min(0.0, layout.minutes.front()), layout.minutes.back(), 8),
+                    NiceTicks(low, high, 6));
+}
+
 }  // namespace
+
+std::optional<double> TachogramTimeAt(QPainter& painter, const QRectF& rect,
+                                      const TachogramPlotData& data, double x) {
+    const TachogramLayout layout = tachogramSeries(data);
+    if (layout.minutes.empty()) return std::nullopt;
+    return tachogramAxes(painter, rect, layout).unmapX(x) * 60;
+}
 
 void PaintTachogram(QPainter& painter, const QRectF& rect, const TachogramPlotData& data) {
     const QString title = data.heartRate ? "Heart rate" : "R-R intervals";
-    const std::size_t count = std::min(data.rrMs.size(), data.timesS.size());
-    if (count == 0) return DrawEmptyPlot(painter, rect, title, "No intervals");
-    std::vector<double> minutes(count), values(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        minutes[i] = data.timesS[i] / 60;
-        values[i] = data.heartRate ? 60000 / data.rrMs[i] : data.rrMs[i];
-    }
-    const auto [low, high] = extremes(values);
-    const PlotAxes axes(painter, rect, NiceTicks(std::min(0.0, minutes.front()), minutes.back(), 8),
-                        NiceTicks(low, high, 6));
+    const TachogramLayout layout = tachogramSeries(data);
+    if (layout.minutes.empty()) return DrawEmptyPlot(painter, rect, title, "No intervals");
+    const std::vector<double>& minutes = layout.minutes;
+    const std::vector<double>& values = layout.values;
+    const PlotAxes axes = tachogramAxes(painter, rect, layout);
     painter.save();
     painter.setClipRect(axes.area());
     const QPointF from = axes.map(data.stretchStartS / 60, axes.y().high);

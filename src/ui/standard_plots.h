@@ -2,6 +2,7 @@
 
 #include <QRectF>
 #include <cstddef>
+#include <optional>
 #include <span>
 
 #include "standard/stretch_analysis.h"
@@ -27,6 +28,10 @@ struct TachogramPlotData {
 
 // R-R (ms) or heart rate (bpm) over time (min).
 void PaintTachogram(QPainter& painter, const QRectF& rect, const TachogramPlotData& data);
+// The time (s) at the painter's `x` on the time axis PaintTachogram draws into `rect` with the
+// painter's font, for choosing a stretch by pointing; nullopt when there are no intervals.
+std::optional<double> TachogramTimeAt(QPainter& painter, const QRectF& rect,
+                                      const TachogramPlotData& data, double x);
 
 // The density (ms²/Hz over Hz, up to 0.5 Hz) of the Welch or Lomb-Scargle spectrum of
 // `results`, the VLF, LF and HF bands shaded and each band's peak marked.
