@@ -19,8 +19,9 @@ const std::string& MillionFile() {
         const std::filesystem::path path = std::filesystem::path(mkdtemp(folder)) / "day.int";
         std::ofstream out(path);
         for (long i = 0; i < 1'000'000; ++i) out << 700 + (i * 7919) % 500 << ".5\n";
-        std::atexit(
-            [] { std::filesystem::remove_all(std::filesystem::path(MillionFile()).parent_path()); });
+        std::atexit([] {
+            std::filesystem::remove_all(std::filesystem::path(MillionFile()).parent_path());
+        });
         return path.string();
     }();
     return file;

@@ -11,8 +11,8 @@
 
 namespace ritmova {
 
-// Analysis → Detect beats in ECG records, after the menu's other items: not kept between sessions, so that
-// an Open takes the reference annotations unless asked otherwise.
+// Analysis → Detect beats in ECG records, after the menu's other items: not kept between sessions,
+// so that an Open takes the reference annotations unless asked otherwise.
 void MainWindow::createBeatsItem() {
     menus_.detectBeats = menus_.analysis->addAction("&Detect beats in ECG records");
     menus_.detectBeats->setCheckable(true);
@@ -30,15 +30,14 @@ bool MainWindow::openChosenFile() {
     const std::optional<std::string> path = recording_->choose();
     if (!path) return false;
     const Units units = menus_.milliseconds->isChecked() ? Units::Milliseconds : Units::Seconds;
-    const ecg::BeatOrigin origin = menus_.detectBeats->isChecked() ? ecg::BeatOrigin::Detection
-                                                                   : ecg::BeatOrigin::Annotations;
+    const ecg::BeatOrigin origin =
+        menus_.detectBeats->isChecked() ? ecg::BeatOrigin::Detection : ecg::BeatOrigin::Annotations;
     const QString name = QFile::decodeName(std::filesystem::path(*path).filename().c_str());
     OpenRead read;
     try {
         const auto runner = readRunner_ ? readRunner_ : ReadInBackground;
-        runner(this, QString("Reading %1 ...").arg(name), [&](Progress& progress) {
-            read = ReadForOpen(*path, units, origin, &progress);
-        });
+        runner(this, QString("Reading %1 ...").arg(name),
+               [&](Progress& progress) { read = ReadForOpen(*path, units, origin, &progress); });
     } catch (const Cancelled&) {
         return false;
     }

@@ -55,8 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
         RecordCase{"/svdb/800.hea", BeatOrigin::Annotations, BeatOrigin::Annotations, "atr", 1,
                    "ECG", "800 (atr)", 1883},
         // Fetal ECG: the QRS annotations beside the EDF file.
-        RecordCase{"/adfecgdb/r01.edf", BeatOrigin::Annotations, BeatOrigin::Annotations, "qrs",
-                   1, "Direct_1", "r01 (qrs)", 644},
+        RecordCase{"/adfecgdb/r01.edf", BeatOrigin::Annotations, BeatOrigin::Annotations, "qrs", 1,
+                   "Direct_1", "r01 (qrs)", 644},
         // A long-term record kept without its signal: annotations, and no channel to show.
         RecordCase{"/ltdb/14046.hea", BeatOrigin::Annotations, BeatOrigin::Annotations, "atr", 0,
                    "", "14046 (atr)", 115278},
@@ -66,8 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A record without its signal cannot be detected in: the reason, not an empty series.
 TEST(OpenRecordTest, DetectionWithoutASignalFails) {
-    EXPECT_THROW(ecg::OpenRecord(Ecg + "/ltdb/14046.hea", BeatOrigin::Detection),
-                 CommandFailure);
+    EXPECT_THROW(ecg::OpenRecord(Ecg + "/ltdb/14046.hea", BeatOrigin::Detection), CommandFailure);
 }
 
 struct SampleCase {
@@ -89,8 +88,8 @@ TEST_P(SampleOfTest, ConvertsTicksToSamples) {
 INSTANTIATE_TEST_SUITE_P(Ticks, SampleOfTest,
                          ::testing::Values(SampleCase{360, 360, 77, 77},
                                            SampleCase{250, 360, 250, 360},
-                                           SampleCase{250, 360, 1, 1},   // 1.44
-                                           SampleCase{250, 360, 3, 4},   // 4.32
+                                           SampleCase{250, 360, 1, 1},    // 1.44
+                                           SampleCase{250, 360, 3, 4},    // 4.32
                                            SampleCase{250, 360, 5, 7}));  // 7.2
 
 // Each reader that a long Open runs, reading with or without a Progress.
@@ -114,14 +113,15 @@ std::vector<double> BeatTicks(const std::string& record, const std::string& chan
 }
 
 std::vector<Reader> Readers() {
-    return {{"Text",
-             [](Progress* p) { return TextValues(testing::ExampleFile("nsr2db-nsr012.int"), p); },
-             true},
-            {"Wfdb", [](Progress* p) { return BeatTicks(Ecg + "/mitdb/100", "", "", p); }, true},
-            {"Edf", [](Progress* p) { return BeatTicks(Ecg + "/adfecgdb/r01.edf", "Direct_1", "", p); }, true},
-            {"Annotations",
-             [](Progress* p) { return BeatTicks(Ecg + "/mitdb/100", "", "atr", p); },
-             false}};
+    return {
+        {"Text",
+         [](Progress* p) { return TextValues(testing::ExampleFile("nsr2db-nsr012.int"), p); },
+         true},
+        {"Wfdb", [](Progress* p) { return BeatTicks(Ecg + "/mitdb/100", "", "", p); }, true},
+        {"Edf", [](Progress* p) { return BeatTicks(Ecg + "/adfecgdb/r01.edf", "Direct_1", "", p); },
+         true},
+        {"Annotations", [](Progress* p) { return BeatTicks(Ecg + "/mitdb/100", "", "atr", p); },
+         false}};
 }
 
 class ProgressTest : public ::testing::TestWithParam<Reader> {};
@@ -171,8 +171,8 @@ INSTANTIATE_TEST_SUITE_P(Fractions, FractionTest,
 // Open names an ECG record by its beats, reads the intervals the console tool reads, and tells
 // where the beats came from.
 TEST(ReadForOpenTest, NamesTheRecordAndItsBeats) {
-    const OpenRead read = ReadForOpen(Ecg + "/mitdb/100.hea", Units::Milliseconds,
-                                      BeatOrigin::Annotations);
+    const OpenRead read =
+        ReadForOpen(Ecg + "/mitdb/100.hea", Units::Milliseconds, BeatOrigin::Annotations);
     EXPECT_EQ(read.name, "100 (atr)");
     EXPECT_EQ(read.recording.units, Units::Seconds);
     ASSERT_EQ(read.recording.intervals.size(), 2272u);

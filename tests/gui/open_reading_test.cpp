@@ -75,20 +75,23 @@ TEST_P(EcgOpen, ShowsTheConsoleToolsIntervals) {
         << form.windowField()->text().toStdString();
     EXPECT_TRUE(form.statusBar()->currentMessage().endsWith(c.status))
         << form.statusBar()->currentMessage().toStdString();
-    EXPECT_TRUE(form.controls().summaryLabel->text().contains(QString::fromStdString(expected.name)));
+    EXPECT_TRUE(
+        form.controls().summaryLabel->text().contains(QString::fromStdString(expected.name)));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Records, EcgOpen,
-    testing::Values(
-        EcgCase{"/mitdb/100.hea", false, "atr", "100 (atr) \u00b7 beats 1-256 of 2272 \u00b7 s",
-                "beats of the annotation file 100.atr"},
-        EcgCase{"/mitdb/100", true, "", "100 (detected, MLII) \u00b7 beats 1-256 of",
-                "beats detected in MLII"},
-        EcgCase{"/adfecgdb/r01.edf", false, "qrs", "r01 (qrs) \u00b7 beats 1-256 of 643 \u00b7 s",
-                "beats of the annotation file r01.edf.qrs"},
-        EcgCase{"/svdb/800", false, "atr", "800 (atr) \u00b7 beats 1-256 of 1882 \u00b7 s",
-                "beats of the annotation file 800.atr"}));
+INSTANTIATE_TEST_SUITE_P(Records, EcgOpen,
+                         testing::Values(EcgCase{"/mitdb/100.hea", false, "atr",
+                                                 "100 (atr) \u00b7 beats 1-256 of 2272 \u00b7 s",
+                                                 "beats of the annotation file 100.atr"},
+                                         EcgCase{"/mitdb/100", true, "",
+                                                 "100 (detected, MLII) \u00b7 beats 1-256 of",
+                                                 "beats detected in MLII"},
+                                         EcgCase{"/adfecgdb/r01.edf", false, "qrs",
+                                                 "r01 (qrs) \u00b7 beats 1-256 of 643 \u00b7 s",
+                                                 "beats of the annotation file r01.edf.qrs"},
+                                         EcgCase{"/svdb/800", false, "atr",
+                                                 "800 (atr) \u00b7 beats 1-256 of 1882 \u00b7 s",
+                                                 "beats of the annotation file 800.atr"}));
 
 struct FailureCase {
     std::string path;
@@ -121,8 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "r07.edf: no channel says ECG or EKG; the channels are 1 'Direct_1', 2 "
                     "'Abdomen_1', 3 'Abdomen_2', 4 'Abdomen_3', 5 'Abdomen_4', 6 'EDF "
                     "Annotations'; choose one by number or label"},
-        FailureCase{Ecg + "/ltdb/14046.hea", true,
-                    "14046.hea: No such file or directory"}));
+        FailureCase{Ecg + "/ltdb/14046.hea", true, "14046.hea: No such file or directory"}));
 
 // Detect beats reads the open record again the other way; back again, all is as it was.
 TEST(EcgBeats, SwitchingToDetectionAndBackRoundTrips) {
