@@ -36,6 +36,17 @@ void NoteChannel(OpenedRecord& opened) {
     opened.channelLabel = info->label;
 }
 
+// An EDF+ file's own annotations when they hold beats; else nothing, and the beats are
+// detected.
+std::string EdfBeatsAnnotator(const std::string& path) {
+    try {
+        LoadBeats(path, {"", EdfAnnotator, 0});
+        return EdfAnnotator;
+    } catch (const CommandFailure&) {
+        return {};
+    }
+}
+
 }  // namespace
 
 std::int64_t SampleOf(const BeatSeries& series, const Beat& beat) {
@@ -55,6 +66,8 @@ OpenedRecord OpenRecord(const std::string& path, BeatOrigin origin, Progress* pr
     OpenedRecord opened;
     opened.path = path;
     if (origin == BeatOrigin::Annotations) opened.annotator = ReferenceAnnotator(path);
+    if (origin == BeatOrigin::Annotations && opened.annotator.empty() && IsEdfPath(path))
+        opened.annotator = EdfBeatsAnnotator(path);
     opened.origin = opened.annotator.empty() ? BeatOrigin::Detection : BeatOrigin::Annotations;
     NoteChannel(opened);
     BeatOptions options;

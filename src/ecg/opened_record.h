@@ -48,7 +48,8 @@ inline constexpr std::array<std::string_view, 2> ReferenceAnnotators{"atr", "qrs
 std::string ReferenceAnnotator(const std::string& path);
 
 // Opens the ECG record at `path` (a WFDB header or record name, or an EDF file): the beats of
-// its reference annotator when it has one and `origin` is Annotations, else the R peaks
+// its reference annotator when it has one and `origin` is Annotations (for an EDF+ file
+// without one, its own annotations when they hold beats: EdfAnnotator), else the R peaks
 // detected in its first ECG channel. Reports to `progress` and stops when it is cancelled
 // (throwing Cancelled); throws CommandFailure with the reason.
 OpenedRecord OpenRecord(const std::string& path, BeatOrigin origin, Progress* progress = nullptr);

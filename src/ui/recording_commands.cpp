@@ -74,6 +74,7 @@ Recording readOpened(const std::string& path, Units units, IntervalValues& first
 
 // Where an ECG record's beats came from, for the status bar.
 std::string beatSourceNote(const ecg::OpenedRecord& record) {
+    if (record.annotator == ecg::EdfAnnotator) return "beats of the file's EDF+ annotations";
     if (record.origin == ecg::BeatOrigin::Annotations)
         return "beats of the annotation file " +
                SafeText(std::filesystem::path(ecg::AnnotationPath(record.path, record.annotator))

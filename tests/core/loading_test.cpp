@@ -64,6 +64,19 @@ INSTANTIATE_TEST_SUITE_P(
         RecordCase{"/eegmat/Subject00_1.edf", BeatOrigin::Annotations, BeatOrigin::Detection, "",
                    21, "ECG ECG", "Subject00_1 (detected, ECG ECG)", 0}));
 
+// An EDF+ file without an annotation file beside it: the beats among its own annotations (the
+// same 644 fetal R peaks as r01.edf.qrs).
+TEST(OpenRecordTest, TakesAnEdfFilesOwnBeatAnnotations) {
+    const testing::ScratchDir folder;
+    const std::string copy = folder.write("r01.edf", testing::ReadAll(Ecg + "/adfecgdb/r01.edf"));
+    const ecg::OpenedRecord record = ecg::OpenRecord(copy, BeatOrigin::Annotations);
+    EXPECT_EQ(record.origin, BeatOrigin::Annotations);
+    EXPECT_EQ(record.title(), "r01 (edf)");
+    EXPECT_EQ(record.series.beats.size(), 644u);
+    EXPECT_EQ(ReadForOpen(copy, Units::Seconds, BeatOrigin::Annotations).note,
+              "beats of the file's EDF+ annotations");
+}
+
 // A record without its signal cannot be detected in: the reason, not an empty series.
 TEST(OpenRecordTest, DetectionWithoutASignalFails) {
     EXPECT_THROW(ecg::OpenRecord(Ecg + "/ltdb/14046.hea", BeatOrigin::Detection), CommandFailure);
