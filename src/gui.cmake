@@ -3,6 +3,8 @@ find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport Svg)
 
 add_library(ritmova_gui STATIC
   ui/beat_entry.cpp
+  ui/background_read.cpp
+  ui/main_window_open.cpp
   ui/command_line_export.cpp
   ui/command_line_report.cpp
   ui/common_dialog.cpp

@@ -22,13 +22,6 @@ bool IsRegularFile(const std::string& path) {
     return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
-// The annotation file of a WFDB record ("dir/100" + ".atr") or of an EDF file ("r01.edf.qrs").
-std::string AnnotationPath(const std::string& path, const std::string& annotator) {
-    if (IsEdfPath(path)) return path + "." + annotator;
-    RecordLocation location = LocateRecord(path);
-    return (location.folder / (location.name + "." + annotator)).string();
-}
-
 void RequireAnnotatorName(const std::string& annotator) {
     bool plain = !annotator.empty() && annotator.find('/') == std::string::npos &&
                  annotator.find('\0') == std::string::npos && annotator != "..";
@@ -106,7 +99,7 @@ BeatSeries AnnotatedBeats(const std::string& path, const BeatOptions& options) {
     return series;
 }
 
-BeatSeries DetectedBeats(const std::string& path, const BeatOptions& options) {
+BeatSeries DetectedBeats(const std::string& path, const BeatOptions& options, Progress* progress) {
     SignalReader reader = OpenSignal(path, options.channel);
     BeatSeries series;
     series.record = reader.info().recordName;
@@ -114,14 +107,24 @@ BeatSeries DetectedBeats(const std::string& path, const BeatOptions& options) {
     series.samplesPerSecond = series.ticksPerSecond = reader.frequencyHz();
     RPeakDetector detector(reader.frequencyHz());
     std::vector<float> block(65536);
-    while (std::size_t count = reader.read(block))
+    std::int64_t read = 0;
+    while (std::size_t count = reader.read(block)) {
         detector.feed(std::span<const float>(block.data(), count));
+        read += static_cast<std::int64_t>(count);
+        if (progress) progress->report(read, reader.info().sampleCount);
+    }
     detector.finish();
     for (std::int64_t sample : detector.beats()) series.beats.push_back({sample, 1});
     return series;
 }
 
 }  // namespace
+
+std::string AnnotationPath(const std::string& path, const std::string& annotator) {
+    if (IsEdfPath(path)) return path + "." + annotator;
+    RecordLocation location = LocateRecord(path);
+    return (location.folder / (location.name + "." + annotator)).string();
+}
 
 bool IsEcgRecord(const std::string& path, const BeatOptions& options) {
     std::string suffix = std::filesystem::path(path).extension().string();
@@ -131,9 +134,10 @@ bool IsEcgRecord(const std::string& path, const BeatOptions& options) {
     return !options.annotator.empty() && IsRegularFile(path + "." + options.annotator);
 }
 
-BeatSeries LoadBeats(const std::string& path, const BeatOptions& options) {
+BeatSeries LoadBeats(const std::string& path, const BeatOptions& options, Progress* progress) {
     try {
-        return options.annotator.empty() ? DetectedBeats(path, options)
+        if (progress) progress->check();
+        return options.annotator.empty() ? DetectedBeats(path, options, progress)
                                          : AnnotatedBeats(path, options);
     } catch (const CommandFailure& failure) {
         // The caller names the record: a reason about the record's own file need not again.

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/progress.h"
 #include "ecg/beat_series.h"
 
 namespace ritmova::ecg {
@@ -23,8 +24,13 @@ inline constexpr const char* EdfAnnotator = "edf";
 bool IsEcgRecord(const std::string& path, const BeatOptions& options);
 
 // The beats of the record: its annotator's beat annotations, or the R peaks detected in its
-// chosen channel. Throws CommandFailure with the reason.
-BeatSeries LoadBeats(const std::string& path, const BeatOptions& options);
+// chosen channel. Throws CommandFailure with the reason. With `progress`, detection reports
+// the share of the samples read and stops, throwing Cancelled, once it is cancelled.
+BeatSeries LoadBeats(const std::string& path, const BeatOptions& options,
+                     Progress* progress = nullptr);
+
+// The annotation file of a WFDB record ("dir/100" + ".atr") or of an EDF file ("r01.edf.qrs").
+std::string AnnotationPath(const std::string& path, const std::string& annotator);
 
 // The R-R intervals of the record, in seconds, at single precision as the analysis takes them.
 std::vector<float> IntervalSeconds(const BeatSeries& series, bool normalToNormal);

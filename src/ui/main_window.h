@@ -40,7 +40,8 @@ struct MainWindowMenus {
     QAction* trend = nullptr;
     QAction* milliseconds = nullptr;  // checkable: kept between sessions
     QAction* standardAnalysis = nullptr;
-    QMenu* help = nullptr;  // "?"
+    QAction* detectBeats = nullptr;  // checkable: ECG records' beats by detection
+    QMenu* help = nullptr;           // "?"
     QAction* about = nullptr;
 };
 
@@ -68,6 +69,7 @@ class MainWindow final : public QMainWindow {
     void onTrend();
     void onMilliseconds();
     void onStandardAnalysis();
+    void onDetectBeats();
     void onAbout();
     void onPrintMarkov();
     void onCloseMarkov();
@@ -78,6 +80,10 @@ class MainWindow final : public QMainWindow {
     // when accepted. A test installs its own answer.
     using BeatAnswer = std::function<bool(QInputDialog&)>;
     void setBeatAnswer(BeatAnswer answer) { beatAnswer_ = std::move(answer); }
+    // Runs Open's reading, ReadInBackground unless a test installs its own.
+    using ReadRunner =
+        std::function<void(QWidget*, const QString&, const std::function<void(Progress&)>&)>;
+    void setReadRunner(ReadRunner runner) { readRunner_ = std::move(runner); }
 
     // Opens `path` as if it had been chosen in the Open dialog; false when that failed (the
     // reason is in the status bar).
@@ -86,6 +92,8 @@ class MainWindow final : public QMainWindow {
     bool openNativeFile(const std::string& path);
     // The path of the open recording, empty when none is open.
     std::string openedPath() const;
+    // The open recording, and for an ECG record its beats.
+    const std::optional<OpenedRecording>& opened() const { return recording_->opened(); }
     // Shows the window of the open recording from `firstBeat` (1-based); false when that
     // failed (the reason is in the status bar).
     bool goToBeat(std::size_t firstBeat);
@@ -119,6 +127,10 @@ class MainWindow final : public QMainWindow {
     void setStartTexts();
     void createAnalysisMenu();
     bool openRecording();
+    // Open of ECG records and off the GUI thread (main_window_open.cpp): the item choosing
+    // how their beats are found, and Open's choice, reading and showing of a file.
+    void createBeatsItem();
+    bool openChosenFile();
     void setMilliseconds(bool milliseconds);
     // Runs a command of the open recording under the error trap; when it completed, shows its
     // hints in the status bar. The field on the right follows the window shown, even when
@@ -153,6 +165,7 @@ class MainWindow final : public QMainWindow {
     QLabel* windowField_ = nullptr;
     QLabel* noteField_ = nullptr;
     BeatAnswer beatAnswer_;
+    ReadRunner readRunner_;
     TrendWindow* trend_ = nullptr;        // a window of its own, owned as a child
     StandardWindow* standard_ = nullptr;  // the same
 };
