@@ -21,13 +21,6 @@ bool IsRegularFile(const std::string& path) {
     return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
-// The annotation file of a WFDB record ("dir/100" + ".atr") or of an EDF file ("r01.edf.qrs").
-std::string AnnotationPath(const std::string& path, const std::string& annotator) {
-    if (IsEdfPath(path)) return path + "." + annotator;
-    RecordLocation location = LocateRecord(path);
-    return (location.folder / (location.name + "." + annotator)).string();
-}
-
 void RequireAnnotatorName(const std::string& annotator) {
     bool plain = !annotator.empty() && annotator.find('/') == std::string::npos &&
                  annotator.find('\0') == std::string::npos && annotator != "..";
@@ -96,6 +89,13 @@ BeatSeries DetectedBeats(const std::string& path, const BeatOptions& options) {
 }
 
 }  // namespace
+
+std::string AnnotationPath(const std::string& path, const std::string& annotator) {
+    RequireAnnotatorName(annotator);
+    if (IsEdfPath(path)) return path + "." + annotator;
+    RecordLocation location = LocateRecord(path);
+    return (location.folder / (location.name + "." + annotator)).string();
+}
 
 bool IsEcgRecord(const std::string& path, const BeatOptions& options) {
     std::string suffix = std::filesystem::path(path).extension().string();

@@ -18,6 +18,10 @@ struct BeatOptions {
 // annotation file is there (ltafdb's "dir/00" for dir/00.atr, which have no header).
 bool IsEcgRecord(const std::string& path, const BeatOptions& options);
 
+// The annotation file of annotator `annotator` of a WFDB record ("dir/100" + ".atr") or of an
+// EDF file ("r01.edf.qrs"). Throws CommandFailure for a name that is not a plain file suffix.
+std::string AnnotationPath(const std::string& path, const std::string& annotator);
+
 // The beats of the record: its annotator's beat annotations, or the R peaks detected in its
 // chosen channel. Throws CommandFailure with the reason.
 BeatSeries LoadBeats(const std::string& path, const BeatOptions& options);
