@@ -8,6 +8,10 @@ add_library(ritmova_gui STATIC
   ui/main_window.cpp
   ui/main_window_trend.cpp
   ui/main_window_load.cpp
+  ui/main_window_review.cpp
+  ui/beat_review_window.cpp
+  ui/ecg_strip.cpp
+  ui/beat_tachogram.cpp
   ui/load_layout.cpp
   ui/picture_box.cpp
   ui/qt_window_port.cpp

@@ -135,11 +135,12 @@ Recording BeatRecording(const BeatSeries& series, bool normalToNormal) {
 
 std::string EditedAnnotationBytes(const BeatSeries& series) {
     AnnotationFile file{{}, series.timeResolutionHz};
-    for (const Beat& beat : series.beats) file.annotations.push_back({beat.tick, beat.code});
+    for (const Beat& beat : series.beats)
+        file.annotations.push_back({beat.tick, beat.code, 0, 0, 0, {}});
     for (const Episode& episode : series.episodes) {
-        file.annotations.push_back({episode.start, NoiseCode, Unreadable});
+        file.annotations.push_back({episode.start, NoiseCode, Unreadable, 0, 0, {}});
         if (episode.end != INT64_MAX)
-            file.annotations.push_back({episode.end, NoiseCode, Readable});
+            file.annotations.push_back({episode.end, NoiseCode, Readable, 0, 0, {}});
     }
     std::stable_sort(file.annotations.begin(), file.annotations.end(),
                      [](const Annotation& a, const Annotation& b) { return a.sample < b.sample; });

@@ -76,7 +76,8 @@ const MenuItem AnalysisItems[] = {
     {"-", {}, nullptr, nullptr},
     {"&Trend", QKeySequence(Qt::CTRL | Qt::Key_T), &MainWindowMenus::trend, &MainWindow::onTrend},
     {"-", {}, nullptr, nullptr},
-    {"&Milliseconds", {}, &MainWindowMenus::milliseconds, &MainWindow::onMilliseconds}};
+    {"&Milliseconds", {}, &MainWindowMenus::milliseconds, &MainWindow::onMilliseconds},
+    {"Beat &review...", {}, &MainWindowMenus::beatReview, &MainWindow::onBeatReview}};
 
 // The file's name as the status bar shows it before a reason: bytes that are not printable
 // text are written as \xNN.

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "ecg/opened_record.h"
 #include "ui/common_dialog.h"
 #include "ui/load_layout.h"
 #include "ui/pass_view.h"
@@ -20,6 +21,7 @@ class QMenu;
 
 namespace ritmova {
 
+class BeatReviewWindow;
 class TrendWindow;
 
 // The menus and their items, in menu order.
@@ -37,7 +39,8 @@ struct MainWindowMenus {
     QAction* goToBeat = nullptr;
     QAction* trend = nullptr;
     QAction* milliseconds = nullptr;  // checkable: kept between sessions
-    QMenu* help = nullptr;            // "?"
+    QAction* beatReview = nullptr;
+    QMenu* help = nullptr;  // "?"
     QAction* about = nullptr;
 };
 
@@ -64,6 +67,7 @@ class MainWindow final : public QMainWindow {
     void onGoToBeat();
     void onTrend();
     void onMilliseconds();
+    void onBeatReview();
     void onAbout();
     void onPrintMarkov();
     void onCloseMarkov();
@@ -84,6 +88,16 @@ class MainWindow final : public QMainWindow {
     // Shows the window of the open recording from `firstBeat` (1-based); false when that
     // failed (the reason is in the status bar).
     bool goToBeat(std::size_t firstBeat);
+
+    // The recording changed: `recording` becomes the open recording of `path` and is
+    // analysed again (see RecordingCommands::replaceRecording); the trend follows. False
+    // when that failed (the reason is in the status bar).
+    bool recordingChanged(const std::string& path, Recording recording);
+    // Opens the beat review on `record` (main_window_review.cpp); its edits replace the
+    // recording. False when that failed (the reason is in the status bar).
+    bool reviewRecord(const ecg::OpenedRecord& record);
+    // Analysis → Beat review's window, once it was asked for.
+    BeatReviewWindow* beatReviewWindow() const { return review_; }
 
     // The status bar's permanent field: the open recording and the window shown.
     const QLabel* windowField() const { return windowField_; }
@@ -137,7 +151,8 @@ class MainWindow final : public QMainWindow {
     std::unique_ptr<RecordingCommands> recording_;
     QLabel* windowField_ = nullptr;
     BeatAnswer beatAnswer_;
-    TrendWindow* trend_ = nullptr;  // a window of its own, owned as a child
+    TrendWindow* trend_ = nullptr;        // a window of its own, owned as a child
+    BeatReviewWindow* review_ = nullptr;  // the same
 };
 
 }  // namespace ritmova

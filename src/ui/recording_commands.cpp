@@ -146,6 +146,17 @@ void RecordingCommands::goTo(std::size_t firstBeat) {
     analyse(values, firstBeat, last ? lastBeatsShown(opened.beats()) : std::string());
 }
 
+void RecordingCommands::replaceRecording(const std::string& path, Recording recording) {
+    if (recording.intervals.size() < BeatCount)
+        throw CommandFailure("the beats make " + std::to_string(recording.intervals.size()) +
+                             " intervals, fewer than the " + std::to_string(BeatCount) +
+                             " a window analyses");
+    const std::size_t firstBeat = opened_ && opened_->path == path ? opened_->firstBeat : 1;
+    std::vector<ArtifactRule> artifacts = FlagArtifacts(recording.intervals);
+    opened_ = OpenedRecording{path, std::move(recording), std::move(artifacts), 1};
+    goTo(std::min(firstBeat, opened_->lastFirstBeat()));
+}
+
 void RecordingCommands::analyse(const IntervalValues& values, std::size_t firstBeat,
                                 const std::string& note) {
     opened_->firstBeat = firstBeat;

@@ -58,6 +58,13 @@ class RecordingCommands {
     // were of the window before.
     void goTo(std::size_t firstBeat);
 
+    // The recording changed (an ECG record was read, or its beats were edited): `recording`
+    // becomes the open recording of `path`, its artifacts flagged again, and is analysed from
+    // the window shown when `path` was open already (or the last window when fewer beats
+    // remain), else from beat 1. Throws CommandFailure, changing nothing, when `recording`
+    // holds fewer than 256 intervals.
+    void replaceRecording(const std::string& path, Recording recording);
+
     const std::optional<OpenedRecording>& opened() const { return opened_; }
     // The open recording; throws CommandFailure("no recording is open") before any Open.
     const OpenedRecording& requireOpened() const;

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <iterator>
 #include <optional>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -39,13 +39,23 @@ struct Step {
     std::int64_t tick = 0;
 };
 
-void Run(BeatEdits& edits, const Step& step) {
+void Apply(BeatEdits& edits, const Step& step) {
     switch (step.op) {
-        case Op::Add: edits.add(step.tick); break;
-        case Op::Remove: edits.remove(step.index); break;
-        case Op::Move: edits.move(step.index, step.tick); break;
-        case Op::Undo: edits.undo(); break;
-        case Op::Redo: edits.redo(); break;
+        case Op::Add:
+            edits.add(step.tick);
+            break;
+        case Op::Remove:
+            edits.remove(step.index);
+            break;
+        case Op::Move:
+            edits.move(step.index, step.tick);
+            break;
+        case Op::Undo:
+            edits.undo();
+            break;
+        case Op::Redo:
+            edits.redo();
+            break;
     }
 }
 
@@ -82,34 +92,38 @@ TEST(BeatEditsTest, EditsGiveTheirBeatsAndIntervals) {
          "RRRARR",
          {1, 1, .5, .5, 1},
          {1, .5, 1}},
-        {{{Op::Remove, 2}}, {100, 200, 400, 500}, "RRRR", {1, 2, 1}, {1, 2, 1}},
+        {{{Op::Remove, 2, 0}}, {100, 200, 400, 500}, "RRRR", {1, 2, 1}, {1, 2, 1}},
         {{{Op::Move, 1, 150}}, {100, 150, 300, 400, 500}, "RMRRR", {.5, 1.5, 1, 1}, {.5, 1}},
         // Past its neighbours: the beat takes its place in time, keeping its code.
         {{{Op::Move, 0, 450}}, {200, 300, 400, 450, 500}, "RRRMR", {1, 1, .5, .5}, {.5, .5}},
-        {{{Op::Add, 0, 350}, {Op::Undo}}, {100, 200, 300, 400, 500}, "RRRRR", {1, 1, 1, 1}, {1, 1}},
-        {{{Op::Add, 0, 350}, {Op::Undo}, {Op::Redo}},
+        {{{Op::Add, 0, 350}, {Op::Undo, 0, 0}},
+         {100, 200, 300, 400, 500},
+         "RRRRR",
+         {1, 1, 1, 1},
+         {1, 1}},
+        {{{Op::Add, 0, 350}, {Op::Undo, 0, 0}, {Op::Redo, 0, 0}},
          {100, 200, 300, 350, 400, 500},
          "RRRARR",
          {1, 1, .5, .5, 1},
          {1, .5, 1}},
         // A new change forgets what was taken back: the redo finds nothing.
-        {{{Op::Add, 0, 350}, {Op::Undo}, {Op::Remove, 0}, {Op::Redo}},
+        {{{Op::Add, 0, 350}, {Op::Undo, 0, 0}, {Op::Remove, 0, 0}, {Op::Redo, 0, 0}},
          {200, 300, 400, 500},
          "RRRR",
          {1, 1, 1},
          {1}},
         // An added beat moved stays added; undoing the move puts it back.
-        {{{Op::Add, 0, 50}, {Op::Move, 0, 20}, {Op::Undo}},
+        {{{Op::Add, 0, 50}, {Op::Move, 0, 20}, {Op::Undo, 0, 0}},
          {50, 100, 200, 300, 400, 500},
          "ARRRRR",
          {.5, 1, 1, 1, 1},
          {.5, 1, 1}},
-        {{{Op::Remove, 4}, {Op::Remove, 0}}, {200, 300, 400}, "RRR", {1, 1}, {}},
+        {{{Op::Remove, 4, 0}, {Op::Remove, 0, 0}}, {200, 300, 400}, "RRR", {1, 1}, {}},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const auto& c = cases[i];
         BeatEdits edits(FiveBeats(), BeatSource::Reference);
-        for (const Step& step : c.steps) Run(edits, step);
+        for (const Step& step : c.steps) Apply(edits, step);
         SCOPED_TRACE("case " + std::to_string(i));
         EXPECT_EQ(Ticks(edits), c.ticks);
         EXPECT_EQ(Sources(edits), c.sources);
@@ -121,14 +135,18 @@ TEST(BeatEditsTest, EditsGiveTheirBeatsAndIntervals) {
 // Undoing every change gives the beats as loaded; redoing them all, the beats as edited.
 TEST(BeatEditsTest, UndoAndRedoRoundTrip) {
     const std::vector<std::vector<Step>> sequences = {
-        {{Op::Add, 0, 350}, {Op::Move, 3, 360}, {Op::Remove, 0}},
-        {{Op::Move, 4, 10}, {Op::Move, 0, 600}, {Op::Add, 0, 0}, {Op::Remove, 2}},
-        {{Op::Remove, 0}, {Op::Remove, 0}, {Op::Remove, 0}, {Op::Remove, 0}, {Op::Remove, 0}},
+        {{Op::Add, 0, 350}, {Op::Move, 3, 360}, {Op::Remove, 0, 0}},
+        {{Op::Move, 4, 10}, {Op::Move, 0, 600}, {Op::Add, 0, 0}, {Op::Remove, 2, 0}},
+        {{Op::Remove, 0, 0},
+         {Op::Remove, 0, 0},
+         {Op::Remove, 0, 0},
+         {Op::Remove, 0, 0},
+         {Op::Remove, 0, 0}},
     };
     for (const auto& steps : sequences) {
         BeatEdits edits(FiveBeats(), BeatSource::Detected);
         const std::vector<EditedBeat> loaded = edits.beats();
-        for (const Step& step : steps) Run(edits, step);
+        for (const Step& step : steps) Apply(edits, step);
         const std::vector<EditedBeat> edited = edits.beats();
         EXPECT_EQ(edits.changeCount(), steps.size());
         while (edits.undo()) {
@@ -153,7 +171,7 @@ TEST(BeatEditsTest, RefusedChangesLeaveEverythingAsItWas) {
         {{Op::Move, 1, 300}, "there is a beat at tick 300 already"},
         {{Op::Move, 0, -5}, "a beat cannot lie before the record's start"},
         {{Op::Move, 6, 50}, "there is no beat 7 of 6"},
-        {{Op::Remove, 6}, "there is no beat 7 of 6"},
+        {{Op::Remove, 6, 0}, "there is no beat 7 of 6"},
     };
     for (const auto& c : cases) {
         BeatEdits edits(FiveBeats(), BeatSource::Reference);
@@ -161,7 +179,7 @@ TEST(BeatEditsTest, RefusedChangesLeaveEverythingAsItWas) {
         edits.undo();
         edits.add(50);  // one change done, none to redo
         const std::vector<EditedBeat> before = edits.beats();
-        EXPECT_EQ(testing::FailureReason([&] { Run(edits, c.step); }, "made"), c.reason);
+        EXPECT_EQ(testing::FailureReason([&] { Apply(edits, c.step); }, "made"), c.reason);
         EXPECT_EQ(edits.beats(), before);
         EXPECT_EQ(edits.changeCount(), 1u);
         EXPECT_FALSE(edits.canRedo());
@@ -172,8 +190,8 @@ TEST(BeatEditsTest, FindsTheBeatNearAClick) {
     const struct {
         std::int64_t tick, tolerance;
         std::optional<std::size_t> index;
-    } cases[] = {{160, 50, 1}, {160, 30, std::nullopt}, {90, 10, 0},
-                 {600, 100, 4}, {0, 99, std::nullopt}, {341, 41, 3}};
+    } cases[] = {{160, 50, 1},  {160, 30, std::nullopt}, {90, 10, 0},
+                 {600, 100, 4}, {0, 99, std::nullopt},   {341, 41, 2}};
     const BeatEdits edits(FiveBeats(), BeatSource::Reference);
     for (const auto& c : cases) EXPECT_EQ(edits.beatNear(c.tick, c.tolerance), c.index) << c.tick;
     EXPECT_EQ(edits.beatsBetween(150, 401), (std::pair<std::size_t, std::size_t>{1, 4}));
@@ -185,11 +203,11 @@ TEST(BeatEditsTest, FindsThePeakNearAClick) {
         std::vector<float> values;
         std::int64_t first, around, halfWidth, peak;
     } cases[] = {
-        {{0, 0, 1, 5, 1, 0, 0}, 10, 11, 3, 13},      // stretch cut at the values' start
-        {{0, -1, -6, -1, 0, 2, 0}, 0, 4, 3, 2},      // a negative R wave
-        {{9, 0, 0, 2, 0, 0}, 0, 4, 1, 3},            // the taller peak lies beyond reach
-        {{}, 0, 7, 3, 7},                            // nothing read there
-        {{1, 2, 3}, 100, 10, 2, 10},                 // the values lie elsewhere
+        {{0, 0, 1, 5, 1, 0, 0}, 10, 11, 3, 13},  // stretch cut at the values' start
+        {{0, -1, -6, -1, 0, 2, 0}, 0, 4, 3, 2},  // a negative R wave
+        {{9, 0, 0, 2, 0, 0}, 0, 4, 1, 3},        // the taller peak lies beyond reach
+        {{}, 0, 7, 3, 7},                        // nothing read there
+        {{1, 2, 3}, 100, 10, 2, 10},             // the values lie elsewhere
     };
     for (const auto& c : cases)
         EXPECT_EQ(LocalExtremum(c.values, c.first, c.around, c.halfWidth), c.peak) << c.around;
@@ -266,9 +284,9 @@ TEST(SignalRangeTest, AStretchIsThatOfTheWholeSignal) {
         std::int64_t first;
         std::size_t count, expected;
     } cases[] = {
-        {"/mitdb/100", "1", 0, 10, 10},        {"/mitdb/100", "1", 1, 5, 5},
-        {"/mitdb/100", "2", 12345, 300, 300},  {"/mitdb/100", "2", 649990, 20, 10},
-        {"/mitdb/100", "1", 650000, 5, 0},     {"/svdb/800", "2", 77777, 129, 129},
+        {"/mitdb/100", "1", 0, 10, 10},           {"/mitdb/100", "1", 1, 5, 5},
+        {"/mitdb/100", "2", 12345, 300, 300},     {"/mitdb/100", "2", 649990, 20, 10},
+        {"/mitdb/100", "1", 650000, 5, 0},        {"/svdb/800", "2", 77777, 129, 129},
         {"/adfecgdb/r01.edf", "1", 4990, 20, 20},
     };
     for (const auto& c : cases) {

@@ -115,7 +115,8 @@ TEST_F(Window, MenusKeepTheirOrderAndKeys) {
                                           "E&xport image...", "-", "&Exit Ctrl+Q"}));
     EXPECT_EQ(items(m.analysis),
               QStringList({"&Markov", "-", "&Next 256 beats PgDown", "&Previous 256 beats PgUp",
-                           "&Go to beat... Ctrl+G", "-", "&Trend Ctrl+T", "-", "&Milliseconds"}));
+                           "&Go to beat... Ctrl+G", "-", "&Trend Ctrl+T", "-", "&Milliseconds",
+                           "Beat &review..."}));
     EXPECT_EQ(items(m.help), QStringList{"About F1"});
     EXPECT_EQ(QList<QAction*>({m.open, m.print, m.printerSetup, m.exportImage, m.exit}),
               QList<QAction*>({m.file->actions()[0], m.file->actions()[2], m.file->actions()[3],
