@@ -84,9 +84,9 @@ void BeatReviewWindow::showRecord(const ecg::OpenedRecord& record) {
     std::int64_t samples = reader->info().sampleCount;
     const auto& beats = record.series.beats;
     if (samples < 0 && !beats.empty())
-        samples = std::llround((double(beats.back().tick) / record.series.ticksPerSecond +
-                                TrailingSeconds) *
-                               reader->frequencyHz());
+        samples = std::llround(
+            (double(beats.back().tick) / record.series.ticksPerSecond + TrailingSeconds) *
+            reader->frequencyHz());
     duration_ = double(samples) / reader->frequencyHz();
     record_ = record;
     reader_ = std::move(reader);

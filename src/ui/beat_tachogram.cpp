@@ -77,8 +77,8 @@ void BeatTachogram::drawIntervals(QPainter& painter, double low, double high) co
 
 void BeatTachogram::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const QRectF shown(xOfTime(shownFrom_), 0, std::max(2.0, xOfTime(shownTo_) - xOfTime(shownFrom_)),
-                       height());
+    const QRectF shown(xOfTime(shownFrom_), 0,
+                       std::max(2.0, xOfTime(shownTo_) - xOfTime(shownFrom_)), height());
     painter.fillRect(shown, QColor(255, 225, 150));
     if (seconds_.empty()) return;
     double high = *std::max_element(seconds_.begin(), seconds_.end());

@@ -25,8 +25,8 @@ std::int64_t rounded(double value) {
 }
 
 // The marks' colours, by ecg::BeatSource.
-const QColor SourceColours[ecg::BeatSourceCount] = {
-    QColor(0, 90, 200), QColor(0, 140, 60), QColor(230, 120, 0), QColor(150, 0, 170)};
+const QColor SourceColours[ecg::BeatSourceCount] = {QColor(0, 90, 200), QColor(0, 140, 60),
+                                                    QColor(230, 120, 0), QColor(150, 0, 170)};
 const QColor ArtifactColour(210, 0, 0);
 
 // "1:02:03.5" or "2:03.5": a time on the strip's axis.
@@ -142,7 +142,9 @@ void EcgStrip::clickAt(std::int64_t sample) {
 
 void EcgStrip::moveBeat(std::size_t index, std::int64_t sample) {
     if (!edits_) return;
-    edit([&] { edits_->move(index, tickOf(std::clamp<std::int64_t>(sample, 0, sampleCount_ - 1))); });
+    edit([&] {
+        edits_->move(index, tickOf(std::clamp<std::int64_t>(sample, 0, sampleCount_ - 1)));
+    });
 }
 
 void EcgStrip::mousePressEvent(QMouseEvent* event) {
@@ -190,22 +192,40 @@ void EcgStrip::wheelEvent(QWheelEvent* event) {
 void EcgStrip::keyPressEvent(QKeyEvent* event) {
     const std::int64_t middle = first_ + span_ / 2;
     switch (event->key()) {
-        case Qt::Key_Left: showStretch(first_ - span_ / 4, span_); break;
-        case Qt::Key_Right: showStretch(first_ + span_ / 4, span_); break;
-        case Qt::Key_PageUp: showStretch(first_ - span_, span_); break;
-        case Qt::Key_PageDown: showStretch(first_ + span_, span_); break;
-        case Qt::Key_Home: showStretch(0, span_); break;
-        case Qt::Key_End: showStretch(sampleCount_, span_); break;
+        case Qt::Key_Left:
+            showStretch(first_ - span_ / 4, span_);
+            break;
+        case Qt::Key_Right:
+            showStretch(first_ + span_ / 4, span_);
+            break;
+        case Qt::Key_PageUp:
+            showStretch(first_ - span_, span_);
+            break;
+        case Qt::Key_PageDown:
+            showStretch(first_ + span_, span_);
+            break;
+        case Qt::Key_Home:
+            showStretch(0, span_);
+            break;
+        case Qt::Key_End:
+            showStretch(sampleCount_, span_);
+            break;
         case Qt::Key_Plus:
-        case Qt::Key_Equal: zoom(1 / ZoomStep, middle); break;
-        case Qt::Key_Minus: zoom(ZoomStep, middle); break;
-        default: return QWidget::keyPressEvent(event);
+        case Qt::Key_Equal:
+            zoom(1 / ZoomStep, middle);
+            break;
+        case Qt::Key_Minus:
+            zoom(ZoomStep, middle);
+            break;
+        default:
+            return QWidget::keyPressEvent(event);
     }
 }
 
 // The values shown, their lowest and highest with a margin; 1 either side of a flat line.
 std::pair<float, float> EcgStrip::valueRange() const {
-    const auto from = std::clamp<std::int64_t>(first_ - valuesFirst_, 0, std::int64_t(values_.size()));
+    const auto from =
+        std::clamp<std::int64_t>(first_ - valuesFirst_, 0, std::int64_t(values_.size()));
     const auto to = std::clamp<std::int64_t>(from + span_, from, std::int64_t(values_.size()));
     if (from == to) return {-1.f, 1.f};
     const auto [low, high] = std::minmax_element(values_.begin() + from, values_.begin() + to);

@@ -61,7 +61,9 @@ bool MainWindow::reviewRecord(const ecg::OpenedRecord& record) {
     const bool shown = runTrapped([this, &record] {
         if (!review_) {
             review_ = new BeatReviewWindow(this);
+            // Edits of a record that another Open has since replaced change nothing here.
             connect(review_, &BeatReviewWindow::beatsEdited, this, [this] {
+                if (openedPath() != review_->record()->path) return;
                 recordingChanged(review_->record()->path,
                                  ecg::BeatRecording(review_->editedSeries(), false));
             });

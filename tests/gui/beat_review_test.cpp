@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QWheelEvent>
 #include <filesystem>
@@ -144,6 +145,20 @@ TEST_F(BeatReview, TheStripScrollsAndZoomsWithTheTachogram) {
     EXPECT_NEAR(double(strip().first() + strip().span() / 2) / 360, 900, 2);
 }
 
+// The menu raises the review of the record open; over intervals it says why it cannot, and
+// the review's edits no longer touch the recording another Open brought.
+TEST_F(BeatReview, TheMenuReviewsOnlyTheOpenEcgRecord) {
+    form.menus().beatReview->trigger();
+    EXPECT_EQ(form.beatReviewWindow(), review);
+    ASSERT_TRUE(form.openFile(RITMOVA_EXAMPLES_DIR "/nsr2db-nsr012.int"));
+    const QString opened = field();
+    form.menus().beatReview->trigger();
+    EXPECT_TRUE(form.statusBar()->currentMessage().contains("holds intervals, not an ECG record"));
+    click(strip(), strip().xOfSample(370));
+    EXPECT_EQ(review->edits().changeCount(), 1u);
+    EXPECT_EQ(field(), opened);
+}
+
 // Saved beside the record as 100.edited, the beats read back; the reference stays as it was.
 TEST_F(BeatReview, SavedEditsReadBack) {
     const std::string reference = (folder.path() + "/100.atr").toStdString();
@@ -165,7 +180,8 @@ TEST_F(BeatReview, SavedEditsReadBack) {
         drag(strip(), strip().xOfSample(review->edits().beats()[next].tick),
              strip().xOfSample(review->edits().beats()[next].tick + 40));
         click(strip(), strip().xOfSample((review->edits().beats()[next + 2].tick +
-                                          review->edits().beats()[next + 3].tick) / 2));
+                                          review->edits().beats()[next + 3].tick) /
+                                         2));
         review->show();
         review->grab().save(QString::fromLocal8Bit(picture));
     }
