@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "ecg/ecg_record.h"
 #include "ecg/r_peak_detector.h"
 #include "ecg/signal_reader.h"
 
@@ -85,5 +86,24 @@ void ReadAndDetectDay(benchmark::State& bench) {
     bench.SetItemsProcessed(bench.iterations() * kFrames);
 }
 BENCHMARK(ReadAndDetectDay)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+// The console tool's and the window's way: LoadBeats, without progress (argument 0) and
+// reporting to a Progress once per block of 65,536 samples (argument 1).
+void LoadBeatsDay(benchmark::State& bench) {
+    const std::string& record = DayRecord();
+    std::size_t beats = 0;
+    for (auto _ : bench) {
+        ritmova::Progress progress;
+        beats =
+            ritmova::ecg::LoadBeats(record, {}, bench.range(0) ? &progress : nullptr).beats.size();
+    }
+    bench.counters["beats"] = static_cast<double>(beats);
+    bench.SetItemsProcessed(bench.iterations() * kFrames);
+}
+BENCHMARK(LoadBeatsDay)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

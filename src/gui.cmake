@@ -2,6 +2,8 @@
 find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport Svg)
 
 add_library(ritmova_gui STATIC
+  ui/background_read.cpp
+  ui/main_window_open.cpp
   ui/command_line_export.cpp
   ui/common_dialog.cpp
   ui/fixed_width_font.cpp

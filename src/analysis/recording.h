@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "analysis/interval_file.h"
+#include "common/progress.h"
 #include "measures/artifacts.h"
 
 namespace ritmova {
@@ -48,8 +49,10 @@ struct Recording {
 // Milliseconds convert as their text with the point moved three places left would, so the same
 // recording in either unit gives the same floats. Auto takes milliseconds when the median of
 // the values read as seconds is above 10. With `column`, every line that is not blank must
-// hold a number in that column.
-Recording ReadRecording(const std::string& path, const ReadOptions& options = {});
+// hold a number in that column. With `progress`, reports the share of the file's bytes read
+// and stops, throwing Cancelled, once it is cancelled.
+Recording ReadRecording(const std::string& path, const ReadOptions& options = {},
+                        Progress* progress = nullptr);
 Recording ParseRecording(std::string_view text, const ReadOptions& options = {});
 
 // Whether the file at `path` is a Polar HRM file by ReadRecording's rule: after a byte order

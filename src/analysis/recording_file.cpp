@@ -204,9 +204,15 @@ Recording ParseRecording(std::string_view text, const ReadOptions& options) {
     return readRecording(source, options);
 }
 
-Recording ReadRecording(const std::string& path, const ReadOptions& options) {
+Recording ReadRecording(const std::string& path, const ReadOptions& options, Progress* progress) {
     const InputFile file(path);
     Source source(file, MaxRecordingBytes, limitReason());
+    if (progress) {
+        struct stat status {};
+        const bool sized = fstat(file.descriptor(), &status) == 0 && S_ISREG(status.st_mode);
+        source.reportTo(progress, sized ? static_cast<std::int64_t>(status.st_size) : 0);
+        progress->check();
+    }
     try {
         return readRecording(source, options);
     } catch (const CommandFailure&) {

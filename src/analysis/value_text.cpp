@@ -188,6 +188,8 @@ bool Source::refill() {
     if (descriptor_ >= 0 && budget_ > 0) {
         const std::size_t size = readFile(block_.data(), std::min(block_.size(), budget_));
         budget_ -= size;
+        taken_ += size;
+        if (progress_) progress_->report(static_cast<std::int64_t>(taken_), totalBytes_);
         next_ = block_.data();
         end_ = next_ + size;
         if (size > 0) return true;

@@ -6,11 +6,14 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "common/progress.h"
 
 namespace ritmova::value_text {
 
@@ -71,6 +74,12 @@ class Source {
     void skip(std::size_t count);
     // Whether a read of the file failed (the text then ends there).
     bool failed() const { return failed_; }
+    // Reports the bytes taken of `totalBytes` to `progress` at each block read from the file,
+    // which stops the reading once the progress is cancelled.
+    void reportTo(Progress* progress, std::int64_t totalBytes) {
+        progress_ = progress;
+        totalBytes_ = totalBytes;
+    }
 
     // Skips a UTF-8 byte order mark, which editors on some systems write; refuses UTF-16.
     void startText();
@@ -123,6 +132,9 @@ class Source {
     int descriptor_ = -1;  // the file's, or -1 for text in memory
     bool named_ = false;   // a named file, not standard input
     bool failed_ = false;
+    std::size_t taken_ = 0;  // bytes read from the file
+    Progress* progress_ = nullptr;
+    std::int64_t totalBytes_ = 0;
     std::array<char, 4096> block_;  // filled before it is read
 };
 

@@ -9,6 +9,7 @@
 #include "common/safe_text.h"
 #include "ecg/beat_edits.h"
 #include "ecg/ecg_record.h"
+#include "ecg/opened_record.h"
 #include "report/file_save.h"
 
 namespace ritmova::cli {
@@ -18,12 +19,6 @@ void appendSeconds(std::string& out, double seconds) {
     char text[40];
     std::snprintf(text, sizeof text, "%.6f\n", seconds);
     out += text;
-}
-
-// The beat's sample number at the record's sampling frequency.
-std::int64_t sampleOf(const ecg::BeatSeries& series, const ecg::Beat& beat) {
-    if (series.ticksPerSecond == series.samplesPerSecond) return beat.tick;
-    return std::llround(double(beat.tick) * series.samplesPerSecond / series.ticksPerSecond);
 }
 
 std::string beatsText(const ecg::BeatSeries& series, const std::string& format) {
@@ -36,7 +31,7 @@ std::string beatsText(const ecg::BeatSeries& series, const std::string& format) 
     }
     for (const ecg::Beat& beat : series.beats) {
         if (format == "samples") {
-            out += std::to_string(sampleOf(series, beat)) + "\n";
+            out += std::to_string(ecg::SampleOf(series, beat)) + "\n";
         } else {
             appendSeconds(out, double(beat.tick) / series.ticksPerSecond);
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <exception>
@@ -20,7 +21,12 @@ class Progress {
   public:
     // Records `done` of `total` units (bytes, samples); throws Cancelled once cancel() was
     // called. A total of 0 or less records nothing but still checks.
-    void report(std::int64_t done, std::int64_t total);
+    void report(std::int64_t done, std::int64_t total) {
+        check();
+        if (total > 0)
+            fraction_.store(std::clamp(double(done) / double(total), 0.0, 1.0),
+                            std::memory_order_relaxed);
+    }
     // Throws Cancelled once cancel() was called.
     void check() const {
         if (cancelled_.load(std::memory_order_relaxed)) throw Cancelled();

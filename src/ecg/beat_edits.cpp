@@ -6,7 +6,6 @@
 #include <cstdlib>
 
 #include "common/command_failure.h"
-#include "ecg/ecg_record.h"
 
 namespace ritmova::ecg {
 
@@ -126,11 +125,6 @@ BeatSeries BeatEdits::series() const {
     edited.beats.reserve(beats_.size());
     for (const EditedBeat& beat : beats_) edited.beats.push_back({beat.tick, beat.code});
     return edited;
-}
-
-Recording BeatRecording(const BeatSeries& series, bool normalToNormal) {
-    return {IntervalSeconds(series, normalToNormal), Units::Seconds,
-            IntervalMilliseconds(series, normalToNormal)};
 }
 
 std::string EditedAnnotationBytes(const BeatSeries& series) {

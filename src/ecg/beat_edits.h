@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "analysis/recording.h"
 #include "ecg/beat_series.h"
 
 namespace ritmova::ecg {
@@ -75,10 +74,6 @@ class BeatEdits {
     std::vector<Change> changes_;
     std::size_t done_ = 0;
 };
-
-// The recording the window analyses: the intervals in seconds at single precision, with
-// their exact milliseconds for the standard analysis.
-Recording BeatRecording(const BeatSeries& series, bool normalToNormal);
 
 // The annotation file of the edited beats: each beat with its code, and each episode as an
 // unreadable-noise stretch (~ of subtype -1, then ~ of subtype 0), so that a reader finds the

@@ -99,7 +99,7 @@ BeatSeries AnnotatedBeats(const std::string& path, const BeatOptions& options) {
     return series;
 }
 
-BeatSeries DetectedBeats(const std::string& path, const BeatOptions& options) {
+BeatSeries DetectedBeats(const std::string& path, const BeatOptions& options, Progress* progress) {
     SignalReader reader = OpenSignal(path, options.channel);
     BeatSeries series;
     series.record = reader.info().recordName;
@@ -107,8 +107,12 @@ BeatSeries DetectedBeats(const std::string& path, const BeatOptions& options) {
     series.samplesPerSecond = series.ticksPerSecond = reader.frequencyHz();
     RPeakDetector detector(reader.frequencyHz());
     std::vector<float> block(65536);
-    while (std::size_t count = reader.read(block))
+    std::int64_t read = 0;
+    while (std::size_t count = reader.read(block)) {
         detector.feed(std::span<const float>(block.data(), count));
+        read += static_cast<std::int64_t>(count);
+        if (progress) progress->report(read, reader.info().sampleCount);
+    }
     detector.finish();
     for (std::int64_t sample : detector.beats()) series.beats.push_back({sample, 1});
     return series;
@@ -131,9 +135,10 @@ bool IsEcgRecord(const std::string& path, const BeatOptions& options) {
     return !options.annotator.empty() && IsRegularFile(path + "." + options.annotator);
 }
 
-BeatSeries LoadBeats(const std::string& path, const BeatOptions& options) {
+BeatSeries LoadBeats(const std::string& path, const BeatOptions& options, Progress* progress) {
     try {
-        return options.annotator.empty() ? DetectedBeats(path, options)
+        if (progress) progress->check();
+        return options.annotator.empty() ? DetectedBeats(path, options, progress)
                                          : AnnotatedBeats(path, options);
     } catch (const CommandFailure& failure) {
         // The caller names the record: a reason about the record's own file need not again.

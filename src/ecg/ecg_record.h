@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/progress.h"
 #include "ecg/beat_series.h"
 
 namespace ritmova::ecg {
@@ -27,8 +28,10 @@ bool IsEcgRecord(const std::string& path, const BeatOptions& options);
 std::string AnnotationPath(const std::string& path, const std::string& annotator);
 
 // The beats of the record: its annotator's beat annotations, or the R peaks detected in its
-// chosen channel. Throws CommandFailure with the reason.
-BeatSeries LoadBeats(const std::string& path, const BeatOptions& options);
+// chosen channel. Throws CommandFailure with the reason. With `progress`, detection reports
+// the share of the samples read and stops, throwing Cancelled, once it is cancelled.
+BeatSeries LoadBeats(const std::string& path, const BeatOptions& options,
+                     Progress* progress = nullptr);
 
 // The R-R intervals of the record, in seconds, at single precision as the analysis takes them.
 std::vector<float> IntervalSeconds(const BeatSeries& series, bool normalToNormal);

@@ -76,8 +76,7 @@ const MenuItem AnalysisItems[] = {
     {"-", {}, nullptr, nullptr},
     {"&Trend", QKeySequence(Qt::CTRL | Qt::Key_T), &MainWindowMenus::trend, &MainWindow::onTrend},
     {"-", {}, nullptr, nullptr},
-    {"&Milliseconds", {}, &MainWindowMenus::milliseconds, &MainWindow::onMilliseconds},
-    {"Beat &review...", {}, &MainWindowMenus::beatReview, &MainWindow::onBeatReview}};
+    {"&Milliseconds", {}, &MainWindowMenus::milliseconds, &MainWindow::onMilliseconds}};
 
 // The file's name as the status bar shows it before a reason: bytes that are not printable
 // text are written as \xNN.
@@ -172,6 +171,8 @@ void MainWindow::createMenus() {
     addItems(this, menus_, menus_.analysis, AnalysisItems);
     menus_.milliseconds->setCheckable(true);
     menus_.milliseconds->setChecked(settings().value(MillisecondsKey, false).toBool());
+    createBeatsItem();
+    createReviewItem();
     menus_.help = menuBar()->addMenu("?");
     menus_.about = menus_.help->addAction("About");
     menus_.about->setShortcut(QKeySequence(Qt::Key_F1));
@@ -239,13 +240,9 @@ bool MainWindow::runRecordingCommand(const std::function<bool()>& command,
 // An Open that read its file opened it, even when its pass failed later on.
 bool MainWindow::openRecording() {
     const WindowState before = state_;
-    const bool milliseconds = menus_.milliseconds->isChecked();
-    const bool succeeded = runRecordingCommand(
-        [this, milliseconds] {
-            return recording_->open(milliseconds ? Units::Milliseconds : Units::Seconds) ==
-                   OpenResult::Completed;
-        },
-        [this] { return shownFileName(openDialog_->fileName()); });
+    const bool succeeded =
+        runRecordingCommand([this] { return openChosenFile(); },
+                            [this] { return shownFileName(openDialog_->fileName()); });
     if (state_ != before) recordingOpened();
     return succeeded;
 }
@@ -322,7 +319,9 @@ bool MainWindow::goToBeat(std::size_t firstBeat) {
 // The choice holds for every later Open; an open recording is read again in the new units.
 void MainWindow::setMilliseconds(bool milliseconds) {
     settings().setValue(MillisecondsKey, milliseconds);
-    if (recording_->opened()) openNativeFile(recording_->opened()->path);
+    // An ECG record's intervals are seconds whatever the choice.
+    if (recording_->opened() && !recording_->opened()->ecg)
+        openNativeFile(recording_->opened()->path);
 }
 
 void MainWindow::onAbout() {

@@ -39,6 +39,7 @@ struct MainWindowMenus {
     QAction* goToBeat = nullptr;
     QAction* trend = nullptr;
     QAction* milliseconds = nullptr;  // checkable: kept between sessions
+    QAction* detectBeats = nullptr;   // checkable: ECG records' beats by detection
     QAction* beatReview = nullptr;
     QMenu* help = nullptr;  // "?"
     QAction* about = nullptr;
@@ -67,6 +68,7 @@ class MainWindow final : public QMainWindow {
     void onGoToBeat();
     void onTrend();
     void onMilliseconds();
+    void onDetectBeats();
     void onBeatReview();
     void onAbout();
     void onPrintMarkov();
@@ -77,6 +79,10 @@ class MainWindow final : public QMainWindow {
     // when accepted. A test installs its own answer.
     using BeatAnswer = std::function<bool(QInputDialog&)>;
     void setBeatAnswer(BeatAnswer answer) { beatAnswer_ = std::move(answer); }
+    // Runs Open's reading, ReadInBackground unless a test installs its own.
+    using ReadRunner =
+        std::function<void(QWidget*, const QString&, const std::function<void(Progress&)>&)>;
+    void setReadRunner(ReadRunner runner) { readRunner_ = std::move(runner); }
 
     // Opens `path` as if it had been chosen in the Open dialog; false when that failed (the
     // reason is in the status bar).
@@ -85,17 +91,12 @@ class MainWindow final : public QMainWindow {
     bool openNativeFile(const std::string& path);
     // The path of the open recording, empty when none is open.
     std::string openedPath() const;
+    // The open recording, and for an ECG record its beats.
+    const std::optional<OpenedRecording>& opened() const { return recording_->opened(); }
     // Shows the window of the open recording from `firstBeat` (1-based); false when that
     // failed (the reason is in the status bar).
     bool goToBeat(std::size_t firstBeat);
 
-    // The recording changed: `recording` becomes the open recording of `path` and is
-    // analysed again (see RecordingCommands::replaceRecording); the trend follows. False
-    // when that failed (the reason is in the status bar).
-    bool recordingChanged(const std::string& path, Recording recording);
-    // Opens the beat review on `record` (main_window_review.cpp); its edits replace the
-    // recording. False when that failed (the reason is in the status bar).
-    bool reviewRecord(const ecg::OpenedRecord& record);
     // Analysis → Beat review's window, once it was asked for.
     BeatReviewWindow* beatReviewWindow() const { return review_; }
 
@@ -122,6 +123,13 @@ class MainWindow final : public QMainWindow {
     void setStartTexts();
     void createAnalysisMenu();
     bool openRecording();
+    // Open of ECG records and off the GUI thread (main_window_open.cpp): the item choosing
+    // how their beats are found, and Open's choice, reading and showing of a file.
+    void createBeatsItem();
+    void createReviewItem();
+    // The review's beats replace the open recording (main_window_review.cpp).
+    void reviewEdited();
+    bool openChosenFile();
     void setMilliseconds(bool milliseconds);
     // Runs a command of the open recording under the error trap; when it completed, shows its
     // hints in the status bar. The field on the right follows the window shown, even when
@@ -151,6 +159,7 @@ class MainWindow final : public QMainWindow {
     std::unique_ptr<RecordingCommands> recording_;
     QLabel* windowField_ = nullptr;
     BeatAnswer beatAnswer_;
+    ReadRunner readRunner_;
     TrendWindow* trend_ = nullptr;        // a window of its own, owned as a child
     BeatReviewWindow* review_ = nullptr;  // the same
 };

@@ -5,6 +5,7 @@
 
 #include "common/command_failure.h"
 #include "common/safe_text.h"
+#include "ecg/ecg_record.h"
 
 namespace ritmova {
 namespace {
@@ -41,14 +42,14 @@ std::string lastBeatsShown(std::size_t beats) {
 // can still analyse, those values and the reason in `note`. Standard input cannot be read a
 // second time, so only its first 256 values are ever read.
 Recording wholeRecording(const std::string& path, Units units, const IntervalValues& first,
-                         std::string& note) {
+                         std::string& note, Progress* progress) {
     if (path == "-") {
         note = "only the first 256 values of standard input are read";
     } else {
         const ReadOptions options{units == Units::Milliseconds ? UnitsChoice::Milliseconds
                                                                : UnitsChoice::Seconds};
         try {
-            return ReadRecording(path, options);
+            return ReadRecording(path, options, progress);
         } catch (const CommandFailure& failure) {
             note = std::string("only beats 1-256 are read: ") + failure.what();
         }
@@ -58,17 +59,39 @@ Recording wholeRecording(const std::string& path, Units units, const IntervalVal
 
 // The first 256 values and the whole recording. A Polar HRM file, whose [Params] line no
 // value is read from, is read whole in its milliseconds, by the console tool's rule.
-Recording readOpened(const std::string& path, Units units, IntervalValues& first,
-                     std::string& note) {
+Recording readOpened(const std::string& path, Units units, IntervalValues& first, std::string& note,
+                     Progress* progress) {
     try {
         first = ReadFirstValues(path, units);
     } catch (const CommandFailure&) {
         if (!IsPolarFile(path)) throw;
-        Recording recording = ReadRecording(path);
+        Recording recording = ReadRecording(path, {}, progress);
         first = WindowValues(recording.intervals, 1);
         return recording;
     }
-    return wholeRecording(path, units, first, note);
+    return wholeRecording(path, units, first, note, progress);
+}
+
+// Where an ECG record's beats came from, for the status bar.
+std::string beatSourceNote(const ecg::OpenedRecord& record) {
+    if (record.origin == ecg::BeatOrigin::Annotations)
+        return "beats of the annotation file " +
+               SafeText(std::filesystem::path(ecg::AnnotationPath(record.path, record.annotator))
+                            .filename()
+                            .string());
+    const std::string detected = "beats detected in " + SafeText(record.channelLabel);
+    if (ecg::ReferenceAnnotator(record.path).empty())
+        return detected + " (no beat annotations beside the record)";
+    return detected;
+}
+
+// An ECG record's R-R intervals, in seconds as the console tool reads them.
+void readEcgRecord(OpenRead& read, ecg::BeatOrigin origin, Progress* progress) {
+    read.ecg = ecg::OpenRecord(read.path, origin, progress);
+    read.name = read.ecg->title();
+    read.recording = {ecg::IntervalSeconds(read.ecg->series, false), Units::Seconds, {}};
+    read.first = WindowValues(read.recording.intervals, 1);
+    read.note = beatSourceNote(*read.ecg);
 }
 
 }  // namespace
@@ -94,6 +117,18 @@ std::string PlausibilityHints(const IntervalValues& values, float sdnn, std::siz
     return hints;
 }
 
+OpenRead ReadForOpen(const std::string& path, Units units, ecg::BeatOrigin origin,
+                     Progress* progress) {
+    OpenRead read{path, path, {}, {}, {}, {}, {}};
+    if (ecg::IsEcgRecord(path, {})) {
+        readEcgRecord(read, origin, progress);
+    } else {
+        read.recording = readOpened(path, units, read.first, read.note, progress);
+    }
+    read.artifacts = FlagArtifacts(read.recording.intervals);
+    return read;
+}
+
 bool ChooseIntervalFile(WindowPort& window) {
     window.clearScreen();
     CommonDialog& dialog = window.dialog(DialogId::Open);
@@ -107,16 +142,23 @@ RecordingCommands::RecordingCommands(WindowState& state, WindowPort& window)
 
 OpenResult RecordingCommands::open(Units units) {
     hints_.clear();
-    if (!ChooseIntervalFile(window_)) return OpenResult::Cancelled;
-    const std::string path = window_.dialog(DialogId::Open).fileName();
+    const std::optional<std::string> path = choose();
+    if (!path) return OpenResult::Cancelled;
     // Read into buffers first, so that a short or bad file leaves everything untouched.
-    IntervalValues first{};
-    std::string note;
-    Recording recording = readOpened(path, units, first, note);
-    std::vector<ArtifactRule> artifacts = FlagArtifacts(recording.intervals);
-    opened_ = OpenedRecording{path, std::move(recording), std::move(artifacts), 1};
-    analyse(first, 1, note);
+    show(ReadForOpen(*path, units, ecg::BeatOrigin::Annotations));
     return OpenResult::Completed;
+}
+
+std::optional<std::string> RecordingCommands::choose() {
+    if (!ChooseIntervalFile(window_)) return std::nullopt;
+    return window_.dialog(DialogId::Open).fileName();
+}
+
+void RecordingCommands::show(OpenRead read) {
+    opened_ = OpenedRecording{std::move(read.path),      std::move(read.recording),
+                              std::move(read.artifacts), 1,
+                              std::move(read.name),      std::move(read.ecg)};
+    analyse(read.first, 1, read.note);
 }
 
 const OpenedRecording& RecordingCommands::requireOpened() const {
@@ -146,14 +188,18 @@ void RecordingCommands::goTo(std::size_t firstBeat) {
     analyse(values, firstBeat, last ? lastBeatsShown(opened.beats()) : std::string());
 }
 
-void RecordingCommands::replaceRecording(const std::string& path, Recording recording) {
+void RecordingCommands::replaceBeats(ecg::OpenedRecord record) {
+    Recording recording{ecg::IntervalSeconds(record.series, false), Units::Seconds, {}};
     if (recording.intervals.size() < BeatCount)
         throw CommandFailure("the beats make " + std::to_string(recording.intervals.size()) +
                              " intervals, fewer than the " + std::to_string(BeatCount) +
                              " a window analyses");
-    const std::size_t firstBeat = opened_ && opened_->path == path ? opened_->firstBeat : 1;
+    const bool shown = opened_ && opened_->path == record.path;
+    const std::size_t firstBeat = shown ? opened_->firstBeat : 1;
     std::vector<ArtifactRule> artifacts = FlagArtifacts(recording.intervals);
-    opened_ = OpenedRecording{path, std::move(recording), std::move(artifacts), 1};
+    std::string path = record.path, name = record.title();
+    opened_ = OpenedRecording{std::move(path), std::move(recording), std::move(artifacts), 1,
+                              std::move(name), std::move(record)};
     goTo(std::min(firstBeat, opened_->lastFirstBeat()));
 }
 
@@ -161,7 +207,7 @@ void RecordingCommands::analyse(const IntervalValues& values, std::size_t firstB
                                 const std::string& note) {
     opened_->firstBeat = firstBeat;
     hints_.clear();
-    AnalyseAndShow(window_, state_, values, WindowName(opened_->path, firstBeat));
+    AnalyseAndShow(window_, state_, values, WindowName(opened_->name, firstBeat));
     hints_ = PlausibilityHints(values, state_.pass.timeDomain.sdnn, opened_->windowArtifacts());
     addHint(hints_, note);
 }
@@ -171,10 +217,12 @@ std::string RecordingCommands::windowField() const {
     const OpenedRecording& o = *opened_;
     const std::size_t artifacts = o.windowArtifacts();
     const char* const separator = " \u00b7 ";
-    return SafeText(std::filesystem::path(o.path).filename().string()) + separator + "beats " +
-           std::to_string(o.firstBeat) + "-" + std::to_string(o.firstBeat + BeatCount - 1) +
-           " of " + std::to_string(o.beats()) + separator +
-           (o.recording.units == Units::Milliseconds ? "ms" : "s") + separator +
+    const std::string name =
+        o.ecg ? SafeText(o.ecg->series.record) + " (" + o.ecg->series.source + ")"
+              : SafeText(std::filesystem::path(o.path).filename().string());
+    return name + separator + "beats " + std::to_string(o.firstBeat) + "-" +
+           std::to_string(o.firstBeat + BeatCount - 1) + " of " + std::to_string(o.beats()) +
+           separator + (o.recording.units == Units::Milliseconds ? "ms" : "s") + separator +
            std::to_string(artifacts) + (artifacts == 1 ? " artifact" : " artifacts");
 }
 

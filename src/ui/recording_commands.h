@@ -6,12 +6,15 @@
 #include <vector>
 
 #include "analysis/recording.h"
+#include "common/progress.h"
+#include "ecg/opened_record.h"
 #include "ui/pass_view.h"
 #include "ui/window_port.h"
 
 namespace ritmova {
 
-inline constexpr const char* IntervalFilter = "Interval Files (*.int)|*.int|All Files (*.*)|*.*";
+inline constexpr const char* IntervalFilter =
+    "Interval Files (*.int)|*.int|All Files (*.*)|*.*|ECG Records (*.hea *.edf)|*.hea;*.edf;*.EDF";
 
 enum class OpenResult { Completed, Cancelled };
 
@@ -21,10 +24,12 @@ bool ChooseIntervalFile(WindowPort& window);
 
 // The recording an Open read, and the window of it that the last pass analysed.
 struct OpenedRecording {
-    std::string path;                     // as the Open dialog reported it
-    Recording recording;                  // at least 256 intervals
-    std::vector<ArtifactRule> artifacts;  // one per interval
-    std::size_t firstBeat = 1;            // the window: beats firstBeat .. firstBeat + 255
+    std::string path;                      // as the Open dialog reported it
+    Recording recording;                   // at least 256 intervals
+    std::vector<ArtifactRule> artifacts;   // one per interval
+    std::size_t firstBeat = 1;             // the window: beats firstBeat .. firstBeat + 255
+    std::string name;                      // what the texts call it: the path, or "100 (atr)"
+    std::optional<ecg::OpenedRecord> ecg;  // an ECG record's beats; none for a text file
 
     std::size_t beats() const { return recording.intervals.size(); }
     // The first beat of the last window.
@@ -32,6 +37,24 @@ struct OpenedRecording {
     // Flagged intervals in the window.
     std::size_t windowArtifacts() const;
 };
+
+// What Open read, before anything of the window changes.
+struct OpenRead {
+    std::string path;
+    std::string name;  // as OpenedRecording::name
+    Recording recording;
+    std::vector<ArtifactRule> artifacts;
+    IntervalValues first{};  // beats 1-256
+    std::string note;        // a hint of the reading: where it stopped, where the beats came from
+    std::optional<ecg::OpenedRecord> ecg;
+};
+
+// Reads `path` as Open does: a text file in `units` (the first 256 values, then the whole
+// recording), or an ECG record (a WFDB header or record name, an EDF file) with its beats by
+// `origin`. Touches no window, so that it may run on any thread; reports to `progress` and
+// throws Cancelled once that is cancelled, CommandFailure with the reason when reading fails.
+OpenRead ReadForOpen(const std::string& path, Units units, ecg::BeatOrigin origin,
+                     Progress* progress = nullptr);
 
 // What looks implausible in a window analysed as `values` (seconds, as read) with `sdnn`, of
 // which `artifacts` intervals are flagged: hints joined by "; ", empty when nothing does.
@@ -50,6 +73,10 @@ class RecordingCommands {
     // read; when that fails beyond value 256, the 256 values are the recording and the
     // reason becomes a hint. A read that fails leaves the open recording as it was.
     OpenResult open(Units units);
+    // Open's steps apart, so that the reading can run elsewhere: the file chosen (nothing
+    // when the user cancelled), then what ReadForOpen read of it becomes the open recording.
+    std::optional<std::string> choose();
+    void show(OpenRead read);
     // 256 beats on, or to the last 256 beats when fewer remain.
     void next();
     // 256 beats back, or to beat 1.
@@ -58,12 +85,12 @@ class RecordingCommands {
     // were of the window before.
     void goTo(std::size_t firstBeat);
 
-    // The recording changed (an ECG record was read, or its beats were edited): `recording`
-    // becomes the open recording of `path`, its artifacts flagged again, and is analysed from
-    // the window shown when `path` was open already (or the last window when fewer beats
-    // remain), else from beat 1. Throws CommandFailure, changing nothing, when `recording`
-    // holds fewer than 256 intervals.
-    void replaceRecording(const std::string& path, Recording recording);
+    // The beats of an ECG record changed (the beat review edited them): `record`, holding
+    // them, becomes the open recording with their R-R intervals, its artifacts flagged again,
+    // analysed from the window shown when the record was open already (or the last window
+    // when fewer beats remain), else from beat 1. Throws CommandFailure, changing nothing,
+    // when the beats make fewer than 256 intervals.
+    void replaceBeats(ecg::OpenedRecord record);
 
     const std::optional<OpenedRecording>& opened() const { return opened_; }
     // The open recording; throws CommandFailure("no recording is open") before any Open.

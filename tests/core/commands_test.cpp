@@ -68,7 +68,9 @@ TEST(OpenCommandTest, FillsSummaryReportAndPlots) {
     ASSERT_EQ(pass.open(Example), OpenResult::Completed);
     EXPECT_EQ(pass.window.caption(LabelId::Summary), ExpectedSummary(Example));
     EXPECT_EQ(pass.state.reportText, ExpectedReport(Example));
-    EXPECT_EQ(pass.window.dialogs[0].filter, "Interval Files (*.int)|*.int|All Files (*.*)|*.*");
+    EXPECT_EQ(pass.window.dialogs[0].filter,
+              "Interval Files (*.int)|*.int|All Files (*.*)|*.*|ECG Records (*.hea *.edf)|"
+              "*.hea;*.edf;*.EDF");
     EXPECT_EQ(pass.window.dialogs[0].filterIndex, 1);
     EXPECT_EQ(pass.window.screenClears, 1);
     EXPECT_EQ(pass.window.caption(LabelId::SpectrumTop), " .024");  // SpectrumMax 0.024953363

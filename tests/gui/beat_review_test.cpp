@@ -13,7 +13,6 @@
 #include <filesystem>
 
 #include "ecg/ecg_record.h"
-#include "ecg/opened_record.h"
 #include "ui/beat_review_window.h"
 #include "ui/beat_tachogram.h"
 #include "ui/ecg_strip.h"
@@ -53,13 +52,9 @@ class BeatReview : public testing::Test {
     void SetUp() override {
         for (const char* name : {"100.hea", "100.dat", "100.atr"})
             std::filesystem::copy_file(Ecg + "/mitdb/" + name, folder.filePath(name).toStdString());
-        record.path = folder.filePath("100.hea").toStdString();
-        record.channelNumber = 1;
-        record.channelLabel = "MLII";
-        record.origin = ecg::BeatOrigin::Annotations;
-        record.annotator = "atr";
-        record.series = ecg::LoadBeats(record.path, {"", "atr", 0});
-        ASSERT_TRUE(form.reviewRecord(record));
+        record = folder.filePath("100.hea").toStdString();
+        ASSERT_TRUE(form.openFile(folder.filePath("100.hea")));
+        form.menus().beatReview->trigger();
         review = form.beatReviewWindow();
         review->resize(1100, 620);
         QCoreApplication::processEvents();
@@ -74,7 +69,7 @@ class BeatReview : public testing::Test {
     }
 
     QTemporaryDir folder;
-    ecg::OpenedRecord record;
+    std::string record;
     MainWindow form;
     BeatReviewWindow* review = nullptr;
 };
@@ -167,7 +162,7 @@ TEST_F(BeatReview, SavedEditsReadBack) {
     click(strip(), strip().xOfSample(220));
     const std::string path = review->saveEdits();
     EXPECT_EQ(path, folder.filePath("100.edited").toStdString());
-    const ecg::BeatSeries read = ecg::LoadBeats(record.path, {"", "edited", 0});
+    const ecg::BeatSeries read = ecg::LoadBeats(record, {"", "edited", 0});
     ASSERT_EQ(read.beats.size(), review->edits().beats().size());
     for (std::size_t i = 0; i < read.beats.size(); ++i)
         EXPECT_EQ(read.beats[i].tick, review->edits().beats()[i].tick);

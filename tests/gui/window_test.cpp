@@ -116,7 +116,7 @@ TEST_F(Window, MenusKeepTheirOrderAndKeys) {
     EXPECT_EQ(items(m.analysis),
               QStringList({"&Markov", "-", "&Next 256 beats PgDown", "&Previous 256 beats PgUp",
                            "&Go to beat... Ctrl+G", "-", "&Trend Ctrl+T", "-", "&Milliseconds",
-                           "Beat &review..."}));
+                           "&Detect beats in ECG records", "Beat &review..."}));
     EXPECT_EQ(items(m.help), QStringList{"About F1"});
     EXPECT_EQ(QList<QAction*>({m.open, m.print, m.printerSetup, m.exportImage, m.exit}),
               QList<QAction*>({m.file->actions()[0], m.file->actions()[2], m.file->actions()[3],
@@ -186,8 +186,8 @@ TEST_F(Window, OpenShowsTheAnalysisAsTheConsoleDoes) {
     MainWindow other;  // a file dropped on it opens as well
     const auto client = [](MainWindow& window) { return window.centralWidget()->grab().toImage(); };
     open(ExampleRecording);
-    EXPECT_EQ(offered,
-              QStringList({"Interval Files (*.int)", "All Files (*)", "Interval Files (*.int)"}));
+    EXPECT_EQ(offered, QStringList({"Interval Files (*.int)", "All Files (*)",
+                                    "ECG Records (*.hea *.edf *.EDF)", "Interval Files (*.int)"}));
     EXPECT_EQ(c.summaryLabel->text(), shown(expected.summary));
     EXPECT_NE(c.axisValueLabels[2]->text(), "0.1");
     EXPECT_TRUE(c.saveResultsButton->isEnabled());
