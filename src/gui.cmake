@@ -14,6 +14,10 @@ add_library(ritmova_gui STATIC
   ui/main_window_standard.cpp
   ui/main_window_load.cpp
   ui/main_window_report.cpp
+  ui/main_window_review.cpp
+  ui/beat_review_window.cpp
+  ui/ecg_strip.cpp
+  ui/beat_tachogram.cpp
   ui/load_layout.cpp
   ui/picture_box.cpp
   ui/platform_messages.cpp

@@ -7,6 +7,7 @@
 
 #include "common/command_failure.h"
 #include "common/safe_text.h"
+#include "ecg/beat_edits.h"
 #include "ecg/ecg_record.h"
 #include "ecg/opened_record.h"
 #include "report/file_save.h"
@@ -69,10 +70,7 @@ int RunBeats(const CommandLine& line) {
 int RunRr(const CommandLine& line) {
     return runOnRecord(line, [&] {
         const ecg::BeatSeries series = ecg::LoadBeats(line.files.front(), line.analysis.beats);
-        std::string out;
-        for (const ecg::RrInterval& rr : ecg::RrIntervals(series, line.analysis.normalToNormal))
-            appendSeconds(out, rr.seconds);
-        return out;
+        return ecg::RrText(ecg::RrIntervals(series, line.analysis.normalToNormal));
     });
 }
 

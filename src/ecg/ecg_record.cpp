@@ -121,6 +121,7 @@ BeatSeries DetectedBeats(const std::string& path, const BeatOptions& options, Pr
 }  // namespace
 
 std::string AnnotationPath(const std::string& path, const std::string& annotator) {
+    RequireAnnotatorName(annotator);
     if (IsEdfPath(path)) return path + "." + annotator;
     RecordLocation location = LocateRecord(path);
     return (location.folder / (location.name + "." + annotator)).string();

@@ -23,14 +23,15 @@ inline constexpr const char* EdfAnnotator = "edf";
 // annotation file is there (ltafdb's "dir/00" for dir/00.atr, which have no header).
 bool IsEcgRecord(const std::string& path, const BeatOptions& options);
 
+// The annotation file of annotator `annotator` of a WFDB record ("dir/100" + ".atr") or of an
+// EDF file ("r01.edf.qrs"). Throws CommandFailure for a name that is not a plain file suffix.
+std::string AnnotationPath(const std::string& path, const std::string& annotator);
+
 // The beats of the record: its annotator's beat annotations, or the R peaks detected in its
 // chosen channel. Throws CommandFailure with the reason. With `progress`, detection reports
 // the share of the samples read and stops, throwing Cancelled, once it is cancelled.
 BeatSeries LoadBeats(const std::string& path, const BeatOptions& options,
                      Progress* progress = nullptr);
-
-// The annotation file of a WFDB record ("dir/100" + ".atr") or of an EDF file ("r01.edf.qrs").
-std::string AnnotationPath(const std::string& path, const std::string& annotator);
 
 // The R-R intervals of the record, in seconds, at single precision as the analysis takes them.
 std::vector<float> IntervalSeconds(const BeatSeries& series, bool normalToNormal);

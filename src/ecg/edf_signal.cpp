@@ -35,6 +35,15 @@ class EdfSource : public SampleSource {
         return filled;
     }
 
+    void seek(std::int64_t sample) override {
+        const std::int64_t perRecord = signal_.samplesPerRecord;
+        sample = std::clamp<std::int64_t>(sample, 0, header_.recordCount * perRecord);
+        record_ = sample / perRecord;
+        inRecord_ = sample % perRecord;
+        values_.clear();
+        next_ = 0;
+    }
+
   private:
     bool loadChunk() {
         values_.clear();

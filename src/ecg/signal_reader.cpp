@@ -13,6 +13,13 @@ namespace ritmova::ecg {
 SignalReader::SignalReader(std::unique_ptr<SampleSource> source, ChannelInfo info)
     : source_(std::move(source)), info_(std::move(info)) {}
 
+std::vector<float> SignalReader::readRange(std::int64_t first, std::size_t count) {
+    std::vector<float> values(count);
+    seek(std::max<std::int64_t>(first, 0));
+    values.resize(read(values));
+    return values;
+}
+
 bool IsEdfPath(const std::string& path) {
     std::string suffix = std::filesystem::path(path).extension().string();
     std::transform(suffix.begin(), suffix.end(), suffix.begin(),

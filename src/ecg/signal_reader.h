@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ritmova::ecg {
 
@@ -24,6 +25,8 @@ class SampleSource {
   public:
     virtual ~SampleSource() = default;
     virtual std::size_t read(std::span<float> out) = 0;
+    // The next read starts at `sample` (from 0); past the end, reads give nothing.
+    virtual void seek(std::int64_t sample) = 0;
 };
 
 // One channel of a WFDB record or an EDF file, read in blocks so that memory stays bounded by
@@ -36,6 +39,12 @@ class SignalReader {
     // Fills `out` with the next physical values; returns how many, fewer than out.size() only
     // at the end of the signal, 0 after it.
     std::size_t read(std::span<float> out) { return source_->read(out); }
+    // The next read starts at `sample` (from 0), so that a view reads only the stretch it
+    // shows; past the end, reads give nothing. The checksum is checked only on a read from
+    // the start to the end.
+    void seek(std::int64_t sample) { source_->seek(sample); }
+    // Up to `count` values from `first` on: fewer near the end, none past it.
+    std::vector<float> readRange(std::int64_t first, std::size_t count);
     double frequencyHz() const { return info_.frequencyHz; }
     const ChannelInfo& info() const { return info_; }
 

@@ -182,6 +182,7 @@ void MainWindow::createMenus() {
     menus_.milliseconds->setCheckable(true);
     menus_.milliseconds->setChecked(settings().value(MillisecondsKey, false).toBool());
     createBeatsItem();
+    createReviewItem();
     menus_.help = menuBar()->addMenu("?");
     menus_.about = menus_.help->addAction("About");
     menus_.about->setShortcut(QKeySequence(Qt::Key_F1));

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "ecg/opened_record.h"
 #include "ui/common_dialog.h"
 #include "ui/load_layout.h"
 #include "ui/pass_view.h"
@@ -20,6 +21,7 @@ class QMenu;
 
 namespace ritmova {
 
+class BeatReviewWindow;
 class StandardWindow;
 class TrendWindow;
 
@@ -41,7 +43,8 @@ struct MainWindowMenus {
     QAction* milliseconds = nullptr;  // checkable: kept between sessions
     QAction* standardAnalysis = nullptr;
     QAction* detectBeats = nullptr;  // checkable: ECG records' beats by detection
-    QMenu* help = nullptr;           // "?"
+    QAction* beatReview = nullptr;
+    QMenu* help = nullptr;  // "?"
     QAction* about = nullptr;
 };
 
@@ -70,6 +73,7 @@ class MainWindow final : public QMainWindow {
     void onMilliseconds();
     void onStandardAnalysis();
     void onDetectBeats();
+    void onBeatReview();
     void onAbout();
     void onPrintMarkov();
     void onCloseMarkov();
@@ -97,6 +101,9 @@ class MainWindow final : public QMainWindow {
     // Shows the window of the open recording from `firstBeat` (1-based); false when that
     // failed (the reason is in the status bar).
     bool goToBeat(std::size_t firstBeat);
+
+    // Analysis → Beat review's window, once it was asked for.
+    BeatReviewWindow* beatReviewWindow() const { return review_; }
 
     // The status bar's permanent field: the open recording and the window shown.
     const QLabel* windowField() const { return windowField_; }
@@ -130,6 +137,9 @@ class MainWindow final : public QMainWindow {
     // Open of ECG records and off the GUI thread (main_window_open.cpp): the item choosing
     // how their beats are found, and Open's choice, reading and showing of a file.
     void createBeatsItem();
+    void createReviewItem();
+    // The review's beats replace the open recording (main_window_review.cpp).
+    void reviewEdited();
     bool openChosenFile();
     void setMilliseconds(bool milliseconds);
     // Runs a command of the open recording under the error trap; when it completed, shows its
@@ -168,6 +178,7 @@ class MainWindow final : public QMainWindow {
     ReadRunner readRunner_;
     TrendWindow* trend_ = nullptr;        // a window of its own, owned as a child
     StandardWindow* standard_ = nullptr;  // the same
+    BeatReviewWindow* review_ = nullptr;  // the same
 };
 
 }  // namespace ritmova

@@ -189,6 +189,21 @@ void RecordingCommands::goTo(std::size_t firstBeat) {
     analyse(values, firstBeat, last ? lastBeatsShown(opened.beats()) : std::string());
 }
 
+void RecordingCommands::replaceBeats(ecg::OpenedRecord record) {
+    Recording recording{ecg::IntervalSeconds(record.series, false), Units::Seconds, {}};
+    if (recording.intervals.size() < BeatCount)
+        throw CommandFailure("the beats make " + std::to_string(recording.intervals.size()) +
+                             " intervals, fewer than the " + std::to_string(BeatCount) +
+                             " a window analyses");
+    const bool shown = opened_ && opened_->path == record.path;
+    const std::size_t firstBeat = shown ? opened_->firstBeat : 1;
+    std::vector<ArtifactRule> artifacts = FlagArtifacts(recording.intervals);
+    std::string path = record.path, name = record.title();
+    opened_ = OpenedRecording{std::move(path), std::move(recording), std::move(artifacts), 1,
+                              std::move(name), std::move(record)};
+    goTo(std::min(firstBeat, opened_->lastFirstBeat()));
+}
+
 void RecordingCommands::analyse(const IntervalValues& values, std::size_t firstBeat,
                                 const std::string& note) {
     opened_->firstBeat = firstBeat;

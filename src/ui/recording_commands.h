@@ -85,6 +85,13 @@ class RecordingCommands {
     // were of the window before.
     void goTo(std::size_t firstBeat);
 
+    // The beats of an ECG record changed (the beat review edited them): `record`, holding
+    // them, becomes the open recording with their R-R intervals, its artifacts flagged again,
+    // analysed from the window shown when the record was open already (or the last window
+    // when fewer beats remain), else from beat 1. Throws CommandFailure, changing nothing,
+    // when the beats make fewer than 256 intervals.
+    void replaceBeats(ecg::OpenedRecord record);
+
     const std::optional<OpenedRecording>& opened() const { return opened_; }
     // The open recording; throws CommandFailure("no recording is open") before any Open.
     const OpenedRecording& requireOpened() const;

@@ -117,7 +117,8 @@ TEST_F(Window, MenusKeepTheirOrderAndKeys) {
     EXPECT_EQ(items(m.analysis),
               QStringList({"&Markov", "-", "&Next 256 beats PgDown", "&Previous 256 beats PgUp",
                            "&Go to beat... Ctrl+G", "-", "&Trend Ctrl+T", "-", "&Milliseconds",
-                           "&Standard analysis... Ctrl+H", "&Detect beats in ECG records"}));
+                           "&Standard analysis... Ctrl+H", "&Detect beats in ECG records",
+                           "Beat &review..."}));
     EXPECT_EQ(items(m.help), QStringList{"About F1"});
     EXPECT_EQ(QList<QAction*>({m.open, m.print, m.printerSetup, m.exportImage, m.exit}),
               QList<QAction*>({m.file->actions()[0], m.file->actions()[2], m.file->actions()[3],
