@@ -5,9 +5,11 @@ add_library(ritmova_gui STATIC
   ui/command_line_export.cpp
   ui/common_dialog.cpp
   ui/fixed_width_font.cpp
+  ui/import_dialog.cpp
   ui/main_window.cpp
   ui/main_window_trend.cpp
   ui/main_window_load.cpp
+  ui/main_window_import.cpp
   ui/load_layout.cpp
   ui/picture_box.cpp
   ui/qt_window_port.cpp

@@ -130,6 +130,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     statusBar()->addPermanentWidget(windowField_);
     port_->setLabelCaption(LabelId::MarkovText, "markovText");
     loadWindow();
+    createImportParts();
 }
 
 MainWindow::~MainWindow() = default;
@@ -232,12 +233,14 @@ bool MainWindow::runRecordingCommand(const std::function<bool()>& command,
         statusBar()->showMessage(QString::fromStdString(recording_->hints()));
     }
     windowField_->setText(QString::fromStdString(recording_->windowField()));
+    showSuggestedUnits();
     return succeeded;
 }
 
 // An Open that read its file opened it, even when its pass failed later on.
 bool MainWindow::openRecording() {
     const WindowState before = state_;
+    const std::size_t opens = recording_->opens();
     const bool milliseconds = menus_.milliseconds->isChecked();
     const bool succeeded = runRecordingCommand(
         [this, milliseconds] {
@@ -246,6 +249,7 @@ bool MainWindow::openRecording() {
         },
         [this] { return shownFileName(openDialog_->fileName()); });
     if (state_ != before) recordingOpened();
+    if (recording_->opens() != opens) addRecentFile(recording_->opened()->path);
     return succeeded;
 }
 
@@ -321,7 +325,9 @@ bool MainWindow::goToBeat(std::size_t firstBeat) {
 // The choice holds for every later Open; an open recording is read again in the new units.
 void MainWindow::setMilliseconds(bool milliseconds) {
     settings().setValue(MillisecondsKey, milliseconds);
-    if (recording_->opened()) openNativeFile(recording_->opened()->path);
+    if (!recording_->opened()) return;
+    keepImportIn(milliseconds);
+    openNativeFile(recording_->opened()->path);
 }
 
 void MainWindow::onAbout() {

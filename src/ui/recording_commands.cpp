@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <utility>
 
 #include "common/command_failure.h"
 #include "common/safe_text.h"
@@ -10,6 +11,7 @@ namespace ritmova {
 namespace {
 
 constexpr double MillisecondsLikeMedian = 10;  // seconds; no heart beats that slowly
+constexpr float SecondsLikeMedian = 0.01f;     // seconds; none beats that fast
 constexpr float NoVariabilitySdnn = 1e-5f;     // seconds
 constexpr std::size_t UnreliableArtifactPercent = 5;
 
@@ -37,38 +39,37 @@ std::string lastBeatsShown(std::size_t beats) {
     return "the last beats are shown: the recording has " + std::to_string(beats) + " beats";
 }
 
-// The whole recording; when it cannot be read beyond the first 256 values, which the window
-// can still analyse, those values and the reason in `note`. Standard input cannot be read a
-// second time, so only its first 256 values are ever read.
+// "reading stopped at line 1000: 'x' is not a number", or after how many values when the
+// reason names no line.
+std::string stoppedNote(const std::string& reason, std::size_t values) {
+    if (reason.starts_with("line ")) return "reading stopped at " + reason;
+    return "reading stopped after value " + std::to_string(values) + ": " + reason;
+}
+
+// A recording read as far as its values go: a failure after 256 values ends it, and `note`
+// says where; one before fails.
+Recording readAsFarAsPossible(const std::string& path, const ReadOptions& options,
+                              std::string& note) {
+    PartialRecording read = ReadRecordingUntilFailure(path, options);
+    if (!read.stopReason.empty()) {
+        const std::size_t values = read.recording.intervals.size();
+        if (values < BeatCount) throw CommandFailure(read.stopReason);
+        note = stoppedNote(read.stopReason, values);
+    }
+    return std::move(read.recording);
+}
+
+// The whole recording of a file whose first 256 values are `first`. Standard input cannot be
+// read a second time, so only its first 256 values are ever read.
 Recording wholeRecording(const std::string& path, Units units, const IntervalValues& first,
                          std::string& note) {
     if (path == "-") {
         note = "only the first 256 values of standard input are read";
-    } else {
-        const ReadOptions options{units == Units::Milliseconds ? UnitsChoice::Milliseconds
-                                                               : UnitsChoice::Seconds};
-        try {
-            return ReadRecording(path, options);
-        } catch (const CommandFailure& failure) {
-            note = std::string("only beats 1-256 are read: ") + failure.what();
-        }
+        return Recording{{first.begin(), first.end()}, units, {}};
     }
-    return Recording{{first.begin(), first.end()}, units, {}};
-}
-
-// The first 256 values and the whole recording. A Polar HRM file, whose [Params] line no
-// value is read from, is read whole in its milliseconds, by the console tool's rule.
-Recording readOpened(const std::string& path, Units units, IntervalValues& first,
-                     std::string& note) {
-    try {
-        first = ReadFirstValues(path, units);
-    } catch (const CommandFailure&) {
-        if (!IsPolarFile(path)) throw;
-        Recording recording = ReadRecording(path);
-        first = WindowValues(recording.intervals, 1);
-        return recording;
-    }
-    return wholeRecording(path, units, first, note);
+    const ReadOptions options{units == Units::Milliseconds ? UnitsChoice::Milliseconds
+                                                           : UnitsChoice::Seconds};
+    return readAsFarAsPossible(path, options, note);
 }
 
 }  // namespace
@@ -79,10 +80,21 @@ std::size_t OpenedRecording::windowArtifacts() const {
         first, first + BeatCount, [](ArtifactRule r) { return r != ArtifactRule::None; }));
 }
 
-std::string PlausibilityHints(const IntervalValues& values, float sdnn, std::size_t artifacts) {
+std::optional<Units> SuggestedUnits(const IntervalValues& values, Units units) {
+    const double middle = median(values);
+    if (units == Units::Seconds && middle > MillisecondsLikeMedian) return Units::Milliseconds;
+    if (units == Units::Milliseconds && middle < SecondsLikeMedian) return Units::Seconds;
+    return std::nullopt;
+}
+
+std::string PlausibilityHints(const IntervalValues& values, float sdnn, std::size_t artifacts,
+                              Units units) {
     std::string hints;
-    if (median(values) > MillisecondsLikeMedian) {
+    const std::optional<Units> suggested = SuggestedUnits(values, units);
+    if (suggested == Units::Milliseconds) {
         addHint(hints, "values look like milliseconds: Analysis \u2192 Milliseconds reads them so");
+    } else if (suggested == Units::Seconds) {
+        addHint(hints, "values look like seconds: Analysis \u2192 Milliseconds off reads them so");
     }
     if (sdnn < NoVariabilitySdnn) {
         addHint(hints, "no variability: the spectrum, LF/HF and r show rounding noise");
@@ -105,18 +117,64 @@ bool ChooseIntervalFile(WindowPort& window) {
 RecordingCommands::RecordingCommands(WindowState& state, WindowPort& window)
     : state_(state), window_(window) {}
 
-OpenResult RecordingCommands::open(Units units) {
-    hints_.clear();
-    if (!ChooseIntervalFile(window_)) return OpenResult::Cancelled;
-    const std::string path = window_.dialog(DialogId::Open).fileName();
-    // Read into buffers first, so that a short or bad file leaves everything untouched.
+// What an Open read: the recording, its first 256 values, where reading stopped, and how a
+// file with a header or columns was read.
+struct RecordingCommands::ReadFile {
+    Recording recording;
     IntervalValues first{};
     std::string note;
-    Recording recording = readOpened(path, units, first, note);
-    std::vector<ArtifactRule> artifacts = FlagArtifacts(recording.intervals);
-    opened_ = OpenedRecording{path, std::move(recording), std::move(artifacts), 1};
-    analyse(first, 1, note);
+    std::optional<ImportChoice> import;
+};
+
+OpenResult RecordingCommands::open(Units units) {
+    hints_.clear();
+    if (!ChooseIntervalFile(window_)) {
+        nextImport_.reset();
+        return OpenResult::Cancelled;
+    }
+    const std::string path = window_.dialog(DialogId::Open).fileName();
+    // Read into buffers first, so that a short or bad file leaves everything untouched.
+    std::optional<ReadFile> file = read(path, units);
+    if (!file) return OpenResult::Cancelled;
+    std::vector<ArtifactRule> artifacts = FlagArtifacts(file->recording.intervals);
+    opened_ =
+        OpenedRecording{path, std::move(file->recording), std::move(artifacts), 1, file->import};
+    ++opens_;
+    analyse(file->first, 1, file->note);
     return OpenResult::Completed;
+}
+
+// The first 256 values and the whole recording. A Polar HRM file, whose [Params] line no value
+// is read from, is read whole in its milliseconds, by the console tool's rule; a file whose
+// first lines are not numbers as the import chooses.
+std::optional<RecordingCommands::ReadFile> RecordingCommands::read(const std::string& path,
+                                                                   Units units) {
+    const std::optional<ImportChoice> given = std::exchange(nextImport_, std::nullopt);
+    ReadFile file;
+    try {
+        file.first = ReadFirstValues(path, units);
+    } catch (const CommandFailure& failure) {
+        if (IsPolarFile(path)) {
+            file.recording = readAsFarAsPossible(path, {}, file.note);
+        } else {
+            file.import = given ? given : askImport(path, failure);
+            if (!file.import) return std::nullopt;
+            file.recording = readAsFarAsPossible(path, file.import->readOptions(), file.note);
+        }
+        file.first = WindowValues(file.recording.intervals, 1);
+        return file;
+    }
+    file.recording = wholeRecording(path, units, file.first, file.note);
+    return file;
+}
+
+std::optional<ImportChoice> RecordingCommands::askImport(const std::string& path,
+                                                         const CommandFailure& failure) {
+    if (!chooser_ || path == "-") throw failure;
+    FileHead head = ReadFileHead(path);
+    std::optional<ImportProposal> proposal = ProposeImport(head);
+    if (!proposal) throw failure;
+    return chooser_({path, failure.what(), std::move(head), std::move(*proposal)});
 }
 
 const OpenedRecording& RecordingCommands::requireOpened() const {
@@ -150,8 +208,12 @@ void RecordingCommands::analyse(const IntervalValues& values, std::size_t firstB
                                 const std::string& note) {
     opened_->firstBeat = firstBeat;
     hints_.clear();
+    suggestedUnits_.reset();
     AnalyseAndShow(window_, state_, values, WindowName(opened_->path, firstBeat));
-    hints_ = PlausibilityHints(values, state_.pass.timeDomain.sdnn, opened_->windowArtifacts());
+    const Units units = opened_->recording.units;
+    suggestedUnits_ = SuggestedUnits(values, units);
+    hints_ =
+        PlausibilityHints(values, state_.pass.timeDomain.sdnn, opened_->windowArtifacts(), units);
     addHint(hints_, note);
 }
 

@@ -1,15 +1,19 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "analysis/import_proposal.h"
 #include "analysis/recording.h"
 #include "ui/pass_view.h"
 #include "ui/window_port.h"
 
 namespace ritmova {
+
+class CommandFailure;
 
 inline constexpr const char* IntervalFilter = "Interval Files (*.int)|*.int|All Files (*.*)|*.*";
 
@@ -25,6 +29,7 @@ struct OpenedRecording {
     Recording recording;                  // at least 256 intervals
     std::vector<ArtifactRule> artifacts;  // one per interval
     std::size_t firstBeat = 1;            // the window: beats firstBeat .. firstBeat + 255
+    std::optional<ImportChoice> import;   // how a file with a header or columns was read
 
     std::size_t beats() const { return recording.intervals.size(); }
     // The first beat of the last window.
@@ -33,9 +38,28 @@ struct OpenedRecording {
     std::size_t windowArtifacts() const;
 };
 
-// What looks implausible in a window analysed as `values` (seconds, as read) with `sdnn`, of
-// which `artifacts` intervals are flagged: hints joined by "; ", empty when nothing does.
-std::string PlausibilityHints(const IntervalValues& values, float sdnn, std::size_t artifacts);
+// The units that a window's values, read in `units`, look like when they are not those: seconds
+// read as milliseconds above a median of 10 s (no heart beats that slowly), milliseconds read
+// as seconds below one of 10 ms (none beats that fast).
+std::optional<Units> SuggestedUnits(const IntervalValues& values, Units units);
+
+// What looks implausible in a window analysed as `values` (seconds, as read in `units`) with
+// `sdnn`, of which `artifacts` intervals are flagged: hints joined by "; ", empty when nothing
+// does.
+std::string PlausibilityHints(const IntervalValues& values, float sdnn, std::size_t artifacts,
+                              Units units);
+
+// An Open of a file whose first lines are not numbers: the file, why it does not read as a
+// plain list of values, its first lines and the guess of how to read it.
+struct ImportQuestion {
+    std::string path;
+    std::string reason;
+    FileHead head;
+    ImportProposal proposal;
+};
+// Answers an import question with a choice, or nothing when the user cancelled; may throw
+// CommandFailure instead.
+using ImportChooser = std::function<std::optional<ImportChoice>(const ImportQuestion&)>;
 
 // The window's commands over a whole recording: Open, and the moves from one 256-beat window
 // to another. Each runs the analysis pass on one window; hints() then holds what the status
@@ -47,9 +71,14 @@ class RecordingCommands {
 
     // File → Open: asks for a file and analyses its beats 1-256, read as OpenCommand reads
     // them (by their rules and with their reasons) in `units`. Then the whole recording is
-    // read; when that fails beyond value 256, the 256 values are the recording and the
-    // reason becomes a hint. A read that fails leaves the open recording as it was.
+    // read; when that fails beyond value 256, the values before the failure are the recording
+    // and where reading stopped becomes a hint. A file whose first lines are not numbers is
+    // put to the import chooser, when there is one and a guess of how to read it, and read as
+    // it chose. A read that fails leaves the open recording as it was.
     OpenResult open(Units units);
+    void setImportChooser(ImportChooser chooser) { chooser_ = std::move(chooser); }
+    // The next Open that needs an import step reads as `choice`, without asking.
+    void takeNextImport(const ImportChoice& choice) { nextImport_ = choice; }
     // 256 beats on, or to the last 256 beats when fewer remain.
     void next();
     // 256 beats back, or to beat 1.
@@ -59,14 +88,23 @@ class RecordingCommands {
     void goTo(std::size_t firstBeat);
 
     const std::optional<OpenedRecording>& opened() const { return opened_; }
+    // How many Opens read their file, to tell when one did.
+    std::size_t opens() const { return opens_; }
     // The open recording; throws CommandFailure("no recording is open") before any Open.
     const OpenedRecording& requireOpened() const;
     // The last completed command's hints, "; "-joined; empty when there are none.
     const std::string& hints() const { return hints_; }
+    // The units that the last window analysed looks like, when it was read in others.
+    std::optional<Units> suggestedUnits() const { return suggestedUnits_; }
     // "rec.int · beats 257-512 of 1000 · s · 3 artifacts"; empty before any Open.
     std::string windowField() const;
 
   private:
+    struct ReadFile;
+    // The file at `path`, or nothing when its import was cancelled.
+    std::optional<ReadFile> read(const std::string& path, Units units);
+    // The import chooser's answer; rethrows `failure` when there is no chooser or no guess.
+    std::optional<ImportChoice> askImport(const std::string& path, const CommandFailure& failure);
     // Runs the pass on `values`, the window from `firstBeat`; `note` is a hint of the command.
     void analyse(const IntervalValues& values, std::size_t firstBeat, const std::string& note);
 
@@ -74,6 +112,10 @@ class RecordingCommands {
     WindowPort& window_;
     std::optional<OpenedRecording> opened_;
     std::string hints_;
+    std::optional<Units> suggestedUnits_;
+    ImportChooser chooser_;
+    std::optional<ImportChoice> nextImport_;
+    std::size_t opens_ = 0;
 };
 
 }  // namespace ritmova
