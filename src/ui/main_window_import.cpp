@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCryptographicHash>
+#include <QLabel>
 #include <QMenu>
 #include <QSettings>
 #include <QStatusBar>
