@@ -49,10 +49,11 @@ ImportDialog::ImportDialog(QWidget* parent, const ImportQuestion& question,
 void ImportDialog::createControls(const ImportQuestion& question, bool remembered) {
     auto* layout = new QVBoxLayout(this);
     auto* reason =
-        new QLabel(fromUtf8(question.reason) + "\n" +
+        new QLabel("The file is no plain list of values (" + fromUtf8(question.reason) + ").\n" +
                        (remembered ? "Read as chosen before for files that start like this one:"
-                                   : "The first lines are not numbers. Read the values this way:"),
+                                   : "Choose the lines to skip, the column and the units:"),
                    this);
+    reason->setTextFormat(Qt::PlainText);
     layout->addWidget(reason);
     auto* form = new QFormLayout;
     skipLines_ = new QSpinBox(this);
@@ -70,6 +71,8 @@ void ImportDialog::createControls(const ImportQuestion& question, bool remembere
     firstLines_->setReadOnly(true);
     firstLines_->setLineWrapMode(QPlainTextEdit::NoWrap);
     firstLines_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // Room for a line of 60 characters beside its number.
+    firstLines_->setMinimumWidth(firstLines_->fontMetrics().horizontalAdvance(QString(72, 'x')));
     layout->addWidget(firstLines_);
     layout->addWidget(new QLabel("Values read:", this));
     values_ = new QLabel(this);

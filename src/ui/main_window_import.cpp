@@ -70,7 +70,6 @@ void MainWindow::createImportParts() {
     // Hidden until a window looks like other units; never taller than the field beside it, so
     // that showing it leaves the window's layout as it is.
     unitsButton_ = new QToolButton(this);
-    unitsButton_->setAutoRaise(true);
     unitsButton_->setMaximumHeight(windowField_->sizeHint().height());
     unitsButton_->setVisible(false);
     statusBar()->insertPermanentWidget(0, unitsButton_);
