@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QCryptographicHash>
-#include <QLabel>
 #include <QMenu>
 #include <QSettings>
 #include <QStatusBar>
@@ -67,10 +66,8 @@ void keepRecentFiles(const std::vector<std::string>& files) {
 void MainWindow::createImportParts() {
     recording_->setImportChooser(
         [this](const ImportQuestion& question) { return askImport(question); });
-    // Hidden until a window looks like other units; never taller than the field beside it, so
-    // that showing it leaves the window's layout as it is.
+    // Hidden until a window looks like other units.
     unitsButton_ = new QToolButton(this);
-    unitsButton_->setMaximumHeight(windowField_->sizeHint().height());
     unitsButton_->setVisible(false);
     statusBar()->insertPermanentWidget(0, unitsButton_);
     connect(unitsButton_, &QToolButton::clicked, this, &MainWindow::onSuggestedUnits);

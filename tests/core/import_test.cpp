@@ -163,84 +163,43 @@ TEST(ReadUntilFailureTest, KeepsTheValuesBeforeTheFailure) {
               "line 1: 'x' is not a number");
 }
 
-// The window's Open of a file whose first lines are not numbers, through a chooser that
-// answers as a user would.
-struct ImportOpen {
-    WindowState state;
-    testing::RecordingWindow window;
-    RecordingCommands commands{state, window};
-    testing::ScratchDir folder;
-    std::vector<ImportQuestion> asked;
-    std::optional<ImportChoice> answer;
-
-    OpenResult open(const std::string& name, const std::string& text) {
-        window.choose(folder.write(name, text));
-        return commands.open(S);
-    }
-    void answerWith(std::optional<ImportChoice> choice) {
-        answer = choice;
-        commands.setImportChooser([this](const ImportQuestion& question) {
-            asked.push_back(question);
-            return answer;
-        });
-    }
-};
-
-std::string columns(int count, int badLine = 0) {
+// "time,rr" and `count` lines of a beat number and 0.8 or 0.85 s; line `bad` holds "x".
+std::string columns(int count, int bad = 0) {
     std::string text = "time,rr\n";
     for (int line = 2; line <= count + 1; ++line) {
-        text += line == badLine ? "x\n" : std::to_string(line) + (line % 2 ? ",0.8\n" : ",0.85\n");
+        text += line == bad ? "x\n" : std::to_string(line) + (line % 2 ? ",0.8\n" : ",0.85\n");
     }
     return text;
 }
 
+// The window's Open asks the chooser, with the reason and the guess, and reads as it chose;
+// without a chooser the file fails as before. A bad line deep in the file ends the recording.
 TEST(ImportOpenTest, AsksTheChooserAndReadsAsItChose) {
-    ImportOpen s;
+    WindowState state;
+    testing::RecordingWindow window;
+    RecordingCommands commands{state, window};
+    testing::ScratchDir folder;
+    const auto open = [&](const std::string& name, const std::string& text) {
+        window.choose(folder.write(name, text));
+        return testing::FailureReason([&] { commands.open(S); }, commands.hints());
+    };
     const std::string reason = "line 1: 'time' is not a number";
-    EXPECT_EQ(testing::FailureReason([&] { s.open("a.csv", columns(300)); }, ""), reason);
-    s.answerWith(ImportChoice{1, 2, S});
-    ASSERT_EQ(s.open("a.csv", columns(300)), OpenResult::Completed);
-    ASSERT_EQ(s.asked.size(), 1u);
-    EXPECT_EQ(s.asked[0].reason, reason);
-    EXPECT_EQ(s.asked[0].proposal.choice, (ImportChoice{1, 2, S}));
-    EXPECT_EQ(s.asked[0].head.lines[1], "2,0.85");
-    EXPECT_EQ(s.commands.windowField(),
+    EXPECT_EQ(open("a.csv", columns(300)), reason);
+    std::vector<ImportQuestion> asked;
+    commands.setImportChooser([&asked](const ImportQuestion& question) {
+        asked.push_back(question);
+        return ImportChoice{1, 2, S};
+    });
+    EXPECT_EQ(open("a.csv", columns(300)), "");
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].reason, reason);
+    EXPECT_EQ(asked[0].proposal.choice, (ImportChoice{1, 2, S}));
+    EXPECT_EQ(asked[0].head.lines[1], "2,0.85");
+    EXPECT_EQ(commands.windowField(),
               "a.csv \u00b7 beats 1-256 of 300 \u00b7 s \u00b7 0 artifacts");
-    EXPECT_EQ(s.commands.opened()->import, (ImportChoice{1, 2, S}));
-
-    const WindowState before = s.state;  // a cancelled import changes nothing
-    s.answerWith(std::nullopt);
-    EXPECT_EQ(s.open("b.csv", columns(400)), OpenResult::Cancelled);
-    EXPECT_TRUE(s.state == before);
-    EXPECT_EQ(s.commands.opened()->path, s.folder.file("a.csv"));
-
-    // A choice given beforehand (the Milliseconds toggle's) is taken without asking.
-    s.commands.takeNextImport({1, 2, Ms});
-    ASSERT_EQ(s.open("a.csv", columns(300)), OpenResult::Completed);
-    EXPECT_EQ(s.asked.size(), 2u);
-    EXPECT_EQ(s.commands.hints().substr(0, 26), "values look like seconds: ");
-    EXPECT_EQ(s.commands.suggestedUnits(), S);
-
-    s.answerWith(ImportChoice{1, 2, S});  // fewer than 256 values before the failure
-    EXPECT_EQ(testing::FailureReason([&] { s.open("c.csv", columns(300, 200)); }, ""),
-              "line 200: column 2 is missing");
-}
-
-// A bad line after 256 good values: those before it are the recording, and the status says
-// where reading stopped.
-TEST(ImportOpenTest, ABadLineDeepInTheFileEndsTheRecordingThere) {
-    ImportOpen s;
-    std::string text;
-    for (int i = 1; i < 1000; ++i) text += i % 2 ? "0.8\n" : "0.85\n";
-    ASSERT_EQ(s.open("deep.int", text + "x\n0.8\n"), OpenResult::Completed);
-    EXPECT_EQ(s.commands.hints(), "reading stopped at line 1000: 'x' is not a number");
-    EXPECT_EQ(s.commands.opened()->beats(), 999u);
-    s.commands.goTo(744);
-    EXPECT_EQ(s.commands.hints(), "the last beats are shown: the recording has 999 beats");
-    s.answerWith(ImportChoice{1, 2, S});
-    ASSERT_EQ(s.open("deep.csv", columns(600, 500)), OpenResult::Completed);
-    EXPECT_EQ(s.commands.hints(), "reading stopped at line 500: column 2 is missing");
-    EXPECT_EQ(s.commands.opened()->beats(), 498u);
+    EXPECT_EQ(open("b.csv", columns(300, 200)), "line 200: column 2 is missing");
+    EXPECT_EQ(open("c.csv", columns(600, 500)), "reading stopped at line 500: column 2 is missing");
+    EXPECT_EQ(commands.opened()->beats(), 498u);
 }
 
 TEST(SuggestedUnitsTest, OnlyWhenTheValuesLookLikeTheOtherUnits) {
