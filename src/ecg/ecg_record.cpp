@@ -2,11 +2,12 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cmath>
 #include <optional>
 
 #include "common/command_failure.h"
 #include "common/safe_text.h"
-#include "ecg/channel_choice.h"
 #include "ecg/edf_file.h"
 #include "ecg/r_peak_detector.h"
 #include "ecg/signal_reader.h"
@@ -39,11 +40,9 @@ void RequireAnnotatorName(const std::string& annotator) {
 // first ECG channel, else of the first signal.
 double EdfAnnotationFrequency(const std::string& path, const std::string& channel) {
     EdfHeader header = ReadEdfHeader(path);
-    std::vector<ChannelName> names;
-    for (const EdfSignal& s : header.signals) names.push_back({s.label, s.transducer});
     std::size_t index = 0;
     try {
-        index = ChooseChannel(names, channel);
+        index = ChooseEdfChannel(header, channel);
     } catch (const CommandFailure&) {
         if (!channel.empty()) throw;
     }
@@ -68,7 +67,34 @@ void ReadRecordFacts(const std::string& path, const BeatOptions& options, BeatSe
             "--frequency HZ");
 }
 
+// The beat code an EDF+ annotation's text names: a beat mnemonic ("N", "V"...), or "QRS" or
+// "R" for a beat of no class; 0 for a text that is not a beat.
+int EdfBeatCode(const std::string& text) {
+    if (text == "QRS" || text == "R") return 1;
+    for (int code = 1; code <= MaxAnnotationCode; ++code)
+        if (IsBeatCode(code) && CodeMnemonic(code) == text) return code;
+    return 0;
+}
+
+// The beats among an EDF+ file's own annotations, in ticks of the chosen channel's samples.
+BeatSeries EdfAnnotatedBeats(const std::string& path, const BeatOptions& options) {
+    BeatSeries series;
+    series.source = EdfAnnotator;
+    ReadRecordFacts(path, options, series);
+    series.ticksPerSecond = series.samplesPerSecond;
+    for (const EdfAnnotation& a : ReadEdfAnnotations(path)) {
+        int code = EdfBeatCode(a.text);
+        if (code != 0)
+            series.beats.push_back({std::llround(a.onsetSeconds * series.ticksPerSecond), code});
+    }
+    std::ranges::stable_sort(series.beats, {}, &Beat::tick);
+    if (series.beats.empty()) throw CommandFailure("its EDF+ annotations hold no beats");
+    return series;
+}
+
 BeatSeries AnnotatedBeats(const std::string& path, const BeatOptions& options) {
+    if (IsEdfPath(path) && options.annotator == EdfAnnotator)
+        return EdfAnnotatedBeats(path, options);
     RequireAnnotatorName(options.annotator);
     BeatSeries series;
     series.source = options.annotator;

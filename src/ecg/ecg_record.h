@@ -13,6 +13,10 @@ struct BeatOptions {
     double frequencyHz = 0;  // samples per second of annotations with no header; 0: the header's
 };
 
+// The annotator that names an EDF+ file's own annotations (its "EDF Annotations" signal) rather
+// than an annotation file beside it.
+inline constexpr const char* EdfAnnotator = "edf";
+
 // Whether `path` names an ECG record rather than a text file: a .hea or .edf file, a record
 // name with a header beside it ("dir/100" for dir/100.hea), or, with an annotator, a name whose
 // annotation file is there (ltafdb's "dir/00" for dir/00.atr, which have no header).

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -62,6 +63,10 @@ void ParseTals(std::string_view bytes, std::vector<EdfAnnotation>& out);
 
 // Every annotation of every "EDF Annotations" signal, record by record.
 std::vector<EdfAnnotation> ReadEdfAnnotations(const std::string& path);
+
+// The index of the signal `choice` names, as ChooseChannel chooses among the signals' labels and
+// transducers; throws CommandFailure listing them when none fits.
+std::size_t ChooseEdfChannel(const EdfHeader& header, std::string_view choice);
 
 // One channel of an EDF file as physical values, read in blocks.
 SignalReader OpenEdfSignal(const std::string& path, std::string_view channel);

@@ -139,13 +139,17 @@ std::vector<EdfAnnotation> ReadEdfAnnotations(const std::string& path) {
     return annotations;
 }
 
-SignalReader OpenEdfSignal(const std::string& path, std::string_view channel) {
-    EdfHeader header = ReadEdfHeader(path);
+std::size_t ChooseEdfChannel(const EdfHeader& header, std::string_view choice) {
     std::vector<ChannelName> names;
     for (const EdfSignal& s : header.signals) names.push_back({s.label, s.transducer});
+    return ChooseChannel(names, choice);
+}
+
+SignalReader OpenEdfSignal(const std::string& path, std::string_view channel) {
+    EdfHeader header = ReadEdfHeader(path);
     std::size_t index = 0;
     try {
-        index = ChooseChannel(names, channel);
+        index = ChooseEdfChannel(header, channel);
         if (header.signals[index].isAnnotations())
             throw CommandFailure("channel " + std::to_string(index + 1) +
                                  " holds annotations, not a signal");

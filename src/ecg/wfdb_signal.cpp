@@ -62,6 +62,10 @@ std::int32_t Sample16(const std::uint8_t* bytes, std::size_t k) {
     return value >= 0x8000 ? value - 0x10000 : value;
 }
 
+std::int32_t InvalidSample(int format) {
+    return format == 16 ? -32768 : -2048;
+}
+
 // Bytes that `samples` interleaved samples take, and samples that `bytes` bytes hold.
 std::size_t BytesFor(int format, std::size_t samples) {
     return format == 16 ? 2 * samples : (3 * samples + 1) / 2;
@@ -133,7 +137,11 @@ class WfdbSource : public SampleSource {
                 fail("the first sample is " + std::to_string(digital) +
                      " but the header's initial value is " + std::to_string(*signal_.initialValue));
             sum_ = static_cast<std::uint16_t>(sum_ + static_cast<std::uint32_t>(digital));
-            values_.push_back(static_cast<float>(signal_.physical(digital)));
+            // The format's most negative value marks a sample that was not recorded: the
+            // last recorded value stands in, so that a gap is not read as a huge swing.
+            if (digital != InvalidSample(signal_.format))
+                lastValue_ = static_cast<float>(signal_.physical(digital));
+            values_.push_back(lastValue_);
         }
         frames_ += static_cast<std::int64_t>(frames);
     }
@@ -158,6 +166,7 @@ class WfdbSource : public SampleSource {
     std::size_t next_ = 0;
     std::int64_t frames_ = 0;
     std::uint16_t sum_ = 0;
+    float lastValue_ = 0;
     bool ended_ = false;
 };
 

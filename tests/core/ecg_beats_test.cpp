@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -52,18 +53,8 @@ TEST(RrIntervalTest, KeepsOnlyNormalToNormalIntervalsOutsideEpisodes) {
 
 // Every interval between successive beats of the reference tool's dump, in samples over 360.
 TEST(RrIntervalTest, AgreesWithTheReferenceDump) {
-    std::ifstream dump(Ecg + "/expected/rdann-100-atr.txt");
     std::vector<double> expected;
-    long previous = -1;
-    for (std::string line; std::getline(dump, line);) {
-        std::istringstream fields(line);
-        std::string time, type;
-        long sample = 0;
-        fields >> time >> sample >> type;
-        if (type == "+") continue;
-        if (previous >= 0) expected.push_back(double(sample - previous) / 360);
-        previous = sample;
-    }
+    for (long gap : testing::DumpedBeatGaps100()) expected.push_back(double(gap) / 360);
     BeatSeries series;
     series.ticksPerSecond = 360;
     TakeBeats(ReadAnnotations(Ecg + "/mitdb/100.atr"), series);
@@ -119,6 +110,23 @@ TEST(EcgCommandTest, WritesBeatsAndIntervalsOrReasons) {
         EXPECT_EQ(err, c.err) << c.arguments;
     }
     EXPECT_EQ(std::get<1>(Cli("rr " + record + " --annotator atr")).size(), 73u * 9);
+}
+
+// An EDF+ file's own "QRS" annotations are the beats of the annotation file beside it, which
+// its source says agree within 1 ms (a sample at 1000 Hz).
+TEST(EcgCommandTest, TakesBeatsFromEdfPlusAnnotations) {
+    const std::string fetal = Ecg + "/adfecgdb/r01.edf", adult = Ecg + "/eegmat/Subject00_1.edf";
+    auto samples = [&](const std::string& annotator) {
+        std::istringstream out(
+            std::get<1>(Cli("beats " + fetal + " --format samples --annotator " + annotator)));
+        return std::vector<long>(std::istream_iterator<long>(out), {});
+    };
+    const std::vector<long> own = samples("edf"), beside = samples("qrs");
+    ASSERT_EQ(own.size(), 644u);
+    ASSERT_EQ(beside.size(), own.size());
+    for (std::size_t i = 0; i < own.size(); ++i) EXPECT_LE(std::labs(own[i] - beside[i]), 1) << i;
+    EXPECT_EQ(std::get<2>(Cli("rr " + adult + " --annotator edf")),
+              adult + ": its EDF+ annotations hold no beats\n");
 }
 
 // The annotations the console tool writes are the beats it read, and name the record's source.

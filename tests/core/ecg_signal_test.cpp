@@ -145,7 +145,8 @@ std::string WriteRecord(const testing::ScratchDir& dir, int format, int signals,
     return dir.write("r.hea", header);
 }
 
-// Frames of one, two and three signals, an odd sample count in format 212, negative samples.
+// Frames of one, two and three signals, an odd sample count in format 212, negative and missing
+// samples.
 TEST(WfdbSignalTest, ReadsOneChannelOfInterleavedFrames) {
     const struct {
         int format, signals;
@@ -153,7 +154,10 @@ TEST(WfdbSignalTest, ReadsOneChannelOfInterleavedFrames) {
         const char* channel;
         std::vector<float> expected;
     } cases[] = {
-        {212, 1, {14, -6, 2047, -2048, 4}, "1", {1.0f, -1.0f, 204.3f, -205.2f, 0.0f}},
+        {212, 1, {14, -6, 2047, -2047, 4}, "1", {1.0f, -1.0f, 204.3f, -205.1f, 0.0f}},
+        // The most negative value marks a missing sample: the last value stands in (0 before any).
+        {212, 1, {-2048, 14, -2048, -2048, 24}, "1", {0.0f, 1.0f, 1.0f, 1.0f, 2.0f}},
+        {16, 2, {0, -32768, 24, 14, 0, -32768}, "2", {0.0f, 1.0f, 1.0f}},
         {212, 3, {4, 5, 6, 14, 15, 16, -2048, 0, 1}, "2", {0.1f, 1.1f, -0.4f}},
         {16, 2, {-32768, 32767, 24, 4}, "2", {3276.3f, 0.0f}},
     };

@@ -127,18 +127,8 @@ TEST(HrvCliTest, SegmentsAreAnalysedOnTheirOwnAndTheIncompleteOneIsLeftOut) {
 
 // Record 100's intervals from the reference dump's beat samples: (s_{i+1} - s_i) / 360 s in ms.
 std::vector<double> DumpedIntervalsMs() {
-    std::ifstream dump(std::string(RITMOVA_ECG_DATA_DIR) + "/expected/rdann-100-atr.txt");
     std::vector<double> ms;
-    long previous = -1;
-    for (std::string line; std::getline(dump, line);) {
-        std::istringstream fields(line);
-        std::string time, type;
-        long sample = 0;
-        fields >> time >> sample >> type;
-        if (type == "+") continue;  // a rhythm note, not a beat
-        if (previous >= 0) ms.push_back(double(sample - previous) / 360 * 1000);
-        previous = sample;
-    }
+    for (long gap : testing::DumpedBeatGaps100()) ms.push_back(double(gap) / 360 * 1000);
     return ms;
 }
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,24 @@
 #include "common/command_failure.h"
 
 namespace ritmova::testing {
+
+// The sample differences between successive beats of record 100 in the reference tool's text
+// dump of its annotations (rhythm notes left out), at 360 samples per second.
+inline std::vector<long> DumpedBeatGaps100() {
+    std::ifstream dump(std::string(RITMOVA_ECG_DATA_DIR) + "/expected/rdann-100-atr.txt");
+    std::vector<long> gaps;
+    long previous = -1;
+    for (std::string line; std::getline(dump, line);) {
+        std::istringstream fields(line);
+        std::string time, type;
+        long sample = 0;
+        fields >> time >> sample >> type;
+        if (type == "+") continue;
+        if (previous >= 0) gaps.push_back(sample - previous);
+        previous = sample;
+    }
+    return gaps;
+}
 
 // `count` values as text, one per line, formatted by printf's %g.
 inline std::string Lines(const std::vector<double>& values, const char* separator = "\n") {
