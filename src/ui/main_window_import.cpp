@@ -113,6 +113,14 @@ void MainWindow::keepImportIn(bool milliseconds) {
     ImportChoice choice = *opened->import;
     choice.units = milliseconds ? Units::Milliseconds : Units::Seconds;
     recording_->takeNextImport(choice);
+    // Files of its shape are read in these units from now on too. A file that can no longer be
+    // read keeps the choice as it was, and its reading says why.
+    try {
+        if (const auto proposal = ProposeImport(ReadFileHead(opened->path))) {
+            settings().setValue(importKey(proposal->shape), fromUtf8(ImportChoiceText(choice)));
+        }
+    } catch (const CommandFailure&) {
+    }
 }
 
 // Kept as a whole path, so that a name given relative to the folder of the moment still opens.

@@ -163,6 +163,13 @@ TEST_F(ImportWindow, OneClickReadsTheUnitsTheValuesLookLike) {
     button.click();
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(field(), "twocol.csv \u00b7 beats 1-256 of 2000 \u00b7 ms \u00b7 0 artifacts");
+    ImportChoice start;  // and files of its shape start from the units chosen so
+    form.setImportAnswer([&start](ImportDialog& dialog) {
+        start = dialog.choice();
+        return false;
+    });
+    open(write("other.csv", columnFile("time,rr")));
+    EXPECT_EQ(start, (ImportChoice{1, 2, Units::Milliseconds}));
 }
 
 // A bad value at line 1000 of a real recording: the 999 before it are the recording.
