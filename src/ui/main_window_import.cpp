@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCryptographicHash>
+#include <QLabel>
 #include <QMenu>
 #include <QSettings>
 #include <QStatusBar>
@@ -66,8 +67,10 @@ void keepRecentFiles(const std::vector<std::string>& files) {
 void MainWindow::createImportParts() {
     recording_->setImportChooser(
         [this](const ImportQuestion& question) { return askImport(question); });
-    // Hidden until a window looks like other units.
+    // Hidden until a window looks like other units; never taller than the field beside it, so
+    // that the status bar keeps its height and the window its layout.
     unitsButton_ = new QToolButton(this);
+    unitsButton_->setMaximumHeight(windowField_->sizeHint().height());
     unitsButton_->setVisible(false);
     statusBar()->insertPermanentWidget(0, unitsButton_);
     connect(unitsButton_, &QToolButton::clicked, this, &MainWindow::onSuggestedUnits);
