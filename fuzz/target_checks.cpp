@@ -65,6 +65,20 @@ bool sameRecording(const RecordingOutcome& a, const RecordingOutcome& b) {
                        x.intervals.size() * sizeof(float)) == 0;
 }
 
+// Reading as far as the values go gives what the whole reading gives, or, where that fails,
+// stops with the same reason.
+bool readsAsFarAsTheWholeReading(std::string_view bytes, const ReadOptions& options,
+                                 const RecordingOutcome& whole) {
+    const ReadOutcome<PartialRecording> partial =
+        outcomeOf([&] { return ParseRecordingUntilFailure(bytes, options); });
+    const auto* failure = std::get_if<std::string>(&whole);
+    if (const auto* reason = std::get_if<std::string>(&partial))
+        return failure && *reason == *failure;
+    const PartialRecording& read = std::get<PartialRecording>(partial);
+    if (failure) return read.stopReason == *failure && !read.recording.intervals.empty();
+    return read.stopReason.empty() && sameRecording(read.recording, whole);
+}
+
 }  // namespace
 
 std::optional<std::string> ReaderDisagreement(std::string_view bytes, const std::string& path) {
@@ -133,6 +147,9 @@ std::optional<std::string> RecordingReaderDisagreement(std::string_view bytes,
             return "the memory and file recording readers disagree (skip " +
                    std::to_string(options.skipLines) + ", column " +
                    std::to_string(options.column) + ")";
+        }
+        if (!readsAsFarAsTheWholeReading(bytes, options, fromMemory)) {
+            return "reading as far as the values go disagrees with the whole reading";
         }
         if (const auto* reason = std::get_if<std::string>(&fromMemory);
             reason && !IsUtf8(*reason)) {

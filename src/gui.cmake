@@ -9,6 +9,7 @@ add_library(ritmova_gui STATIC
   ui/command_line_report.cpp
   ui/common_dialog.cpp
   ui/fixed_width_font.cpp
+  ui/import_dialog.cpp
   ui/main_window.cpp
   ui/main_window_trend.cpp
   ui/main_window_standard.cpp
@@ -18,6 +19,7 @@ add_library(ritmova_gui STATIC
   ui/beat_review_window.cpp
   ui/ecg_strip.cpp
   ui/beat_tachogram.cpp
+  ui/main_window_import.cpp
   ui/load_layout.cpp
   ui/picture_box.cpp
   ui/platform_messages.cpp

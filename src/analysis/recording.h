@@ -55,6 +55,18 @@ Recording ReadRecording(const std::string& path, const ReadOptions& options = {}
                         Progress* progress = nullptr);
 Recording ParseRecording(std::string_view text, const ReadOptions& options = {});
 
+// A recording read as far as its values go: a failure after the first value ends the reading
+// instead of failing it, and the values before it are the recording.
+struct PartialRecording {
+    Recording recording;
+    std::string stopReason;  // the failure's reason ("line 1000: 'x' is not a number"), or empty
+};
+// ReadRecording's reading by the same rules, reasons and bounds, but for a failure after the
+// first value; one before it (or no value at all) still throws. `progress` as ReadRecording's.
+PartialRecording ReadRecordingUntilFailure(const std::string& path, const ReadOptions& options = {},
+                                           Progress* progress = nullptr);
+PartialRecording ParseRecordingUntilFailure(std::string_view text, const ReadOptions& options = {});
+
 // Whether the file at `path` is a Polar HRM file by ReadRecording's rule: after a byte order
 // mark, blank space and blank lines, its first text is "[Params]". False for standard input,
 // which cannot be read twice, for anything but a regular file and for what cannot be read.

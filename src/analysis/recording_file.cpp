@@ -47,12 +47,18 @@ class ValueSink {
             throw CommandFailure("more than " + std::to_string(MaxRecordingValues) +
                                  " values, the most a recording may hold");
         }
+        // Both units are converted before either is kept, so that a value refused in one
+        // leaves the values before it in step.
+        const float seconds = units_ != UnitsChoice::Milliseconds ? ValueAt(text, 0, line) : 0;
+        const float milliseconds =
+            units_ != UnitsChoice::Seconds ? ValueAt(text, MillisecondShift, line) : 0;
         ++count_;
-        if (units_ != UnitsChoice::Milliseconds) seconds_.push_back(ValueAt(text, 0, line));
-        if (units_ != UnitsChoice::Seconds)
-            milliseconds_.push_back(ValueAt(text, MillisecondShift, line));
+        if (units_ != UnitsChoice::Milliseconds) seconds_.push_back(seconds);
+        if (units_ != UnitsChoice::Seconds) milliseconds_.push_back(milliseconds);
         if (exact_) exactValues_.push_back(exactValue(text));
     }
+
+    bool empty() const { return count_ == 0; }
 
     Recording finish() {
         if (count_ == 0) throw CommandFailure("no values");
@@ -83,22 +89,27 @@ std::optional<std::string_view> bracketedStart(Source& source, ValueBuffer& buff
     return TakeValue<EndsValue>(source, buffer, line);
 }
 
+// Reads a recording. Given `stopReason`, a failure after the first value ends the reading and
+// its reason goes there; the values before it are the recording.
 class RecordingReader {
   public:
-    RecordingReader(Source& source, const ReadOptions& options)
-        : source_(source), options_(options) {}
+    RecordingReader(Source& source, const ReadOptions& options, std::string* stopReason)
+        : source_(source), options_(options), stopReason_(stopReason) {}
 
     Recording read() {
         source_.startText();
         const bool plain = options_.skipLines == 0 && options_.column == 0;
-        if (plain && startsPolar()) return readPolar();
-        for (std::size_t i = 0; i < options_.skipLines && source_.peek() != EOF; ++i) skipLine();
-        ValueSink values(options_.units, options_.exact);
-        if (options_.column == 0) {
-            ListScanner list(source_, line_, MaxBlankRun);
-            while (list.next()) values.add(list.text(), list.line());
-        } else {
-            readColumn(values, options_.column);
+        const bool polar = plain && startsPolar();
+        if (!polar) {
+            for (std::size_t i = 0; i < options_.skipLines && source_.peek() != EOF; ++i)
+                skipLine();
+        }
+        ValueSink values(polar ? UnitsChoice::Milliseconds : options_.units, options_.exact);
+        try {
+            readValues(values, polar);
+        } catch (const CommandFailure& failure) {
+            if (!stopReason_ || values.empty()) throw;
+            *stopReason_ = failure.what();
         }
         return values.finish();
     }
@@ -118,10 +129,20 @@ class RecordingReader {
         return true;
     }
 
+    void readValues(ValueSink& values, bool polar) {
+        if (polar) {
+            readPolar(values);
+        } else if (options_.column == 0) {
+            ListScanner list(source_, line_, MaxBlankRun);
+            while (list.next()) values.add(list.text(), list.line());
+        } else {
+            readColumn(values, options_.column);
+        }
+    }
+
     // The first field of each line of the [HRData] section, in milliseconds. A second [HRData]
     // section is refused: which of the two holds the recording cannot be told.
-    Recording readPolar() {
-        ValueSink values(UnitsChoice::Milliseconds, options_.exact);
+    void readPolar(ValueSink& values) {
         bool inData = false;
         bool dataSeen = false;
         while (startLine()) {
@@ -137,7 +158,6 @@ class RecordingReader {
             skipLine();
         }
         if (!dataSeen) throw CommandFailure("a Polar HRM file without an [HRData] section");
-        return values.finish();
     }
 
     void readColumn(ValueSink& values, std::size_t column) {
@@ -183,12 +203,14 @@ class RecordingReader {
 
     Source& source_;
     const ReadOptions& options_;
+    std::string* stopReason_;
     long line_ = 1;
     ValueBuffer buffer_;
 };
 
-Recording readRecording(Source& source, const ReadOptions& options) {
-    return RecordingReader(source, options).read();
+Recording readRecording(Source& source, const ReadOptions& options,
+                        std::string* stopReason = nullptr) {
+    return RecordingReader(source, options, stopReason).read();
 }
 
 const std::string& limitReason() {
@@ -197,14 +219,9 @@ const std::string& limitReason() {
     return reason;
 }
 
-}  // namespace
-
-Recording ParseRecording(std::string_view text, const ReadOptions& options) {
-    Source source(text, MaxRecordingBytes, limitReason());
-    return readRecording(source, options);
-}
-
-Recording ReadRecording(const std::string& path, const ReadOptions& options, Progress* progress) {
+// A file's recording; a read of it that fails is told as such, not as what it cut short.
+Recording readFile(const std::string& path, const ReadOptions& options, std::string* stopReason,
+                   Progress* progress) {
     const InputFile file(path);
     Source source(file, MaxRecordingBytes, limitReason());
     if (progress) {
@@ -214,11 +231,38 @@ Recording ReadRecording(const std::string& path, const ReadOptions& options, Pro
         progress->check();
     }
     try {
-        return readRecording(source, options);
+        Recording recording = readRecording(source, options, stopReason);
+        if (stopReason && source.failed()) *stopReason = "the file could not be read";
+        return recording;
     } catch (const CommandFailure&) {
         if (source.failed()) throw CommandFailure("the file could not be read");
         throw;
     }
+}
+
+}  // namespace
+
+Recording ParseRecording(std::string_view text, const ReadOptions& options) {
+    Source source(text, MaxRecordingBytes, limitReason());
+    return readRecording(source, options);
+}
+
+PartialRecording ParseRecordingUntilFailure(std::string_view text, const ReadOptions& options) {
+    Source source(text, MaxRecordingBytes, limitReason());
+    PartialRecording partial;
+    partial.recording = readRecording(source, options, &partial.stopReason);
+    return partial;
+}
+
+Recording ReadRecording(const std::string& path, const ReadOptions& options, Progress* progress) {
+    return readFile(path, options, nullptr, progress);
+}
+
+PartialRecording ReadRecordingUntilFailure(const std::string& path, const ReadOptions& options,
+                                           Progress* progress) {
+    PartialRecording partial;
+    partial.recording = readFile(path, options, &partial.stopReason, progress);
+    return partial;
 }
 
 bool IsPolarFile(const std::string& path) {

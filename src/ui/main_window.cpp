@@ -138,6 +138,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     statusBar()->addWidget(noteField_, 1);
     port_->setLabelCaption(LabelId::MarkovText, "markovText");
     loadWindow();
+    createImportParts();
 }
 
 MainWindow::~MainWindow() = default;
@@ -246,12 +247,14 @@ bool MainWindow::runRecordingCommand(const std::function<bool()>& command,
         statusBar()->showMessage(QString::fromStdString(recording_->hints()));
     }
     windowField_->setText(QString::fromStdString(recording_->windowField()));
+    showSuggestedUnits();
     return succeeded;
 }
 
 // An Open that read its file opened it, even when its pass failed later on.
 bool MainWindow::openRecording() {
     const WindowState before = state_;
+    const std::size_t opens = recording_->opens();
     const bool succeeded =
         runRecordingCommand([this] { return openChosenFile(); },
                             [this] { return shownFileName(openDialog_->fileName()); });
@@ -259,6 +262,7 @@ bool MainWindow::openRecording() {
         recordingOpened();
         standardRecordingOpened();
     }
+    if (recording_->opens() != opens) addRecentFile(recording_->opened()->path);
     return succeeded;
 }
 
@@ -339,8 +343,9 @@ bool MainWindow::goToBeat(std::size_t firstBeat) {
 void MainWindow::setMilliseconds(bool milliseconds) {
     settings().setValue(MillisecondsKey, milliseconds);
     // An ECG record's intervals are seconds whatever the choice.
-    if (recording_->opened() && !recording_->opened()->ecg)
-        openNativeFile(recording_->opened()->path);
+    if (!recording_->opened() || recording_->opened()->ecg) return;
+    keepImportIn(milliseconds);
+    openNativeFile(recording_->opened()->path);
 }
 
 void MainWindow::onAbout() {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "ecg/opened_record.h"
@@ -18,10 +19,12 @@ class QAction;
 class QInputDialog;
 class QLabel;
 class QMenu;
+class QToolButton;
 
 namespace ritmova {
 
 class BeatReviewWindow;
+class ImportDialog;
 class StandardWindow;
 class TrendWindow;
 
@@ -89,6 +92,15 @@ class MainWindow final : public QMainWindow {
         std::function<void(QWidget*, const QString&, const std::function<void(Progress&)>&)>;
     void setReadRunner(ReadRunner runner) { readRunner_ = std::move(runner); }
 
+    // Answers the import step's dialog (main_window_import.cpp): true when accepted. A test
+    // installs its own answer; without one, a window not on the screen asks nothing.
+    using ImportAnswer = std::function<bool(ImportDialog&)>;
+    void setImportAnswer(ImportAnswer answer) { importAnswer_ = std::move(answer); }
+    // The status bar's button that reads the recording in the units it looks like.
+    QToolButton* unitsButton() const { return unitsButton_; }
+    // File's recent files, newest first (the items after its last separator).
+    QList<QAction*> recentFileItems() const;
+
     // Opens `path` as if it had been chosen in the Open dialog; false when that failed (the
     // reason is in the status bar).
     bool openFile(const QString& path);
@@ -155,6 +167,17 @@ class MainWindow final : public QMainWindow {
     // The standard-analysis window (main_window_standard.cpp), which follows an Open too.
     void showStandardAnalysis(bool reread);
     void standardRecordingOpened();
+    // The import step, the units button and the recent files (main_window_import.cpp).
+    void createImportParts();
+    std::optional<ImportChoice> askImport(const ImportQuestion& question);
+    void showSuggestedUnits();
+    void onSuggestedUnits();
+    // Before the open recording is read again in other units: an imported file keeps its
+    // header lines and column.
+    void keepImportIn(bool milliseconds);
+    void addRecentFile(const std::string& path);
+    void showRecentFiles();
+    void openRecentFile(const std::string& path);
     // The handler's one error trap: a failure beeps and shows its reason in the status bar,
     // after the file's name when there is one; a completed command clears that line.
     // `command` returns false when the user cancelled, which changes nothing. Returns false
@@ -175,6 +198,9 @@ class MainWindow final : public QMainWindow {
     QLabel* windowField_ = nullptr;
     QLabel* noteField_ = nullptr;
     BeatAnswer beatAnswer_;
+    ImportAnswer importAnswer_;
+    QToolButton* unitsButton_ = nullptr;
+    QAction* recentSeparator_ = nullptr;
     ReadRunner readRunner_;
     TrendWindow* trend_ = nullptr;        // a window of its own, owned as a child
     StandardWindow* standard_ = nullptr;  // the same

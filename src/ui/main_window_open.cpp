@@ -32,12 +32,15 @@ bool MainWindow::openChosenFile() {
     const Units units = menus_.milliseconds->isChecked() ? Units::Milliseconds : Units::Seconds;
     const ecg::BeatOrigin origin =
         menus_.detectBeats->isChecked() ? ecg::BeatOrigin::Detection : ecg::BeatOrigin::Annotations;
+    const RecordingCommands::ImportStep import = recording_->importStep(*path, units);
+    if (import.cancelled) return false;
     const QString name = QFile::decodeName(std::filesystem::path(*path).filename().c_str());
     OpenRead read;
     try {
         const auto runner = readRunner_ ? readRunner_ : ReadInBackground;
-        runner(this, QString("Reading %1 ...").arg(name),
-               [&](Progress& progress) { read = ReadForOpen(*path, units, origin, &progress); });
+        runner(this, QString("Reading %1 ...").arg(name), [&](Progress& progress) {
+            read = ReadForOpen(*path, units, origin, import.choice, &progress);
+        });
     } catch (const Cancelled&) {
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <utility>
 
 #include "common/command_failure.h"
 #include "common/safe_text.h"
@@ -11,6 +12,7 @@ namespace ritmova {
 namespace {
 
 constexpr double MillisecondsLikeMedian = 10;  // seconds; no heart beats that slowly
+constexpr float SecondsLikeMedian = 0.01f;     // seconds; none beats that fast
 constexpr float NoVariabilitySdnn = 1e-5f;     // seconds
 constexpr std::size_t UnreliableArtifactPercent = 5;
 
@@ -38,9 +40,28 @@ std::string lastBeatsShown(std::size_t beats) {
     return "the last beats are shown: the recording has " + std::to_string(beats) + " beats";
 }
 
-// The whole recording; when it cannot be read beyond the first 256 values, which the window
-// can still analyse, those values and the reason in `note`. Standard input cannot be read a
-// second time, so only its first 256 values are ever read.
+// "reading stopped at line 1000: 'x' is not a number", or after how many values when the
+// reason names no line.
+std::string stoppedNote(const std::string& reason, std::size_t values) {
+    if (reason.starts_with("line ")) return "reading stopped at " + reason;
+    return "reading stopped after value " + std::to_string(values) + ": " + reason;
+}
+
+// A recording read as far as its values go: a failure after 256 values ends it, and `note`
+// says where; one before fails.
+Recording readAsFarAsPossible(const std::string& path, const ReadOptions& options,
+                              std::string& note, Progress* progress) {
+    PartialRecording read = ReadRecordingUntilFailure(path, options, progress);
+    if (!read.stopReason.empty()) {
+        const std::size_t values = read.recording.intervals.size();
+        if (values < BeatCount) throw CommandFailure(read.stopReason);
+        note = stoppedNote(read.stopReason, values);
+    }
+    return std::move(read.recording);
+}
+
+// The whole recording of a file whose first 256 values are `first`. Standard input cannot be
+// read a second time, so only its first 256 values are ever read.
 Recording wholeRecording(const std::string& path, Units units, const IntervalValues& first,
                          std::string& note, Progress* progress) {
     if (path == "-") {
@@ -48,24 +69,27 @@ Recording wholeRecording(const std::string& path, Units units, const IntervalVal
     } else {
         const ReadOptions options{units == Units::Milliseconds ? UnitsChoice::Milliseconds
                                                                : UnitsChoice::Seconds};
-        try {
-            return ReadRecording(path, options, progress);
-        } catch (const CommandFailure& failure) {
-            note = std::string("only beats 1-256 are read: ") + failure.what();
-        }
+        return readAsFarAsPossible(path, options, note, progress);
     }
     return Recording{{first.begin(), first.end()}, units, {}};
 }
 
 // The first 256 values and the whole recording. A Polar HRM file, whose [Params] line no
-// value is read from, is read whole in its milliseconds, by the console tool's rule.
-Recording readOpened(const std::string& path, Units units, IntervalValues& first, std::string& note,
-                     Progress* progress) {
+// value is read from, is read whole in its milliseconds, by the console tool's rule; a file
+// whose first lines are not numbers as `import` chose.
+Recording readOpened(const std::string& path, Units units,
+                     const std::optional<ImportChoice>& import, IntervalValues& first,
+                     std::string& note, Progress* progress) {
+    if (import) {
+        Recording recording = readAsFarAsPossible(path, import->readOptions(), note, progress);
+        first = WindowValues(recording.intervals, 1);
+        return recording;
+    }
     try {
         first = ReadFirstValues(path, units);
     } catch (const CommandFailure&) {
         if (!IsPolarFile(path)) throw;
-        Recording recording = ReadRecording(path, {}, progress);
+        Recording recording = readAsFarAsPossible(path, {}, note, progress);
         first = WindowValues(recording.intervals, 1);
         return recording;
     }
@@ -103,10 +127,21 @@ std::size_t OpenedRecording::windowArtifacts() const {
         first, first + BeatCount, [](ArtifactRule r) { return r != ArtifactRule::None; }));
 }
 
-std::string PlausibilityHints(const IntervalValues& values, float sdnn, std::size_t artifacts) {
+std::optional<Units> SuggestedUnits(const IntervalValues& values, Units units) {
+    const double middle = median(values);
+    if (units == Units::Seconds && middle > MillisecondsLikeMedian) return Units::Milliseconds;
+    if (units == Units::Milliseconds && middle < SecondsLikeMedian) return Units::Seconds;
+    return std::nullopt;
+}
+
+std::string PlausibilityHints(const IntervalValues& values, float sdnn, std::size_t artifacts,
+                              Units units) {
     std::string hints;
-    if (median(values) > MillisecondsLikeMedian) {
+    const std::optional<Units> suggested = SuggestedUnits(values, units);
+    if (suggested == Units::Milliseconds) {
         addHint(hints, "values look like milliseconds: Analysis \u2192 Milliseconds reads them so");
+    } else if (suggested == Units::Seconds) {
+        addHint(hints, "values look like seconds: Analysis \u2192 Milliseconds off reads them so");
     }
     if (sdnn < NoVariabilitySdnn) {
         addHint(hints, "no variability: the spectrum, LF/HF and r show rounding noise");
@@ -119,12 +154,12 @@ std::string PlausibilityHints(const IntervalValues& values, float sdnn, std::siz
 }
 
 OpenRead ReadForOpen(const std::string& path, Units units, ecg::BeatOrigin origin,
-                     Progress* progress) {
-    OpenRead read{path, path, {}, {}, {}, {}, {}};
+                     const std::optional<ImportChoice>& import, Progress* progress) {
+    OpenRead read{path, path, {}, {}, {}, {}, {}, import};
     if (ecg::IsEcgRecord(path, {})) {
         readEcgRecord(read, origin, progress);
     } else {
-        read.recording = readOpened(path, units, read.first, read.note, progress);
+        read.recording = readOpened(path, units, import, read.first, read.note, progress);
     }
     read.artifacts = FlagArtifacts(read.recording.intervals);
     return read;
@@ -145,21 +180,49 @@ OpenResult RecordingCommands::open(Units units) {
     hints_.clear();
     const std::optional<std::string> path = choose();
     if (!path) return OpenResult::Cancelled;
+    const ImportStep import = importStep(*path, units);
+    if (import.cancelled) return OpenResult::Cancelled;
     // Read into buffers first, so that a short or bad file leaves everything untouched.
-    show(ReadForOpen(*path, units, ecg::BeatOrigin::Annotations));
+    show(ReadForOpen(*path, units, ecg::BeatOrigin::Annotations, import.choice));
     return OpenResult::Completed;
 }
 
 std::optional<std::string> RecordingCommands::choose() {
-    if (!ChooseIntervalFile(window_)) return std::nullopt;
-    return window_.dialog(DialogId::Open).fileName();
+    if (ChooseIntervalFile(window_)) return window_.dialog(DialogId::Open).fileName();
+    nextImport_.reset();
+    return std::nullopt;
+}
+
+// A file whose first values do not read (nor as Polar HRM, nor an ECG record) is put to the
+// import chooser, here on the window's thread before the reading, which may run elsewhere.
+RecordingCommands::ImportStep RecordingCommands::importStep(const std::string& path, Units units) {
+    const std::optional<ImportChoice> given = std::exchange(nextImport_, std::nullopt);
+    if (ecg::IsEcgRecord(path, {})) return {};
+    try {
+        ReadFirstValues(path, units);
+        return {};
+    } catch (const CommandFailure& failure) {
+        if (IsPolarFile(path)) return {};
+        std::optional<ImportChoice> choice = given ? given : askImport(path, failure);
+        return {!choice, choice};
+    }
 }
 
 void RecordingCommands::show(OpenRead read) {
-    opened_ = OpenedRecording{std::move(read.path),      std::move(read.recording),
-                              std::move(read.artifacts), 1,
-                              std::move(read.name),      std::move(read.ecg)};
+    opened_ = OpenedRecording{
+        std::move(read.path), std::move(read.recording), std::move(read.artifacts), 1,
+        std::move(read.name), std::move(read.ecg),       std::move(read.import)};
+    ++opens_;
     analyse(read.first, 1, read.note);
+}
+
+std::optional<ImportChoice> RecordingCommands::askImport(const std::string& path,
+                                                         const CommandFailure& failure) {
+    if (!chooser_ || path == "-") throw failure;
+    FileHead head = ReadFileHead(path);
+    std::optional<ImportProposal> proposal = ProposeImport(head);
+    if (!proposal) throw failure;
+    return chooser_({path, failure.what(), std::move(head), std::move(*proposal)});
 }
 
 const OpenedRecording& RecordingCommands::requireOpened() const {
@@ -199,8 +262,13 @@ void RecordingCommands::replaceBeats(ecg::OpenedRecord record) {
     const std::size_t firstBeat = shown ? opened_->firstBeat : 1;
     std::vector<ArtifactRule> artifacts = FlagArtifacts(recording.intervals);
     std::string path = record.path, name = record.title();
-    opened_ = OpenedRecording{std::move(path), std::move(recording), std::move(artifacts), 1,
-                              std::move(name), std::move(record)};
+    opened_ = OpenedRecording{std::move(path),
+                              std::move(recording),
+                              std::move(artifacts),
+                              1,
+                              std::move(name),
+                              std::move(record),
+                              {}};
     goTo(std::min(firstBeat, opened_->lastFirstBeat()));
 }
 
@@ -208,8 +276,12 @@ void RecordingCommands::analyse(const IntervalValues& values, std::size_t firstB
                                 const std::string& note) {
     opened_->firstBeat = firstBeat;
     hints_.clear();
+    suggestedUnits_.reset();
     AnalyseAndShow(window_, state_, values, WindowName(opened_->name, firstBeat));
-    hints_ = PlausibilityHints(values, state_.pass.timeDomain.sdnn, opened_->windowArtifacts());
+    const Units units = opened_->recording.units;
+    suggestedUnits_ = SuggestedUnits(values, units);
+    hints_ =
+        PlausibilityHints(values, state_.pass.timeDomain.sdnn, opened_->windowArtifacts(), units);
     addHint(hints_, note);
 }
 

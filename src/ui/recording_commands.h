@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "analysis/import_proposal.h"
 #include "analysis/recording.h"
 #include "common/progress.h"
 #include "ecg/opened_record.h"
@@ -12,6 +14,8 @@
 #include "ui/window_port.h"
 
 namespace ritmova {
+
+class CommandFailure;
 
 inline constexpr const char* IntervalFilter =
     "Interval Files (*.int)|*.int|All Files (*.*)|*.*|ECG Records (*.hea *.edf)|*.hea;*.edf;*.EDF";
@@ -30,6 +34,7 @@ struct OpenedRecording {
     std::size_t firstBeat = 1;             // the window: beats firstBeat .. firstBeat + 255
     std::string name;                      // what the texts call it: the path, or "100 (atr)"
     std::optional<ecg::OpenedRecord> ecg;  // an ECG record's beats; none for a text file
+    std::optional<ImportChoice> import;    // how a file with a header or columns was read
 
     std::size_t beats() const { return recording.intervals.size(); }
     // The first beat of the last window.
@@ -47,18 +52,39 @@ struct OpenRead {
     IntervalValues first{};  // beats 1-256
     std::string note;        // a hint of the reading: where it stopped, where the beats came from
     std::optional<ecg::OpenedRecord> ecg;
+    std::optional<ImportChoice> import;  // how a file with a header or columns is read
 };
 
 // Reads `path` as Open does: a text file in `units` (the first 256 values, then the whole
 // recording), or an ECG record (a WFDB header or record name, an EDF file) with its beats by
-// `origin`. Touches no window, so that it may run on any thread; reports to `progress` and
-// throws Cancelled once that is cancelled, CommandFailure with the reason when reading fails.
+// `origin`; a file whose first lines are not numbers as `import` chose. Touches no window, so that
+// it may run on any thread; reports to `progress` and throws Cancelled once that is cancelled,
+// CommandFailure with the reason when reading fails.
 OpenRead ReadForOpen(const std::string& path, Units units, ecg::BeatOrigin origin,
-                     Progress* progress = nullptr);
+                     const std::optional<ImportChoice>& import = {}, Progress* progress = nullptr);
 
-// What looks implausible in a window analysed as `values` (seconds, as read) with `sdnn`, of
-// which `artifacts` intervals are flagged: hints joined by "; ", empty when nothing does.
-std::string PlausibilityHints(const IntervalValues& values, float sdnn, std::size_t artifacts);
+// The units that a window's values, read in `units`, look like when they are not those: seconds
+// read as milliseconds above a median of 10 s (no heart beats that slowly), milliseconds read
+// as seconds below one of 10 ms (none beats that fast).
+std::optional<Units> SuggestedUnits(const IntervalValues& values, Units units);
+
+// What looks implausible in a window analysed as `values` (seconds, as read in `units`) with
+// `sdnn`, of which `artifacts` intervals are flagged: hints joined by "; ", empty when nothing
+// does.
+std::string PlausibilityHints(const IntervalValues& values, float sdnn, std::size_t artifacts,
+                              Units units);
+
+// An Open of a file whose first lines are not numbers: the file, why it does not read as a
+// plain list of values, its first lines and the guess of how to read it.
+struct ImportQuestion {
+    std::string path;
+    std::string reason;
+    FileHead head;
+    ImportProposal proposal;
+};
+// Answers an import question with a choice, or nothing when the user cancelled; may throw
+// CommandFailure instead.
+using ImportChooser = std::function<std::optional<ImportChoice>(const ImportQuestion&)>;
 
 // The window's commands over a whole recording: Open, and the moves from one 256-beat window
 // to another. Each runs the analysis pass on one window; hints() then holds what the status
@@ -70,13 +96,26 @@ class RecordingCommands {
 
     // File → Open: asks for a file and analyses its beats 1-256, read as OpenCommand reads
     // them (by their rules and with their reasons) in `units`. Then the whole recording is
-    // read; when that fails beyond value 256, the 256 values are the recording and the
-    // reason becomes a hint. A read that fails leaves the open recording as it was.
+    // read; when that fails beyond value 256, the values before the failure are the recording
+    // and where reading stopped becomes a hint. A file whose first lines are not numbers is
+    // put to the import chooser, when there is one and a guess of how to read it, and read as
+    // it chose. A read that fails leaves the open recording as it was.
     OpenResult open(Units units);
     // Open's steps apart, so that the reading can run elsewhere: the file chosen (nothing
-    // when the user cancelled), then what ReadForOpen read of it becomes the open recording.
+    // when the user cancelled), its import step, then what ReadForOpen read of it becomes the
+    // open recording.
     std::optional<std::string> choose();
     void show(OpenRead read);
+    // The import step of a chosen file, on the window's thread: nothing for a file that reads
+    // as it is, the chooser's choice, or cancelled.
+    struct ImportStep {
+        bool cancelled = false;
+        std::optional<ImportChoice> choice;
+    };
+    ImportStep importStep(const std::string& path, Units units);
+    void setImportChooser(ImportChooser chooser) { chooser_ = std::move(chooser); }
+    // The next Open that needs an import step reads as `choice`, without asking.
+    void takeNextImport(const ImportChoice& choice) { nextImport_ = choice; }
     // 256 beats on, or to the last 256 beats when fewer remain.
     void next();
     // 256 beats back, or to beat 1.
@@ -93,14 +132,20 @@ class RecordingCommands {
     void replaceBeats(ecg::OpenedRecord record);
 
     const std::optional<OpenedRecording>& opened() const { return opened_; }
+    // How many Opens read their file, to tell when one did.
+    std::size_t opens() const { return opens_; }
     // The open recording; throws CommandFailure("no recording is open") before any Open.
     const OpenedRecording& requireOpened() const;
     // The last completed command's hints, "; "-joined; empty when there are none.
     const std::string& hints() const { return hints_; }
+    // The units that the last window analysed looks like, when it was read in others.
+    std::optional<Units> suggestedUnits() const { return suggestedUnits_; }
     // "rec.int · beats 257-512 of 1000 · s · 3 artifacts"; empty before any Open.
     std::string windowField() const;
 
   private:
+    // The import chooser's answer; rethrows `failure` when there is no chooser or no guess.
+    std::optional<ImportChoice> askImport(const std::string& path, const CommandFailure& failure);
     // Runs the pass on `values`, the window from `firstBeat`; `note` is a hint of the command.
     void analyse(const IntervalValues& values, std::size_t firstBeat, const std::string& note);
 
@@ -108,6 +153,10 @@ class RecordingCommands {
     WindowPort& window_;
     std::optional<OpenedRecording> opened_;
     std::string hints_;
+    std::optional<Units> suggestedUnits_;
+    ImportChooser chooser_;
+    std::optional<ImportChoice> nextImport_;
+    std::size_t opens_ = 0;
 };
 
 }  // namespace ritmova

@@ -153,7 +153,7 @@ const std::string Unreliable = " artifacts in this window (";
 
 TEST(PlausibilityHints, WarnOnlyWhenTheWindowLooksWrong) {
     const auto hints = [](const std::vector<double>& values, float sdnn, std::size_t artifacts) {
-        return PlausibilityHints(testing::ToIntervals(values), sdnn, artifacts);
+        return PlausibilityHints(testing::ToIntervals(values), sdnn, artifacts, Units::Seconds);
     };
     const std::vector<double> plain = Alternating(0.8, 0.9);
     EXPECT_EQ(hints(plain, 0.05f, 0), "");
@@ -232,8 +232,8 @@ TEST(RecordingCommands, OpenReadsTheWholeRecordingInItsUnits) {
         std::string field;
         std::string hints;
         bool piped = false;  // read as standard input, which cannot be read a second time
-    } cases[]{{first300 + "abc\n", Units::Seconds, "of 256 \u00b7 s",
-               "only beats 1-256 are read: line 301: 'abc' is not a number"},
+    } cases[]{{first300 + "abc\n", Units::Seconds, "of 300 \u00b7 s",
+               "reading stopped at line 301: 'abc' is not a number"},
               {testing::Lines(Alternating(800, 850, 600)), Units::Milliseconds,
                "of 600 \u00b7 ms \u00b7 0 artifacts", ""},
               {first300, Units::Seconds, "- \u00b7 beats 1-256 of 256",
