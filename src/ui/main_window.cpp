@@ -258,10 +258,7 @@ bool MainWindow::openRecording() {
     const bool succeeded =
         runRecordingCommand([this] { return openChosenFile(); },
                             [this] { return shownFileName(openDialog_->fileName()); });
-    if (state_ != before) {
-        recordingOpened();
-        standardRecordingOpened();
-    }
+    if (state_ != before) recordingOpened();
     if (recording_->opens() != opens) addRecentFile(recording_->opened()->path);
     return succeeded;
 }

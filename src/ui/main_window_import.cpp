@@ -72,7 +72,12 @@ void MainWindow::createImportParts() {
     unitsButton_ = new QToolButton(this);
     unitsButton_->setMaximumHeight(windowField_->sizeHint().height());
     unitsButton_->setVisible(false);
-    statusBar()->insertPermanentWidget(0, unitsButton_);
+    // Left of the file field: the field is taken off and put back after the button (an index
+    // would count the status bar's other widgets too).
+    statusBar()->removeWidget(windowField_);
+    statusBar()->addPermanentWidget(unitsButton_);
+    statusBar()->addPermanentWidget(windowField_);
+    windowField_->show();
     connect(unitsButton_, &QToolButton::clicked, this, &MainWindow::onSuggestedUnits);
     // Another window may have opened files since: the list is shown as the settings hold it.
     connect(menus_.file, &QMenu::aboutToShow, this, &MainWindow::showRecentFiles);

@@ -28,12 +28,9 @@ void MainWindow::onSaveHrvReport() {
         dialog.setFilter(ReportFilter);
         dialog.setFilterIndex(1);
         if (!dialog.showSave()) return false;
-        ReadOptions read;
-        read.units = opened.recording.units == Units::Milliseconds ? UnitsChoice::Milliseconds
-                                                                   : UnitsChoice::Seconds;
-        read.exact = true;
-        const Recording recording = ReadRecording(opened.path, read);
-        WriteHrvReportPdf({opened.path, opened.path, &recording, {}}, dialog.fileName());
+        const MillisecondsReader read = ExactReader(opened);
+        const Recording recording{opened.recording.intervals, opened.recording.units, read()};
+        WriteHrvReportPdf({opened.path, opened.name, &recording, {}}, dialog.fileName());
         saved = true;
         return true;
     });

@@ -28,7 +28,8 @@ void MainWindow::showStandardAnalysis(bool reread) {
         for (std::size_t i = 0; i < opened.artifacts.size(); ++i) {
             if (opened.artifacts[i] != ArtifactRule::None) artifactBeats.push_back(i + 1);
         }
-        standard_->showRecording(path, opened.recording.units, std::move(artifactBeats));
+        standard_->showRecording(path, opened.recording.units, std::move(artifactBeats),
+                                 ExactReader(opened));
     }
     standard_->show();
     standard_->raise();

@@ -37,6 +37,7 @@ void MainWindow::showTrend(bool reread) {
 // A new Open stops the trend of the previous recording; a trend window on the screen follows
 // the new one. A closed one holds nothing (closing cancels).
 void MainWindow::recordingOpened() {
+    standardRecordingOpened();
     if (!trend_ || !trend_->isVisible()) return;
     trend_->cancel();
     try {

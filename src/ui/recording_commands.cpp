@@ -165,6 +165,22 @@ OpenRead ReadForOpen(const std::string& path, Units units, ecg::BeatOrigin origi
     return read;
 }
 
+MillisecondsReader ExactReader(const OpenedRecording& opened) {
+    if (opened.ecg)
+        return [series = opened.ecg->series] { return ecg::IntervalMilliseconds(series, false); };
+    if (opened.path == "-") throw CommandFailure("standard input cannot be read a second time");
+    ReadOptions options = opened.import ? opened.import->readOptions() : ReadOptions{};
+    if (!opened.import)
+        options.units = opened.recording.units == Units::Milliseconds ? UnitsChoice::Milliseconds
+                                                                      : UnitsChoice::Seconds;
+    options.exact = true;
+    return [path = opened.path, options, beats = opened.beats()] {
+        std::vector<double> ms = ReadRecordingUntilFailure(path, options).recording.milliseconds;
+        ms.resize(std::min(ms.size(), beats));
+        return ms;
+    };
+}
+
 bool ChooseIntervalFile(WindowPort& window) {
     window.clearScreen();
     CommonDialog& dialog = window.dialog(DialogId::Open);
@@ -197,7 +213,8 @@ std::optional<std::string> RecordingCommands::choose() {
 // import chooser, here on the window's thread before the reading, which may run elsewhere.
 RecordingCommands::ImportStep RecordingCommands::importStep(const std::string& path, Units units) {
     const std::optional<ImportChoice> given = std::exchange(nextImport_, std::nullopt);
-    if (ecg::IsEcgRecord(path, {})) return {};
+    // Standard input cannot be read twice; its reading gives its own reason.
+    if (path == "-" || ecg::IsEcgRecord(path, {})) return {};
     try {
         ReadFirstValues(path, units);
         return {};

@@ -63,6 +63,13 @@ struct OpenRead {
 OpenRead ReadForOpen(const std::string& path, Units units, ecg::BeatOrigin origin,
                      const std::optional<ImportChoice>& import = {}, Progress* progress = nullptr);
 
+// Reads the open recording's intervals again in milliseconds at double precision, as
+// `ritmova-cli hrv` takes them: a file to the nearest double of each value (with its import's
+// header lines and column, as far as the window read it), an ECG record from its beats as
+// they are now. Throws CommandFailure for standard input, which cannot be read a second time.
+using MillisecondsReader = std::function<std::vector<double>()>;
+MillisecondsReader ExactReader(const OpenedRecording& opened);
+
 // The units that a window's values, read in `units`, look like when they are not those: seconds
 // read as milliseconds above a median of 10 s (no heart beats that slowly), milliseconds read
 // as seconds below one of 10 ms (none beats that fast).

@@ -116,6 +116,9 @@ StandardWindow::StandardWindow(QPrinter& printer, QWidget* parent)
 }
 
 StandardWindow::~StandardWindow() {
+    // The fields' focus leaves as they are deleted, after this window's members: what they
+    // would start must not reach them.
+    for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
     work_.reset();  // waits for a task under way, which posts to the window
 }
 

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -55,10 +56,11 @@ class StandardWindow final : public QWidget {
     explicit StandardWindow(QPrinter& printer, QWidget* parent = nullptr);
     ~StandardWindow() override;
 
-    // Analyses a recording file (read again in double precision, as the console tool reads it,
-    // in `units`); `artifactBeats` are its intervals flagged as artifacts (1-based).
-    void showRecording(const QString& fileName, Units units,
-                       std::vector<std::size_t> artifactBeats);
+    // Analyses a recording (its intervals in ms as `readMilliseconds` reads them again on the
+    // worker, in double precision as the console tool reads them; `units` as the file held
+    // them); `artifactBeats` are its intervals flagged as artifacts (1-based).
+    void showRecording(const QString& fileName, Units units, std::vector<std::size_t> artifactBeats,
+                       std::function<std::vector<double>()> readMilliseconds);
     // Forgets the recording; a computation under way is ignored when it ends.
     void cancel();
 
@@ -128,6 +130,7 @@ class StandardWindow final : public QWidget {
 
     QString fileName_;
     Units units_ = Units::Seconds;
+    std::function<std::vector<double>()> readMilliseconds_;  // the recording's, on the worker
     std::vector<std::size_t> artifactBeats_;
     StandardOutcome outcome_;
     std::uint64_t job_ = 0;  // the results of an earlier job are stale

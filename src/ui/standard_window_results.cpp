@@ -39,28 +39,24 @@ std::string shownName(const QString& path) {
 
 // The recording read again as `ritmova-cli hrv` reads it: every value the nearest double of
 // its text, in milliseconds, each above 0.
-std::shared_ptr<const StandardOutcome::Recording> readRecording(const std::string& path,
-                                                                Units units) {
-    if (path == "-") throw CommandFailure("standard input cannot be read a second time");
-    ReadOptions options;
-    options.units = units == Units::Milliseconds ? UnitsChoice::Milliseconds : UnitsChoice::Seconds;
-    options.exact = true;
-    Recording read = ReadRecording(path, options);
-    RequirePositiveIntervals(read.milliseconds);
+std::shared_ptr<const StandardOutcome::Recording> readRecording(
+    const std::function<std::vector<double>()>& readMilliseconds) {
+    std::vector<double> milliseconds = readMilliseconds();
+    RequirePositiveIntervals(milliseconds);
     auto recording = std::make_shared<StandardOutcome::Recording>();
-    recording->timesS = BeatTimes(read.milliseconds);
-    recording->rrMs = std::move(read.milliseconds);
+    recording->timesS = BeatTimes(milliseconds);
+    recording->rrMs = std::move(milliseconds);
     return recording;
 }
 
 // The stretch of `choice` analysed with `settings`, as `ritmova-cli hrv --from --to` does.
 StandardOutcome compute(std::shared_ptr<const StandardOutcome::Recording> recording,
-                        const std::string& path, Units units, const StretchChoice& choice,
-                        const AnalysisSettings& settings) {
+                        const std::function<std::vector<double>()>& readMilliseconds,
+                        const StretchChoice& choice, const AnalysisSettings& settings) {
     StandardOutcome outcome;
     outcome.choice = choice;
     try {
-        outcome.recording = recording ? std::move(recording) : readRecording(path, units);
+        outcome.recording = recording ? std::move(recording) : readRecording(readMilliseconds);
         const StandardOutcome::Recording& all = *outcome.recording;
         const Stretch stretch = PlanStretches(all.timesS, choice).stretches.front();
         const auto rrMs =
@@ -103,9 +99,11 @@ void addRow(QTreeWidgetItem& group, const StandardRowText& row) {
 }  // namespace
 
 void StandardWindow::showRecording(const QString& fileName, Units units,
-                                   std::vector<std::size_t> artifactBeats) {
+                                   std::vector<std::size_t> artifactBeats,
+                                   std::function<std::vector<double>()> readMilliseconds) {
     fileName_ = fileName;
     units_ = units;
+    readMilliseconds_ = std::move(readMilliseconds);
     artifactBeats_ = std::move(artifactBeats);
     outcome_ = {};
     setWindowTitle(tr("Standard analysis - %1").arg(QString::fromStdString(shownName(fileName))));
@@ -136,11 +134,10 @@ void StandardWindow::start() {
     const auto index = static_cast<std::size_t>(correction_->currentIndex());
     const AnalysisSettings settings{CorrectionChoices[index].settings};
     status_->setText(tr("Computing..."));
-    work_->post([this, job, recording = outcome_.recording,
-                 path = QFile::encodeName(fileName_).toStdString(), units = units_,
+    work_->post([this, job, recording = outcome_.recording, read = readMilliseconds_,
                  choice = *choice, settings] {
         auto outcome =
-            std::make_shared<StandardOutcome>(compute(recording, path, units, choice, settings));
+            std::make_shared<StandardOutcome>(compute(recording, read, choice, settings));
         QMetaObject::invokeMethod(
             this, [this, job, outcome] { finish(job, std::move(*outcome)); }, Qt::QueuedConnection);
     });

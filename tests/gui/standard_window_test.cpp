@@ -9,16 +9,20 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <cmath>
+#include <fstream>
 #include <span>
 #include <string>
 
+#include "ecg/ecg_record.h"
 #include "report/standard_rows.h"
 #include "standard/analysis_choices.h"
 #include "standard/measure_rows.h"
 #include "standard/series.h"
+#include "ui/import_dialog.h"
 #include "ui/main_window.h"
 #include "ui/standard_plot_view.h"
 #include "ui/standard_window.h"
@@ -82,7 +86,6 @@ class StandardView : public testing::Test {
 };
 
 TEST_F(StandardView, ShowsTheCoresValuesAndFollowsTheCorrectionAndTheStretch) {
-    EXPECT_EQ(form.menus().analysis->actions().last()->text(), "&Standard analysis...");
     StandardWindow& view = openView();
     ASSERT_NE(view.results(), nullptr) << view.statusText().toStdString();
     view.correctionChoice().setCurrentIndex(0);  // none, whatever the last session kept
@@ -163,6 +166,51 @@ TEST_F(StandardView, RefusesATimeThatIsNotOneKeepingTheResults) {
     EXPECT_EQ(view.results(), before);
     EXPECT_TRUE(view.statusText().contains("'1:75' is not a time"))
         << view.statusText().toStdString();
+}
+
+// The whole recording of `rrMs`, uncorrected, as ritmova-cli hrv gives it.
+StretchResults wholeResults(const std::vector<double>& rrMs) {
+    const Stretch stretch = PlanStretches(BeatTimes(rrMs), {}).stretches.front();
+    return AnalyseStretch(rrMs, stretch, {});
+}
+
+// The view analyses the recording as the window opened it: an ECG record by its reference
+// beats, a file with a header and columns through the import step's choice.
+TEST_F(StandardView, AnalysesTheRecordingAsTheWindowOpenedIt) {
+    const std::string record = RITMOVA_ECG_DATA_DIR "/mitdb/100.hea";
+    ReadOptions exact;
+    exact.exact = true;
+    const std::vector<double> realMs = ReadRecording(Real, exact).milliseconds;
+    QTemporaryDir folder;
+    const std::string columns = folder.filePath("columns.csv").toStdString();
+    {
+        std::ofstream out(columns);
+        std::ifstream in(Real);
+        out << "time,rr\n";
+        int second = 0;
+        for (std::string line; std::getline(in, line);) out << ++second << "," << line << "\n";
+    }
+    form.setImportAnswer([](ImportDialog&) { return true; });
+    const struct {
+        std::string path;
+        std::vector<double> rrMs;
+    } cases[] = {
+        {record, ecg::IntervalMilliseconds(ecg::LoadBeats(record, {"", "atr", 0}), false)},
+        {columns, realMs},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(form.openFile(QString::fromStdString(c.path))) << c.path;
+        form.menus().standardAnalysis->trigger();
+        StandardWindow& view = *form.standardWindow();
+        view.correctionChoice().setCurrentIndex(0);
+        view.fromField().clear();
+        view.toField().setText("");
+        view.toField().setModified(true);
+        emit view.toField().editingFinished();
+        waitFor(view);
+        ASSERT_NE(view.results(), nullptr) << c.path << ": " << view.statusText().toStdString();
+        expectSameMeasures(*view.results(), wholeResults(c.rrMs));
+    }
 }
 
 }  // namespace
