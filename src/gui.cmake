@@ -5,6 +5,7 @@ add_library(ritmova_gui STATIC
   ui/beat_entry.cpp
   ui/background_read.cpp
   ui/main_window_open.cpp
+  ui/main_window_channel.cpp
   ui/command_line_export.cpp
   ui/command_line_report.cpp
   ui/common_dialog.cpp

@@ -26,10 +26,11 @@ std::optional<ChannelInfo> ChannelOf(const std::string& path, std::string_view c
 }
 
 // The channel that detection reads, or that an ECG view shows beside the annotations: the
-// first ECG channel, else the first signal, whose samples the annotations then count. None
-// when the record has no signal to read (the long-term databases keep only annotations).
-void NoteChannel(OpenedRecord& opened) {
-    std::optional<ChannelInfo> info = ChannelOf(opened.path, {});
+// one chosen, else the first ECG channel, else the first signal, whose samples the annotations then
+// count. None when the record has no signal to read (the long-term databases keep only
+// annotations).
+void NoteChannel(OpenedRecord& opened, std::string_view channel) {
+    std::optional<ChannelInfo> info = ChannelOf(opened.path, channel);
     if (!info && opened.origin == BeatOrigin::Annotations) info = ChannelOf(opened.path, "1");
     if (!info) return;
     opened.channelNumber = info->index + 1;
@@ -62,15 +63,17 @@ std::string ReferenceAnnotator(const std::string& path) {
     return {};
 }
 
-OpenedRecord OpenRecord(const std::string& path, BeatOrigin origin, Progress* progress) {
+OpenedRecord OpenRecord(const std::string& path, BeatOrigin origin, Progress* progress,
+                        const std::string& channel) {
     OpenedRecord opened;
     opened.path = path;
     if (origin == BeatOrigin::Annotations) opened.annotator = ReferenceAnnotator(path);
     if (origin == BeatOrigin::Annotations && opened.annotator.empty() && IsEdfPath(path))
         opened.annotator = EdfBeatsAnnotator(path);
     opened.origin = opened.annotator.empty() ? BeatOrigin::Detection : BeatOrigin::Annotations;
-    NoteChannel(opened);
+    NoteChannel(opened, channel);
     BeatOptions options;
+    options.channel = channel;
     options.annotator = opened.annotator;
     opened.series = LoadBeats(path, options, progress);
     return opened;

@@ -50,8 +50,10 @@ std::string ReferenceAnnotator(const std::string& path);
 // Opens the ECG record at `path` (a WFDB header or record name, or an EDF file): the beats of
 // its reference annotator when it has one and `origin` is Annotations (for an EDF+ file
 // without one, its own annotations when they hold beats: EdfAnnotator), else the R peaks
-// detected in its first ECG channel. Reports to `progress` and stops when it is cancelled
-// (throwing Cancelled); throws CommandFailure with the reason.
-OpenedRecord OpenRecord(const std::string& path, BeatOrigin origin, Progress* progress = nullptr);
+// detected in its first ECG channel, or in `channel` (a number from 1 or a label) when one is
+// given. Reports to `progress` and stops when it is cancelled (throwing Cancelled); throws
+// CommandFailure with the reason.
+OpenedRecord OpenRecord(const std::string& path, BeatOrigin origin, Progress* progress = nullptr,
+                        const std::string& channel = {});
 
 }  // namespace ritmova::ecg

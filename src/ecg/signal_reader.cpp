@@ -38,4 +38,16 @@ SignalReader OpenSignal(const std::string& record, std::string_view channel) {
     }
 }
 
+std::vector<std::string> ChannelLabels(const std::string& record) {
+    std::vector<std::string> labels;
+    if (IsEdfPath(record)) {
+        for (const EdfSignal& signal : ReadEdfHeader(record).signals)
+            labels.push_back(signal.label);
+    } else {
+        for (const SignalSpec& signal : ReadHeader(LocateRecord(record)).signals)
+            labels.push_back(signal.description);
+    }
+    return labels;
+}
+
 }  // namespace ritmova::ecg

@@ -58,6 +58,10 @@ class SignalReader {
 // channel (see ChooseChannel). Reasons name the file.
 SignalReader OpenSignal(const std::string& record, std::string_view channel = {});
 
+// The labels of the record's channels, in their order (channel 1 first), as OpenSignal matches
+// them. Throws CommandFailure when the header cannot be read.
+std::vector<std::string> ChannelLabels(const std::string& record);
+
 // True when `path` names an EDF file (by its suffix .edf, any case).
 bool IsEdfPath(const std::string& path);
 

@@ -184,6 +184,7 @@ void MainWindow::createMenus() {
     menus_.milliseconds->setChecked(settings().value(MillisecondsKey, false).toBool());
     createBeatsItem();
     createReviewItem();
+    createChannelItem();
     menus_.help = menuBar()->addMenu("?");
     menus_.about = menus_.help->addAction("About");
     menus_.about->setShortcut(QKeySequence(Qt::Key_F1));

@@ -47,6 +47,7 @@ struct MainWindowMenus {
     QAction* standardAnalysis = nullptr;
     QAction* detectBeats = nullptr;  // checkable: ECG records' beats by detection
     QAction* beatReview = nullptr;
+    QAction* ecgChannel = nullptr;
     QMenu* help = nullptr;  // "?"
     QAction* about = nullptr;
 };
@@ -76,6 +77,7 @@ class MainWindow final : public QMainWindow {
     void onMilliseconds();
     void onStandardAnalysis();
     void onDetectBeats();
+    void onEcgChannel();
     void onBeatReview();
     void onAbout();
     void onPrintMarkov();
@@ -87,6 +89,8 @@ class MainWindow final : public QMainWindow {
     // when accepted. A test installs its own answer.
     using BeatAnswer = std::function<bool(QInputDialog&)>;
     void setBeatAnswer(BeatAnswer answer) { beatAnswer_ = std::move(answer); }
+    // The same for ECG channel's dialog (a combo box of the record's channels).
+    void setChannelAnswer(BeatAnswer answer) { channelAnswer_ = std::move(answer); }
     // Runs Open's reading, ReadInBackground unless a test installs its own.
     using ReadRunner =
         std::function<void(QWidget*, const QString&, const std::function<void(Progress&)>&)>;
@@ -149,6 +153,7 @@ class MainWindow final : public QMainWindow {
     // Open of ECG records and off the GUI thread (main_window_open.cpp): the item choosing
     // how their beats are found, and Open's choice, reading and showing of a file.
     void createBeatsItem();
+    void createChannelItem();
     void createReviewItem();
     // The review's beats replace the open recording (main_window_review.cpp).
     void reviewEdited();
@@ -202,7 +207,9 @@ class MainWindow final : public QMainWindow {
     QToolButton* unitsButton_ = nullptr;
     QAction* recentSeparator_ = nullptr;
     ReadRunner readRunner_;
-    TrendWindow* trend_ = nullptr;        // a window of its own, owned as a child
+    BeatAnswer channelAnswer_;
+    std::string ecgChannel_;        // ECG channel's choice for the open record; empty: the default
+    TrendWindow* trend_ = nullptr;  // a window of its own, owned as a child
     StandardWindow* standard_ = nullptr;  // the same
     BeatReviewWindow* review_ = nullptr;  // the same
 };

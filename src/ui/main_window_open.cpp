@@ -33,13 +33,16 @@ bool MainWindow::openChosenFile() {
     const ecg::BeatOrigin origin =
         menus_.detectBeats->isChecked() ? ecg::BeatOrigin::Detection : ecg::BeatOrigin::Annotations;
     const RecordingCommands::ImportStep import = recording_->importStep(*path, units);
+    const auto& opened = recording_->opened();
+    if (!opened || opened->path != *path) ecgChannel_.clear();  // a choice of another record
+    const std::string channel = ecgChannel_;
     if (import.cancelled) return false;
     const QString name = QFile::decodeName(std::filesystem::path(*path).filename().c_str());
     OpenRead read;
     try {
         const auto runner = readRunner_ ? readRunner_ : ReadInBackground;
         runner(this, QString("Reading %1 ...").arg(name), [&](Progress& progress) {
-            read = ReadForOpen(*path, units, origin, import.choice, &progress);
+            read = ReadForOpen(*path, units, origin, import.choice, &progress, channel);
         });
     } catch (const Cancelled&) {
         return false;

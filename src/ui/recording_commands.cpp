@@ -111,8 +111,9 @@ std::string beatSourceNote(const ecg::OpenedRecord& record) {
 }
 
 // An ECG record's R-R intervals, in seconds as the console tool reads them.
-void readEcgRecord(OpenRead& read, ecg::BeatOrigin origin, Progress* progress) {
-    read.ecg = ecg::OpenRecord(read.path, origin, progress);
+void readEcgRecord(OpenRead& read, ecg::BeatOrigin origin, Progress* progress,
+                   const std::string& channel) {
+    read.ecg = ecg::OpenRecord(read.path, origin, progress, channel);
     read.name = read.ecg->title();
     read.recording = {ecg::IntervalSeconds(read.ecg->series, false), Units::Seconds, {}};
     read.first = WindowValues(read.recording.intervals, 1);
@@ -154,10 +155,11 @@ std::string PlausibilityHints(const IntervalValues& values, float sdnn, std::siz
 }
 
 OpenRead ReadForOpen(const std::string& path, Units units, ecg::BeatOrigin origin,
-                     const std::optional<ImportChoice>& import, Progress* progress) {
+                     const std::optional<ImportChoice>& import, Progress* progress,
+                     const std::string& channel) {
     OpenRead read{path, path, {}, {}, {}, {}, {}, import};
     if (ecg::IsEcgRecord(path, {})) {
-        readEcgRecord(read, origin, progress);
+        readEcgRecord(read, origin, progress, channel);
     } else {
         read.recording = readOpened(path, units, import, read.first, read.note, progress);
     }

@@ -57,11 +57,13 @@ struct OpenRead {
 
 // Reads `path` as Open does: a text file in `units` (the first 256 values, then the whole
 // recording), or an ECG record (a WFDB header or record name, an EDF file) with its beats by
-// `origin`; a file whose first lines are not numbers as `import` chose. Touches no window, so that
+// `origin` (detected in `channel` when one is given); a file whose first lines are not numbers
+// as `import` chose. Touches no window, so that
 // it may run on any thread; reports to `progress` and throws Cancelled once that is cancelled,
 // CommandFailure with the reason when reading fails.
 OpenRead ReadForOpen(const std::string& path, Units units, ecg::BeatOrigin origin,
-                     const std::optional<ImportChoice>& import = {}, Progress* progress = nullptr);
+                     const std::optional<ImportChoice>& import = {}, Progress* progress = nullptr,
+                     const std::string& channel = {});
 
 // Reads the open recording's intervals again in milliseconds at double precision, as
 // `ritmova-cli hrv` takes them: a file to the nearest double of each value (with its import's

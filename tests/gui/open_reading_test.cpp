@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QInputDialog>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -139,6 +140,29 @@ TEST(EcgBeats, SwitchingToDetectionAndBackRoundTrips) {
 }
 
 // Cancels every read at its start, as Cancel in the progress dialog does at its next block.
+// ECG channel reads the open record again with its beats detected in the channel chosen,
+// offered among the record's channels with the one shown chosen.
+TEST(EcgBeats, DetectsInTheChannelChosen) {
+    MainWindow form;
+    ASSERT_TRUE(form.openNativeFile(Ecg + "/mitdb/100.hea"));
+    form.setChannelAnswer([](QInputDialog& dialog) {
+        EXPECT_EQ(dialog.comboBoxItems(), QStringList({"1: MLII", "2: V5"}));
+        EXPECT_EQ(dialog.textValue(), "1: MLII");
+        dialog.setTextValue("2: V5");
+        return true;
+    });
+    form.menus().ecgChannel->trigger();
+    cli::AnalysisOptions options;
+    options.beats.channel = "2";
+    const cli::NamedRecording expected = cli::ReadAnyRecording(Ecg + "/mitdb/100", options);
+    EXPECT_EQ(shown(form).title, "100 (detected, V5)");
+    EXPECT_EQ(shown(form).title, expected.name);
+    EXPECT_EQ(shown(form).intervals, expected.recording.intervals);
+    ASSERT_TRUE(form.openNativeFile(Example));  // another recording forgets the choice
+    form.menus().ecgChannel->trigger();
+    EXPECT_EQ(form.statusBar()->currentMessage(), "no ECG record is open");
+}
+
 void CancelledRead(QWidget*, const QString&, const std::function<void(Progress&)>& read) {
     Progress progress;
     progress.cancel();

@@ -118,7 +118,7 @@ TEST_F(Window, MenusKeepTheirOrderAndKeys) {
               QStringList({"&Markov", "-", "&Next 256 beats PgDown", "&Previous 256 beats PgUp",
                            "&Go to beat... Ctrl+G", "-", "&Trend Ctrl+T", "-", "&Milliseconds",
                            "&Standard analysis... Ctrl+H", "&Detect beats in ECG records",
-                           "Beat &review..."}));
+                           "Beat &review...", "ECG &channel..."}));
     EXPECT_EQ(items(m.help), QStringList{"About F1"});
     EXPECT_EQ(QList<QAction*>({m.open, m.print, m.printerSetup, m.exportImage, m.exit}),
               QList<QAction*>({m.file->actions()[0], m.file->actions()[2], m.file->actions()[3],
