@@ -159,44 +159,5 @@ TEST_P(ProgressTest, CancelledReadStops) {
 INSTANTIATE_TEST_SUITE_P(Readers, ProgressTest, ::testing::ValuesIn(Readers()),
                          [](const auto& test) { return std::string(test.param.name); });
 
-struct FractionCase {
-    std::int64_t done, total;
-    double fraction;
-};
-
-class FractionTest : public ::testing::TestWithParam<FractionCase> {};
-
-// The fraction stays within 0 and 1; an unknown total (a pipe, a record without its
-// length) leaves it where it was.
-TEST_P(FractionTest, StaysWithinZeroAndOne) {
-    const FractionCase& c = GetParam();
-    Progress progress;
-    progress.report(1, 4);
-    progress.report(c.done, c.total);
-    EXPECT_EQ(progress.fraction(), c.fraction);
-}
-
-INSTANTIATE_TEST_SUITE_P(Fractions, FractionTest,
-                         ::testing::Values(FractionCase{3, 4, 0.75}, FractionCase{5, 4, 1.0},
-                                           FractionCase{-1, 4, 0.0}, FractionCase{7, 0, 0.25},
-                                           FractionCase{7, -1, 0.25}));
-
-// Open names an ECG record by its beats, reads the intervals the console tool reads, and tells
-// where the beats came from.
-TEST(ReadForOpenTest, NamesTheRecordAndItsBeats) {
-    const OpenRead read =
-        ReadForOpen(Ecg + "/mitdb/100.hea", Units::Milliseconds, BeatOrigin::Annotations);
-    EXPECT_EQ(read.name, "100 (atr)");
-    EXPECT_EQ(read.recording.units, Units::Seconds);
-    ASSERT_EQ(read.recording.intervals.size(), 2272u);
-    // 100.atr's first beats at samples 77, 370, 662 and 946, 360 per second.
-    EXPECT_EQ(read.recording.intervals[0], float((370 - 77) / 360.0));
-    EXPECT_EQ(read.recording.intervals[1], float((662 - 370) / 360.0));
-    EXPECT_EQ(read.recording.intervals[2], float((946 - 662) / 360.0));
-    EXPECT_EQ(read.first[0], read.recording.intervals[0]);
-    EXPECT_EQ(read.artifacts.size(), read.recording.intervals.size());
-    EXPECT_EQ(read.note, "beats of the annotation file 100.atr");
-}
-
 }  // namespace
 }  // namespace ritmova
